@@ -1,0 +1,85 @@
+#pragma once
+#include <filesystem>
+
+#include "app/random.h"
+#include "app/scene.h"
+#include "gfx/sprite_sheet.h"
+#include "platform/platform.h"
+#include "puzzle/game_state.h"
+#include "scenes/gallery.h"
+#include "scenes/music_test.h"
+#include "scenes/options.h"
+#include "scenes/title.h"
+#include "scores/high_score_table.h"
+#include "scores/name_entry.h"
+#include "settings/profile.h"
+#include "sound/sound.h"
+#include "viewer/script.h"
+
+// The pictures every scene draws from. screen_picture holds the current full-screen picture,
+// or during play the stage picture cut into pieces.
+struct Sheets {
+    gfx::SpriteSheet screen_picture;
+    gfx::SpriteSheet menu_sheet;
+    gfx::SpriteSheet back_button_sheet;
+    gfx::SpriteSheet font_sheet;
+    gfx::SpriteSheet script_font_sheet;
+    gfx::SpriteSheet cursor_sheet;
+    // Play.
+    gfx::SpriteSheet board_picture;
+    gfx::SpriteSheet marks_sheet;
+    gfx::SpriteSheet cover_sheet;
+    gfx::SpriteSheet stage_numbers_sheet;
+    // Options and music test use it for the switches, the gallery for the thumbnails.
+    gfx::SpriteSheet switch_sheet;
+    gfx::SpriteSheet arrow_sheet;
+    gfx::SpriteSheet caption_panel_sheet;
+
+    gfx::SpriteSheet& thumbnail_sheet() { return switch_sheet; }
+};
+
+// Everything the game keeps for the whole run, passed by reference to every routine.
+struct Game {
+    Game(platform::Platform& platform, std::filesystem::path data_dir);
+
+    platform::Platform& platform;
+    // Every file the game reads or writes lies relative to this folder.
+    std::filesystem::path data_dir;
+
+    // The shell.
+    int current_scene = Title;
+    int quit_requested = 0;
+    bool surfaces_lost = false;
+    int mouse_x = 320;
+    int mouse_y = 240;
+    int back_button_hot = 0;
+    app::Random random;
+
+    // Settings.
+    settings::ProfileStore profile;
+    int difficulty = 0;
+    bool show_fps = false;
+
+    // Sound.
+    sound::SoundState sound;
+    sound::MusicTestState music_test;
+
+    Sheets sheets;
+
+    // Play.
+    puzzle::GameState state;
+    puzzle::PlayView play;
+
+    // Front end.
+    scenes::TitleState title;
+    scenes::OptionsState options;
+    scenes::MusicTestView music_view;
+    scenes::GalleryState gallery;
+    scores::HighScoreTable high_scores;
+    scores::NameEntryState name_entry;
+    viewer::Script script;
+    viewer::ViewerState viewer;
+
+    gfx::Surface& back_buffer() { return platform.back_buffer(); }
+    std::filesystem::path file(const char* relative) const { return data_dir / relative; }
+};

@@ -1,0 +1,48 @@
+#include "app/pictures.h"
+
+#include <string>
+
+#include "app/game.h"
+#include "gfx/archive.h"
+
+namespace app {
+
+void load_picture(Game& game, gfx::SpriteSheet& sheet, int n) {
+    const auto bytes = gfx::extract_slice(game.file(gfx::kPictureArchive), n, gfx::kPictureCount);
+    sheet.load_picture(bytes, std::string(gfx::kPictureArchive) + " picture " + std::to_string(n));
+}
+
+void load_piece(Game& game, gfx::SpriteSheet& sheet, int p) {
+    if (p < 0 || p >= gfx::kPieceCount) {
+        sheet.unload();
+        return;
+    }
+    const auto range = gfx::kPieceTable[static_cast<size_t>(p)];
+    const auto bytes = gfx::extract_range(game.file(gfx::kSheetArchive), range.first, range.end);
+    sheet.load_sheet(bytes, std::string(gfx::kSheetArchive) + " piece " + std::to_string(p));
+}
+
+void load_screen_picture(Game& game, int n) { load_picture(game, game.sheets.screen_picture, n); }
+
+void draw_screen_picture(Game& game) {
+    game.sheets.screen_picture.blit_picture(game.back_buffer(), 640, 480);
+}
+
+void load_common_sheets(Game& game) {
+    Sheets& s = game.sheets;
+    load_piece(game, s.back_button_sheet, gfx::kBackButtonPiece);
+    load_piece(game, s.script_font_sheet, gfx::kScriptFontPiece);
+    load_piece(game, s.font_sheet, gfx::kFontPiece);
+    load_piece(game, s.menu_sheet, gfx::kMenuPiece);
+    load_piece(game, s.cursor_sheet, gfx::kCursorPiece);
+}
+
+void draw_cursor(Game& game, int cell) {
+    game.sheets.cursor_sheet.draw_cell(game.back_buffer(), game.mouse_x, game.mouse_y, cell, true);
+}
+
+void draw_back_button(Game& game) {
+    game.sheets.back_button_sheet.draw_cell(game.back_buffer(), 10, 10, game.back_button_hot, true);
+}
+
+}  // namespace app

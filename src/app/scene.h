@@ -1,0 +1,32 @@
+#pragma once
+#include <array>
+
+#include "platform/messages.h"
+
+struct Game;
+
+// The twelve scenes; the id selects the routines that get every message and frame.
+enum Scene : int {
+    Title = 0,
+    Play = 1,
+    Tally = 2,
+    Gallery = 3,
+    PictureView = 4,
+    GameOver = 5,
+    ScriptViewer = 6,
+    Options = 7,
+    Pause = 8,
+    HighScores = 9,
+    NameEntry = 10,
+    MusicTest = 11,
+};
+inline constexpr int kSceneCount = 12;
+
+// A scene is three plain routines; restore may be absent.
+struct SceneRoutines {
+    void (*handler)(Game&, const platform::Message&);
+    void (*update)(Game&);
+    void (*restore)(Game&);
+};
+
+extern const std::array<SceneRoutines, kSceneCount> kSceneTable;

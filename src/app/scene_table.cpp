@@ -1,0 +1,29 @@
+#include "app/game.h"
+#include "puzzle/play_scene.h"
+#include "puzzle/tally.h"
+#include "scenes/gallery.h"
+#include "scenes/game_over.h"
+#include "scenes/music_test.h"
+#include "scenes/options.h"
+#include "scenes/pause.h"
+#include "scenes/picture_view.h"
+#include "scenes/title.h"
+#include "scores/high_score_scene.h"
+#include "scores/name_entry.h"
+#include "viewer/viewer_scene.h"
+
+// Indexed by Scene id.
+const std::array<SceneRoutines, kSceneCount> kSceneTable = {{
+    {scenes::title_handle, scenes::title_update, scenes::title_restore},
+    {puzzle::play_handle, puzzle::play_update, puzzle::restore_play_pictures},
+    {puzzle::tally_handle, puzzle::tally_update, puzzle::tally_restore},
+    {scenes::gallery_handle, scenes::gallery_update, scenes::gallery_restore},
+    {scenes::picture_view_handle, scenes::picture_view_update, scenes::picture_view_restore},
+    {scenes::game_over_handle, scenes::game_over_update, scenes::game_over_restore},
+    {viewer::viewer_handle, viewer::viewer_update, viewer::restore_viewer},
+    {scenes::options_handle, scenes::options_update, scenes::options_restore},
+    {scenes::pause_handle, scenes::pause_update, scenes::pause_restore},
+    {scores::high_scores_handle, scores::high_scores_update, scores::high_scores_restore},
+    {scores::name_entry_handle, scores::name_entry_update, puzzle::tally_restore},
+    {scenes::music_test_handle, scenes::music_test_update, scenes::music_test_restore},
+}};

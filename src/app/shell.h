@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+
+#include "platform/messages.h"
+
+struct Game;
+
+namespace app {
+
+// The strict inside test of every hover and click area: all four edges are outside.
+constexpr bool point_in_rect(int x, int y, int left, int width, int top, int height) {
+    return left < x && x < left + width && top < y && y < top + height;
+}
+// The back button's hit area at (10, 10), 47 x 23.
+constexpr bool on_back_button(int x, int y) { return point_in_rect(x, y, 10, 47, 10, 23); }
+
+// Start-up in its fixed order: sound, title picture, common sheets, settings and volumes,
+// pointer, title music, random seed, title scene. A seed replaces the clock's.
+void start_up(Game& game, std::optional<uint32_t> seed);
+// Hands a message to the current scene (unless the surfaces are lost), then default handling.
+void window_proc(Game& game, const platform::Message& message);
+// What the window does with a message after the scene: a close request destroys the window.
+void default_window_proc(Game& game, const platform::Message& message);
+// One frame: the scene's update and a flip, or the restore path while the display is lost.
+void frame_tick(Game& game);
+// Releases the main picture, silences both channels, destroys the window.
+void quit_game(Game& game);
+void destroy_window(Game& game);
+void post_quit_message(Game& game, uint32_t code);
+// The conventions every handler shares: WM_DESTROY posts the quit message, Escape quits.
+void handle_common(Game& game, const platform::Message& message);
+// Storing the pointer position from a mouse message.
+void store_mouse(Game& game, const platform::Message& message);
+
+struct LoopOptions {
+    uint64_t max_passes = 0;  // 0: no limit
+};
+// The main loop: one message and one frame per pass until WM_QUIT or the pass limit.
+// Returns the quit message's code.
+int run_main_loop(Game& game, const LoopOptions& options);
+void shut_down(Game& game);
+
+}  // namespace app

@@ -1,0 +1,69 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace gfx {
+
+// The picture archive: 19 full-screen BMP files of equal length, end to end.
+inline constexpr int kPictureCount = 19;
+inline constexpr const char* kPictureArchive = "image/data.bmp";
+// The sheet archive: 13 BMP files at fixed byte ranges.
+inline constexpr const char* kSheetArchive = "image/dat2.bmp";
+
+struct ByteRange {
+    uint32_t first;
+    uint32_t end;  // one past the last byte
+    constexpr uint32_t size() const { return end - first; }
+};
+
+inline constexpr int kPieceCount = 13;
+inline constexpr std::array<ByteRange, kPieceCount> kPieceTable = {{
+    {0, 161852},              // 0 title menu highlights
+    {161852, 176216},         // 1 switches
+    {176216, 183572},         // 2 arrows
+    {183572, 283668},         // 3 cell marks
+    {283668, 302924},         // 4 cover of the hidden piece
+    {302924, 686980},         // 5 reward thumbnails
+    {686980, 694336},         // 6 back button
+    {694336, 982392},         // 7 caption panel
+    {982392, 4691924},        // 8 viewer illustrations
+    {4691924, 4807816},       // 9 font
+    {4807816, 5401672},       // 10 caption font
+    {5401672, 5563968},       // 11 stage numbers
+    {5563968, 5574224},       // 12 pointer
+}};
+
+enum Piece : int {
+    kMenuPiece = 0,
+    kSwitchPiece = 1,
+    kArrowPiece = 2,
+    kMarksPiece = 3,
+    kCoverPiece = 4,
+    kThumbnailPiece = 5,
+    kBackButtonPiece = 6,
+    kCaptionPanelPiece = 7,
+    kIllustrationPiece = 8,
+    kFontPiece = 9,
+    kScriptFontPiece = 10,
+    kStageNumbersPiece = 11,
+    kCursorPiece = 12,
+};
+
+// Bytes first..end-1 of a file, with the first two replaced by "BM". Empty when the file
+// can't be read or is shorter than end.
+std::vector<uint8_t> extract_range(const std::filesystem::path& archive, uint32_t first,
+                                   uint32_t end);
+
+// The n-th of k equal slices of a file (its length divided by k; a remainder is never read),
+// with the first two bytes replaced by "BM". Empty when the file can't be read or n is
+// outside 0..k-1.
+std::vector<uint8_t> extract_slice(const std::filesystem::path& archive, int n, int k);
+
+// What is wrong with the data folder's archives, or an empty text when both are usable: the
+// picture archive must hold 19 slices and the sheet archive every piece of the table.
+std::string check_archives(const std::filesystem::path& data_dir);
+
+}  // namespace gfx

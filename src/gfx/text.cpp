@@ -1,0 +1,91 @@
+#include "gfx/text.h"
+
+#include <array>
+#include <climits>
+#include <cstdint>
+
+#include "gfx/sprite_sheet.h"
+
+namespace gfx {
+
+namespace {
+
+constexpr std::array<int, 91 - 32> make_glyph_table() {
+    std::array<int, 91 - 32> t{};  // every unlisted character is glyph 0
+    for (int c = '1'; c <= '9'; ++c) t[c - 32] = c - '0';
+    for (int c = 'A'; c <= 'Z'; ++c) t[c - 32] = 10 + (c - 'A');
+    t[':' - 32] = 36;
+    t[';' - 32] = 37;
+    t['.' - 32] = 38;
+    t[',' - 32] = 39;
+    t['!' - 32] = 40;
+    t['?' - 32] = 41;
+    t[' ' - 32] = 42;
+    t['(' - 32] = 43;
+    t[')' - 32] = 44;
+    t['+' - 32] = 45;
+    t['-' - 32] = 46;
+    t['/' - 32] = 47;
+    t['*' - 32] = 48;
+    t['=' - 32] = 49;
+    return t;
+}
+
+constexpr auto kGlyphTable = make_glyph_table();
+
+}  // namespace
+
+int glyph_index(char ch) {
+    const int c = static_cast<signed char>(ch);
+    if (c < 32 || c > 'Z') return 0;
+    return kGlyphTable[static_cast<size_t>(c - 32)];
+}
+
+std::string format_5digits(int value) {
+    std::string text = std::to_string(value);
+    if (text.size() >= 5) return text;
+    return std::string(5 - text.size(), '0') + text;
+}
+
+int parse_number(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<int64_t>(INT_MAX) + 1) value = static_cast<int64_t>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) value = INT_MAX;
+    return static_cast<int>(value);
+}
+
+void SpriteSheet::draw_glyph(Surface& target, int x, int y, char ch, bool keyed) const {
+    blit_cell(target, x, y, glyph_index(ch), keyed);
+}
+
+void SpriteSheet::draw_text(Surface& target, int x, int y, std::string_view text,
+                            bool keyed) const {
+    int previous = -1;
+    for (char ch : text) {
+        const int i = glyph_index(ch);
+        if (previous >= 0) x += cell_width(previous);
+        blit_cell(target, x, y, i, keyed);
+        previous = i;
+    }
+}
+
+void SpriteSheet::draw_code_text(Surface& target, int x, int y, std::string_view codes,
+                                 bool keyed) const {
+    int previous = 0;
+    for (size_t k = 0; k + 4 <= codes.size(); k += 4) {
+        const int g = parse_number(codes.substr(k, 4));
+        if (k > 0) x += cell_width(previous);
+        blit_cell(target, x, y, g, keyed);
+        previous = g;
+    }
+}
+
+}  // namespace gfx

@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace gfx {
+
+inline constexpr int kFontGlyphs = 50;
+
+// The font cell of a character: digits 0-9, letters A-Z, then punctuation; anything the font
+// lacks (lower case included) is the "0" glyph.
+int glyph_index(char ch);
+
+// A number as five characters padded with "0" on the left ("00007", "000-5"). A value that
+// needs more characters keeps all of them, so big scores are never cut.
+std::string format_5digits(int value);
+
+// Reads a number as the game's files spell them: leading blanks, an optional sign, then
+// digits up to the first other byte; no digits gives 0. Saturates instead of overflowing.
+int parse_number(std::string_view text);
+
+}  // namespace gfx

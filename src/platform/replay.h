@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/messages.h"
+
+namespace platform {
+
+// One line of a replay file: a message posted, or the clock set, at the start of a pass.
+struct ReplayEvent {
+    uint64_t pass = 0;
+    bool is_tick = false;
+    Message message;
+    uint32_t tick = 0;
+};
+
+struct Replay {
+    std::optional<uint32_t> seed;
+    std::vector<ReplayEvent> events;  // in file order; passes never decrease
+};
+
+// Parses replay text. On a malformed line returns nothing and sets error to
+// "NAME:LINE: reason".
+std::optional<Replay> parse_replay(std::string_view text, std::string_view name,
+                                   std::string& error);
+std::optional<Replay> load_replay(const std::filesystem::path& file, std::string& error);
+
+// The replay line of a message ("move 3 4"), or nothing for messages replays don't carry.
+std::optional<std::string> format_message(const Message& message);
+
+}  // namespace platform

@@ -1,0 +1,16 @@
+#pragma once
+#include "platform/messages.h"
+
+struct Game;
+
+namespace puzzle {
+
+void start_game(Game& game);
+void load_play_pictures(Game& game);
+void restore_play_pictures(Game& game);
+void play_handle(Game& game, const platform::Message& message);
+void play_update(Game& game);
+// Back from the pause: the stage picture cut again and every piece drawn where it was.
+void resume_play(Game& game);
+
+}  // namespace puzzle

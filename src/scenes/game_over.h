@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/messages.h"
+
+struct Game;
+
+namespace scenes {
+
+void game_over_handle(Game& game, const platform::Message& message);
+void game_over_update(Game& game);
+void game_over_restore(Game& game);
+
+}  // namespace scenes

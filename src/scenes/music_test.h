@@ -1,0 +1,19 @@
+#pragma once
+#include <array>
+
+#include "platform/messages.h"
+
+struct Game;
+
+namespace scenes {
+
+struct MusicTestView {
+    std::array<bool, 6> music_hot{};
+};
+
+void load_music_test(Game& game);
+void music_test_handle(Game& game, const platform::Message& message);
+void music_test_update(Game& game);
+void music_test_restore(Game& game);
+
+}  // namespace scenes

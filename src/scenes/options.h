@@ -1,0 +1,19 @@
+#pragma once
+#include <array>
+
+#include "platform/messages.h"
+
+struct Game;
+
+namespace scenes {
+
+struct OptionsState {
+    std::array<bool, 9> option_hot{};
+};
+
+void load_options(Game& game);
+void options_handle(Game& game, const platform::Message& message);
+void options_update(Game& game);
+void options_restore(Game& game);
+
+}  // namespace scenes

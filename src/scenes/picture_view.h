@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/messages.h"
+
+struct Game;
+
+namespace scenes {
+
+void picture_view_handle(Game& game, const platform::Message& message);
+void picture_view_update(Game& game);
+void picture_view_restore(Game& game);
+
+}  // namespace scenes

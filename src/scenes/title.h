@@ -1,0 +1,36 @@
+#pragma once
+#include <array>
+
+#include "gfx/surface.h"
+#include "platform/messages.h"
+
+struct Game;
+
+namespace scenes {
+
+struct MenuItem {
+    int left, top, width, height;
+};
+// The seven title items, top to bottom: new game, viewer, options, gallery, music test,
+// high scores, exit.
+inline constexpr std::array<MenuItem, 7> kMenuItems = {{
+    {246, 132, 112, 39},
+    {246, 171, 137, 39},
+    {246, 210, 137, 41},
+    {246, 251, 137, 39},
+    {246, 290, 183, 40},
+    {246, 330, 137, 41},
+    {246, 371, 137, 44},
+}};
+
+struct TitleState {
+    std::array<bool, 7> menu_hot{};
+};
+
+void title_handle(Game& game, const platform::Message& message);
+void title_update(Game& game);
+void title_restore(Game& game);
+// The way back from every other scene: title picture, silence, title music if it is on.
+void back_to_title(Game& game);
+
+}  // namespace scenes

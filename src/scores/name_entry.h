@@ -1,0 +1,22 @@
+#pragma once
+#include <array>
+
+#include "platform/messages.h"
+
+struct Game;
+
+namespace scores {
+
+struct NameEntryState {
+    std::array<char, 4> entry_name{'-', '-', '-', 0};
+    int entry_length = 0;
+    std::array<bool, 27> letter_hot{};
+    bool enter_hot = false;
+};
+
+// Opens name entry as the tally does: picture 14, the name "---", no letters yet.
+void open_name_entry(Game& game);
+void name_entry_update(Game& game);
+void name_entry_handle(Game& game, const platform::Message& message);
+
+}  // namespace scores

@@ -1,0 +1,50 @@
+#pragma once
+#include <array>
+
+struct Game;
+
+namespace sound {
+
+inline constexpr int kMusicChannel = 0;
+inline constexpr int kEffectChannel = 1;
+
+// Channel volumes 0..255 by volume step; step 0 is silence and 9 is full.
+inline constexpr std::array<int, 10> kVolumeSteps = {0, 15, 45, 75, 105, 135, 165, 195, 225, 255};
+
+// The title track, then the five stage tracks.
+inline constexpr std::array<const char*, 6> kMusicFiles = {
+    "ogg/title1-2a.ogg",   "ogg/stsound1-2a.ogg", "ogg/stsound2-2a.ogg",
+    "ogg/stsound3-2a.ogg", "ogg/stsound4-2a.ogg", "ogg/stsound5-4a.ogg",
+};
+inline constexpr const char* kEffectFile = "wave/in.wav";
+
+struct SoundState {
+    std::array<bool, 2> enabled{};
+    std::array<int, 2> level{};
+    std::array<int, 2> stream{};  // 0 is the null stream
+};
+
+struct MusicTestState {
+    int track = 0;
+    bool playing = false;
+    bool loop = false;
+    int volume = 0;
+};
+
+void sound_init(Game& game);
+// Reads the whole file and opens a stream on it; 0 when it can't be read, which also shuts
+// the sound device down for the rest of the run.
+int sound_open_stream(Game& game, const char* path);
+void sound_play_channel(Game& game, int channel);
+void sound_apply_channel(Game& game, int channel);
+void sound_open_and_apply(Game& game, int channel, const char* path);
+void sound_step_level(Game& game, int channel, int delta);
+void sound_stop_all(Game& game);
+void sound_stop_channel(Game& game, int channel);
+// Restarts the music on channel 0 when it has ended and music is on.
+void music_loop_check(Game& game);
+void music_test_play(Game& game, const char* path);
+void music_test_step_volume(Game& game, int delta);
+void music_test_loop_check(Game& game);
+
+}  // namespace sound

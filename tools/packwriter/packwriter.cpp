@@ -1,0 +1,200 @@
+#include "packwriter/packwriter.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "gfx/archive.h"
+#include "gfx/bmp.h"
+
+namespace pack {
+
+namespace {
+
+uint32_t px(gfx::ColorRef c) { return gfx::color_to_pixel(c, gfx::PixelFormat{}); }
+
+struct Box {
+    int width;   // pixels between the rulers
+    int height;
+    int ox, oy;  // where the sprite's top-left lies inside the box
+};
+
+// The box a cell needs: the sprite and its anchor inside, and one spare pixel on the right
+// and bottom so every mark lies within the loader's scan ranges.
+Box box_for(const SheetCell& c) {
+    const int w = std::max(c.pixels.width(), 1);
+    const int h = std::max(c.pixels.height(), 1);
+    const int ox = std::max(0, -c.anchor.x);
+    const int oy = std::max(0, -c.anchor.y);
+    const int right = std::max(ox + w, ox + c.anchor.x + 1);
+    const int bottom = std::max(oy + h, oy + c.anchor.y + 1);
+    return {right + 1, bottom + 1, ox, oy};
+}
+
+}  // namespace
+
+gfx::Surface compose_sheet(const std::vector<std::vector<SheetCell>>& rows,
+                           const MarkerColours& colours) {
+    size_t columns = 0;
+    for (const auto& row : rows) columns = std::max(columns, row.size());
+    std::vector<int> col_w(columns, 2), row_h(rows.size(), 5);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (size_t k = 0; k < rows[r].size(); ++k) {
+            const Box b = box_for(rows[r][k]);
+            col_w[k] = std::max(col_w[k], b.width);
+            row_h[r] = std::max(row_h[r], b.height);
+        }
+    }
+    std::vector<int> xs{0}, ys{0};
+    for (int w : col_w) xs.push_back(xs.back() + w + 1);
+    for (int h : row_h) ys.push_back(ys.back() + h + 1);
+    const int W = xs.back() + 1;
+    const int H = std::max(ys.back() + 1, 5);
+
+    const uint32_t grid = px(colours.grid), ruler = px(colours.ruler), anchor = px(colours.anchor),
+                   bound = px(colours.bound), both = px(colours.both);
+    gfx::Surface s(W, H, grid);
+    for (int x = 0; x < W; ++x)
+        for (int y : ys)
+            if (y < H) s.set_pixel(x, y, ruler);
+    for (int y = 0; y < H; ++y)
+        for (int x : xs) s.set_pixel(x, y, ruler);
+    for (int x : xs) s.set_pixel(x, 0, grid);
+    for (int y : ys)
+        if (y < H) s.set_pixel(0, y, grid);
+    s.set_pixel(W - 1, 0, grid);
+    s.set_pixel(W - 1, 1, ruler);
+    s.set_pixel(W - 1, 2, anchor);
+    s.set_pixel(W - 1, 3, bound);
+    s.set_pixel(W - 1, 4, both);
+
+    auto mark = [&](int x, int y, bool is_anchor) {
+        const uint32_t now = s.pixel(x, y);
+        const bool has_bound = now == bound || now == both;
+        const bool has_anchor = now == anchor || now == both;
+        const bool b = has_bound || !is_anchor;
+        const bool a = has_anchor || is_anchor;
+        s.set_pixel(x, y, (a && b) ? both : a ? anchor : bound);
+    };
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (size_t k = 0; k < columns; ++k) {
+            const int x0 = xs[k], y0 = ys[r];
+            if (k >= rows[r].size() || rows[r][k].pixels.empty()) {
+                mark(x0 + 1, y0, false);
+                mark(x0, y0 + 1, false);
+                mark(x0 + 1, y0, true);
+                mark(x0, y0 + 1, true);
+                continue;
+            }
+            const SheetCell& c = rows[r][k];
+            const Box b = box_for(c);
+            const int sx = x0 + 1 + b.ox, sy = y0 + 1 + b.oy;
+            for (int y = 0; y < c.pixels.height(); ++y) {
+                for (int x = 0; x < c.pixels.width(); ++x) {
+                    uint32_t v = c.pixels.pixel(x, y) & 0xFFFFFFu;
+                    if (v != grid && (v == ruler || v == anchor || v == bound || v == both)) {
+                        v = (v & 0xFFFF00u) | ((v & 0xFFu) ^ 1u);
+                    }
+                    s.set_pixel(sx + x, sy + y, v);
+                }
+            }
+            mark(sx, y0, false);
+            mark(sx + c.pixels.width() - 1, y0, false);
+            mark(x0, sy, false);
+            mark(x0, sy + c.pixels.height() - 1, false);
+            mark(sx + c.anchor.x, y0, true);
+            mark(x0, sy + c.anchor.y, true);
+        }
+    }
+    return s;
+}
+
+gfx::Surface frame_picture_as_sheet(const gfx::Surface& picture, const MarkerColours& colours) {
+    const int W = picture.width() + 1;
+    const int H = std::max(picture.height() + 1, 5);
+    gfx::Surface s(W, H, px(colours.ruler));
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) s.set_pixel(x, y, picture.pixel(x, y));
+    const uint32_t grid = px(colours.grid);
+    // The rulers: column 0 and the added last column across, row 0 and the added last row
+    // down. Row 0 of the picture keeps its pixels but for the grid dot at (0, 0).
+    for (int x = 1; x < W - 1; ++x)
+        if ((s.pixel(x, 0) & 0xFFFFFFu) == grid) s.set_pixel(x, 0, grid ^ 1u);
+    for (int y = 1; y < H - 1; ++y)
+        if ((s.pixel(0, y) & 0xFFFFFFu) == grid) s.set_pixel(0, y, grid ^ 1u);
+    s.set_pixel(0, 0, grid);
+    s.set_pixel(W - 1, 0, grid);
+    s.set_pixel(0, H - 1, grid);
+    s.set_pixel(W - 1, 1, px(colours.ruler));
+    s.set_pixel(W - 1, 2, px(colours.anchor));
+    s.set_pixel(W - 1, 3, px(colours.bound));
+    s.set_pixel(W - 1, 4, px(colours.both));
+    return s;
+}
+
+std::optional<std::vector<uint8_t>> encode_bmp_exact(const gfx::Surface& picture, uint32_t size) {
+    const uint32_t natural = gfx::bmp24_size(picture.width(), picture.height());
+    if (natural > size) return std::nullopt;
+    return gfx::encode_bmp24(picture, size - natural);
+}
+
+std::optional<std::vector<uint8_t>> build_picture_archive(const std::vector<gfx::Surface>& pictures,
+                                                          std::string* why) {
+    if (pictures.size() != static_cast<size_t>(gfx::kPictureCount)) {
+        if (why) *why = "the picture archive needs exactly 19 pictures";
+        return std::nullopt;
+    }
+    uint32_t length = 0;
+    for (const auto& p : pictures) length = std::max(length, gfx::bmp24_size(p.width(), p.height()));
+    std::vector<uint8_t> out;
+    out.reserve(static_cast<size_t>(length) * pictures.size());
+    for (const auto& p : pictures) {
+        auto bmp = encode_bmp_exact(p, length);
+        out.insert(out.end(), bmp->begin(), bmp->end());
+    }
+    return out;
+}
+
+std::optional<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::Surface>& pieces,
+                                                        std::string* why) {
+    if (pieces.size() != static_cast<size_t>(gfx::kPieceCount)) {
+        if (why) *why = "the sheet archive needs exactly 13 pieces";
+        return std::nullopt;
+    }
+    std::vector<uint8_t> out;
+    out.reserve(gfx::kPieceTable.back().end);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const auto range = gfx::kPieceTable[i];
+        auto bmp = encode_bmp_exact(pieces[i], range.size());
+        if (!bmp) {
+            if (why) {
+                *why = "piece " + std::to_string(i) + " (" + std::to_string(pieces[i].width()) + " x " +
+                       std::to_string(pieces[i].height()) + ") does not fit its " +
+                       std::to_string(range.size()) + " bytes";
+            }
+            return std::nullopt;
+        }
+        out.insert(out.end(), bmp->begin(), bmp->end());
+    }
+    return out;
+}
+
+bool write_file_atomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const std::string temp = path + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            std::remove(temp.c_str());
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) std::remove(temp.c_str());
+    return !ec;
+}
+
+}  // namespace pack

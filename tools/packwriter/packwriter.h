@@ -1,0 +1,61 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gfx/sprite_sheet.h"
+#include "gfx/surface.h"
+
+// Writing the game's data formats: marked sheets, BMP files of exact lengths and the two
+// archives. The generator and the tests' fixtures both use it, and it builds on the game's
+// own format code, so what it writes is what the game reads.
+namespace pack {
+
+// The marker colours of a sheet. None of them may appear inside a sprite except the grid
+// colour, which is transparent.
+struct MarkerColours {
+    gfx::ColorRef grid = gfx::rgb(255, 0, 255);
+    gfx::ColorRef anchor = gfx::rgb(0, 255, 0);
+    gfx::ColorRef bound = gfx::rgb(0, 0, 255);
+    gfx::ColorRef both = gfx::rgb(255, 255, 0);
+    gfx::ColorRef ruler = gfx::rgb(64, 64, 64);  // ruler lines away from the markers
+};
+
+// One sprite: its pixels and its anchor relative to the sprite's top-left pixel. The anchor
+// may lie outside the sprite (a glyph's baseline below it, say).
+struct SheetCell {
+    gfx::Surface pixels;
+    gfx::Point anchor;
+};
+
+// Lays cells out on rulers, row by row, and marks their bounds and anchors, so that the
+// game's sheet loader finds exactly these cells in this order. Missing cells (empty
+// surfaces) become 1 x 1 cells of the grid colour. Pixels of a sprite that equal a marker
+// colour are nudged by one step of blue, except the grid colour, which stays transparent.
+gfx::Surface compose_sheet(const std::vector<std::vector<SheetCell>>& rows,
+                           const MarkerColours& colours = {});
+
+// Adds rulers to a picture whose pixels are addressed by coordinates rather than cells:
+// the picture keeps its pixels at their places; a ruler column is added on the right and
+// a ruler row at the bottom, so the sheet loads with one cell.
+gfx::Surface frame_picture_as_sheet(const gfx::Surface& picture, const MarkerColours& colours = {});
+
+// A 24-bit BMP file of exactly `size` bytes (padding goes between headers and pixels);
+// nothing when the picture needs more.
+std::optional<std::vector<uint8_t>> encode_bmp_exact(const gfx::Surface& picture, uint32_t size);
+
+// The picture archive: 19 BMP files of one length, end to end. Each picture is encoded and
+// padded to the length of the largest. Fails unless there are exactly 19.
+std::optional<std::vector<uint8_t>> build_picture_archive(const std::vector<gfx::Surface>& pictures,
+                                                          std::string* why = nullptr);
+
+// The sheet archive: 13 BMP files, each exactly the length of its byte range.
+std::optional<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::Surface>& pieces,
+                                                        std::string* why = nullptr);
+
+// Writes bytes to a file through a temporary file and a rename, so a failed run never
+// leaves half a file behind.
+bool write_file_atomically(const std::string& path, const std::vector<uint8_t>& bytes);
+
+}  // namespace pack
