@@ -1,0 +1,16 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace assetgen {
+
+inline constexpr int kTrackCount = 6;
+
+// Track 0 is the title music, 1 to 5 the stage music. Each is a whole Ogg Vorbis file,
+// composed and encoded from code, the same bytes on every run.
+std::vector<uint8_t> compose_track_ogg(int track);
+
+// The snap sound played when a piece lands home: a whole 16-bit PCM WAV file.
+std::vector<uint8_t> make_snap_wav();
+
+}  // namespace assetgen
