@@ -89,7 +89,8 @@ std::optional<int> parse_args(int argc, char** argv, CommandLine& o) {
             (arg == "--replay" ? o.replay : arg == "--record" ? o.record : o.dump_dir) = v;
         } else if (arg == "--frames") {
             const char* v = value();
-            if (!v || !parse_number(v, o.frames) || o.frames == 0) return bad("needs a positive number");
+            if (!v || !parse_number(v, o.frames) || o.frames == 0)
+                return bad("needs a positive number");
         } else if (arg == "--dump-every") {
             const char* v = value();
             if (!v || !parse_number(v, o.dump_every) || o.dump_every == 0) {
@@ -147,7 +148,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    const uint32_t seed = options.seed ? *options.seed
+    const uint32_t seed = options.seed               ? *options.seed
                           : (replay && replay->seed) ? *replay->seed
                                                      : static_cast<uint32_t>(std::time(nullptr));
     platform::HarnessOptions harness_options;

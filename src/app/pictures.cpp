@@ -22,7 +22,9 @@ void load_piece(Game& game, gfx::SpriteSheet& sheet, int p) {
     sheet.load_sheet(bytes, std::string(gfx::kSheetArchive) + " piece " + std::to_string(p));
 }
 
-void load_screen_picture(Game& game, int n) { load_picture(game, game.sheets.screen_picture, n); }
+void load_screen_picture(Game& game, int n) {
+    load_picture(game, game.sheets.screen_picture, n);
+}
 
 void draw_screen_picture(Game& game) {
     game.sheets.screen_picture.blit_picture(game.back_buffer(), 640, 480);

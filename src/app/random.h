@@ -8,7 +8,7 @@ namespace app {
 // recurrence, so a seed gives the same game on every platform. Tests may queue values that
 // are handed out before the generator's own.
 class Random {
-public:
+  public:
     void seed(uint32_t seed) { state_ = seed; }
     int next() {
         if (!scripted_.empty()) {
@@ -25,7 +25,7 @@ public:
     void script_value(int value) { scripted_.push_back(value); }
     size_t scripted_left() const { return scripted_.size(); }
 
-private:
+  private:
     uint32_t state_ = 1;
     std::deque<int> scripted_;
 };

@@ -27,7 +27,8 @@ void start_up(Game& game, std::optional<uint32_t> seed) {
 }
 
 void window_proc(Game& game, const Message& message) {
-    if (!game.surfaces_lost) kSceneTable[static_cast<size_t>(game.current_scene)].handler(game, message);
+    if (!game.surfaces_lost)
+        kSceneTable[static_cast<size_t>(game.current_scene)].handler(game, message);
     default_window_proc(game, message);
 }
 
@@ -67,7 +68,9 @@ void quit_game(Game& game) {
     game.quit_requested = 1;
 }
 
-void post_quit_message(Game& game, uint32_t code) { game.platform.post_message({WM_QUIT, code, 0}); }
+void post_quit_message(Game& game, uint32_t code) {
+    game.platform.post_message({WM_QUIT, code, 0});
+}
 
 void handle_common(Game& game, const Message& message) {
     if (message.id == WM_DESTROY) {
@@ -82,15 +85,21 @@ void store_mouse(Game& game, const Message& message) {
     game.mouse_y = point_y(message.lparam);
 }
 
+std::optional<int> main_loop_pass(Game& game, uint64_t pass) {
+    game.platform.begin_pass(pass);
+    game.profile.poll();
+    Message message;
+    if (game.platform.peek_message(message)) {
+        if (message.id == WM_QUIT) return static_cast<int>(message.wparam);
+        window_proc(game, message);
+    }
+    frame_tick(game);
+    return std::nullopt;
+}
+
 int run_main_loop(Game& game, const LoopOptions& options) {
     for (uint64_t pass = 0; options.max_passes == 0 || pass < options.max_passes; ++pass) {
-        game.platform.begin_pass(pass);
-        Message message;
-        if (game.platform.peek_message(message)) {
-            if (message.id == WM_QUIT) return static_cast<int>(message.wparam);
-            window_proc(game, message);
-        }
-        frame_tick(game);
+        if (auto code = main_loop_pass(game, pass)) return *code;
     }
     return 0;
 }

@@ -13,7 +13,9 @@ constexpr bool point_in_rect(int x, int y, int left, int width, int top, int hei
     return left < x && x < left + width && top < y && y < top + height;
 }
 // The back button's hit area at (10, 10), 47 x 23.
-constexpr bool on_back_button(int x, int y) { return point_in_rect(x, y, 10, 47, 10, 23); }
+constexpr bool on_back_button(int x, int y) {
+    return point_in_rect(x, y, 10, 47, 10, 23);
+}
 
 // Start-up in its fixed order: sound, title picture, common sheets, settings and volumes,
 // pointer, title music, random seed, title scene. A seed replaces the clock's.
@@ -32,6 +34,10 @@ void post_quit_message(Game& game, uint32_t code);
 void handle_common(Game& game, const platform::Message& message);
 // Storing the pointer position from a mouse message.
 void store_mouse(Game& game, const platform::Message& message);
+
+// One pass of the main loop: at most one message, then one frame. Returns the quit code
+// when the pass took WM_QUIT, which ends the loop.
+std::optional<int> main_loop_pass(Game& game, uint64_t pass);
 
 struct LoopOptions {
     uint64_t max_passes = 0;  // 0: no limit

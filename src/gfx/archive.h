@@ -21,19 +21,19 @@ struct ByteRange {
 
 inline constexpr int kPieceCount = 13;
 inline constexpr std::array<ByteRange, kPieceCount> kPieceTable = {{
-    {0, 161852},              // 0 title menu highlights
-    {161852, 176216},         // 1 switches
-    {176216, 183572},         // 2 arrows
-    {183572, 283668},         // 3 cell marks
-    {283668, 302924},         // 4 cover of the hidden piece
-    {302924, 686980},         // 5 reward thumbnails
-    {686980, 694336},         // 6 back button
-    {694336, 982392},         // 7 caption panel
-    {982392, 4691924},        // 8 viewer illustrations
-    {4691924, 4807816},       // 9 font
-    {4807816, 5401672},       // 10 caption font
-    {5401672, 5563968},       // 11 stage numbers
-    {5563968, 5574224},       // 12 pointer
+    {0, 161852},         // 0 title menu highlights
+    {161852, 176216},    // 1 switches
+    {176216, 183572},    // 2 arrows
+    {183572, 283668},    // 3 cell marks
+    {283668, 302924},    // 4 cover of the hidden piece
+    {302924, 686980},    // 5 reward thumbnails
+    {686980, 694336},    // 6 back button
+    {694336, 982392},    // 7 caption panel
+    {982392, 4691924},   // 8 viewer illustrations
+    {4691924, 4807816},  // 9 font
+    {4807816, 5401672},  // 10 caption font
+    {5401672, 5563968},  // 11 stage numbers
+    {5563968, 5574224},  // 12 pointer
 }};
 
 enum Piece : int {

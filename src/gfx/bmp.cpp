@@ -25,7 +25,9 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
     put16(out, v >> 16);
 }
 
-uint32_t row_stride24(int width) { return (static_cast<uint32_t>(width) * 3u + 3u) & ~3u; }
+uint32_t row_stride24(int width) {
+    return (static_cast<uint32_t>(width) * 3u + 3u) & ~3u;
+}
 
 }  // namespace
 
@@ -55,7 +57,8 @@ std::optional<BmpInfo> read_bmp_info(std::span<const uint8_t> bytes, std::string
     const uint64_t rows = static_cast<uint64_t>(info.height < 0 ? -info.height : info.height);
     if (info.compression == 0 || info.compression == 3) {
         // Uncompressed pixels must all be in the file, or the decoder would read past it.
-        const uint64_t stride = (static_cast<uint64_t>(info.width) * info.bits_per_pixel + 31) / 32 * 4;
+        const uint64_t stride =
+            (static_cast<uint64_t>(info.width) * info.bits_per_pixel + 31) / 32 * 4;
         if (info.data_offset + stride * rows > bytes.size()) {
             return fail(why, "BMP pixel data truncated"), std::nullopt;
         }
@@ -69,8 +72,8 @@ std::optional<Surface> decode_bmp(std::span<const uint8_t> bytes, std::string* w
     auto info = read_bmp_info(bytes, why);
     if (!info) return std::nullopt;
     int w = 0, h = 0, channels = 0;
-    stbi_uc* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h,
-                                          &channels, 4);
+    stbi_uc* rgba =
+        stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4);
     if (!rgba) {
         if (why) *why = stbi_failure_reason() ? stbi_failure_reason() : "BMP does not decode";
         return std::nullopt;
@@ -89,12 +92,12 @@ uint32_t bmp24_size(int width, int height) {
     return 54u + row_stride24(width) * static_cast<uint32_t>(height);
 }
 
-std::vector<uint8_t> encode_bmp24(const Surface& surface, uint32_t gap) {
+std::vector<uint8_t> encode_bmp24(const Surface& surface, uint32_t padding) {
     const int w = surface.width();
     const int h = surface.height();
     const uint32_t stride = row_stride24(w);
-    const uint32_t offset = 54u + gap;
-    const uint32_t size = offset + stride * static_cast<uint32_t>(h);
+    const uint32_t offset = 54u;
+    const uint32_t size = offset + stride * static_cast<uint32_t>(h) + padding;
     std::vector<uint8_t> out;
     out.reserve(size);
     out.push_back('B');
@@ -123,6 +126,7 @@ std::vector<uint8_t> encode_bmp24(const Surface& surface, uint32_t gap) {
         }
         for (uint32_t pad = static_cast<uint32_t>(w) * 3u; pad < stride; ++pad) out.push_back(0);
     }
+    out.resize(size, 0);
     return out;
 }
 

@@ -25,10 +25,10 @@ std::optional<BmpInfo> read_bmp_info(std::span<const uint8_t> bytes, std::string
 // Decodes a whole BMP file held in memory into a surface; nothing when it is not a usable BMP.
 std::optional<Surface> decode_bmp(std::span<const uint8_t> bytes, std::string* why = nullptr);
 
-// Encodes a surface as a plain bottom-up 24-bit BMP file. `gap` extra zero bytes are put
-// between the headers and the pixel data (the data offset skips them), so a file can be
-// padded to an exact length and still decode.
-std::vector<uint8_t> encode_bmp24(const Surface& surface, uint32_t gap = 0);
+// Encodes a surface as a plain bottom-up 24-bit BMP file. `padding` extra zero bytes follow
+// the pixel data (readers stop at the last row), so a file can be padded to an exact length
+// and still decode everywhere.
+std::vector<uint8_t> encode_bmp24(const Surface& surface, uint32_t padding = 0);
 
 // The byte length encode_bmp24 gives for a picture of this size without a gap.
 uint32_t bmp24_size(int width, int height);

@@ -8,7 +8,7 @@ namespace gfx {
 // The one bounds-checked reader for binary formats. Every read past the end fails and
 // leaves the reader failed, so a parser can read a whole header and test once.
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
     size_t size() const { return bytes_.size(); }
@@ -22,7 +22,7 @@ public:
     // A view of n bytes at the position, or an empty view (and failure) when they are not there.
     std::span<const uint8_t> bytes(size_t n);
 
-private:
+  private:
     bool need(size_t n);
     std::span<const uint8_t> bytes_;
     size_t pos_ = 0;

@@ -21,7 +21,9 @@ std::optional<Surface> decode_or_warn(std::span<const uint8_t> bmp, std::string_
 }
 
 // Marker colours compare as GDI colours, so only the low 24 bits of a pixel count.
-uint32_t colour_at(const Surface& s, int x, int y) { return s.pixel(x, y) & 0xFFFFFFu; }
+uint32_t colour_at(const Surface& s, int x, int y) {
+    return s.pixel(x, y) & 0xFFFFFFu;
+}
 
 // First position from `from` stepping by `step` up to and including `to` whose pixel is a or b.
 template <typename PixelAt>
@@ -106,7 +108,8 @@ std::optional<std::vector<SpriteCell>> scan_marked_cells(const Surface& s) {
             auto on_column = [&](int y) { return colour_at(s, x0, y); };
             SpriteCell c;
             c.source.left = find_mark(on_row, x0 + 1, x1 - 2, 1, bound, both).value_or(x0 + 1);
-            c.source.right = find_mark(on_row, x1 - 1, x0 + 1, -1, bound, both).value_or(x1 - 1) + 1;
+            c.source.right =
+                find_mark(on_row, x1 - 1, x0 + 1, -1, bound, both).value_or(x1 - 1) + 1;
             c.source.top = find_mark(on_column, y0 + 1, y1 - 2, 1, bound, both).value_or(y0 + 1);
             c.source.bottom =
                 find_mark(on_column, y1 - 1, y0 + 1, -1, bound, both).value_or(y1 - 1) + 1;
@@ -138,8 +141,7 @@ void SpriteSheet::blit_picture(Surface& target, int w, int h) const {
     if (surface_) blit(target, 0, 0, *surface_, {0, 0, w, h}, false);
 }
 
-void SpriteSheet::blit_region(Surface& target, int dx, int dy, int sx, int sy, int w,
-                              int h) const {
+void SpriteSheet::blit_region(Surface& target, int dx, int dy, int sx, int sy, int w, int h) const {
     if (surface_) blit(target, dx, dy, *surface_, {sx, sy, sx + w, sy + h}, false);
 }
 

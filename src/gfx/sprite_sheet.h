@@ -26,7 +26,7 @@ struct SpriteCell {
 // The game's one picture object: a surface and, for tile grids and marked sheets, a table of
 // cells. Every load empties the sheet first.
 class SpriteSheet {
-public:
+  public:
     int cell_count() const { return static_cast<int>(cells_.size()); }
     const std::vector<SpriteCell>& cells() const { return cells_; }
     const SpriteCell* cell(int i) const;
@@ -61,7 +61,7 @@ public:
     // Text whose glyphs are named by four-digit codes, as the viewer's captions are.
     void draw_code_text(Surface& target, int x, int y, std::string_view codes, bool keyed) const;
 
-private:
+  private:
     // Draws cell i at (x, y) without touching its last position.
     void blit_cell(Surface& target, int x, int y, int i, bool keyed) const;
     int cell_width(int i) const;

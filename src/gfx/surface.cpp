@@ -19,7 +19,9 @@ Surface::Surface(int width, int height, uint32_t fill)
       height_(std::max(height, 0)),
       pixels_(static_cast<size_t>(width_) * height_, fill) {}
 
-void Surface::fill(uint32_t value) { std::fill(pixels_.begin(), pixels_.end(), value); }
+void Surface::fill(uint32_t value) {
+    std::fill(pixels_.begin(), pixels_.end(), value);
+}
 
 namespace {
 

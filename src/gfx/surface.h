@@ -21,7 +21,9 @@ struct Rect {
 
 // A GDI colour value, 0x00BBGGRR.
 using ColorRef = uint32_t;
-constexpr ColorRef rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
+constexpr ColorRef rgb(uint32_t r, uint32_t g, uint32_t b) {
+    return r | (g << 8) | (b << 16);
+}
 
 // Where the red, green and blue bits of a pixel lie.
 struct PixelFormat {
@@ -35,7 +37,7 @@ uint32_t color_to_pixel(ColorRef colour, const PixelFormat& format);
 
 // The one pixel buffer: 32-bit XRGB pixels, row-major, with an optional source colour key.
 class Surface {
-public:
+  public:
     Surface() = default;
     Surface(int width, int height, uint32_t fill = 0);
 
@@ -55,7 +57,7 @@ public:
     const std::optional<uint32_t>& color_key() const { return color_key_; }
     void set_color_key(std::optional<uint32_t> key) { color_key_ = key; }
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     PixelFormat format_;

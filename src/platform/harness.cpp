@@ -46,10 +46,12 @@ bool Harness::peek_message(Message& out) {
 FlipResult Harness::flip() {
     if (!options_.dump_dir.empty() && pass_ % options_.dump_every == 0) {
         char name[32];
-        std::snprintf(name, sizeof name, "frame-%06llu.bmp", static_cast<unsigned long long>(pass_));
+        std::snprintf(name, sizeof name, "frame-%06llu.bmp",
+                      static_cast<unsigned long long>(pass_));
         const auto bytes = gfx::encode_bmp24(inner_.back_buffer());
         std::ofstream out(options_.dump_dir / name, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
         if (!out) warn("cannot write frame dump " + (options_.dump_dir / name).string());
     }
     return inner_.flip();

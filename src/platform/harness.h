@@ -10,11 +10,11 @@
 namespace platform {
 
 struct HarnessOptions {
-    const Replay* replay = nullptr;             // messages and clock settings to post
-    std::filesystem::path record_file;          // empty: no recording
-    uint32_t seed = 0;                          // written at the head of a recording
-    uint32_t tick_ms = 16;                      // the replay clock's step, for recordings
-    std::filesystem::path dump_dir;             // empty: no frame dumps
+    const Replay* replay = nullptr;     // messages and clock settings to post
+    std::filesystem::path record_file;  // empty: no recording
+    uint32_t seed = 0;                  // written at the head of a recording
+    uint32_t tick_ms = 16;              // the replay clock's step, for recordings
+    std::filesystem::path dump_dir;     // empty: no frame dumps
     uint64_t dump_every = 1;
 };
 
@@ -22,7 +22,7 @@ struct HarnessOptions {
 // recording every message taken and every clock reading a replay could not predict, and
 // writing every presented frame as a BMP file.
 class Harness final : public Platform {
-public:
+  public:
     Harness(Platform& inner, HarnessOptions options);
 
     bool recording_ok() const { return !record_ || record_.good(); }
@@ -39,7 +39,7 @@ public:
     void set_ticks(uint32_t ms) override;
     AudioDevice& audio() override { return inner_.audio(); }
 
-private:
+  private:
     uint32_t predicted_ticks() const;
 
     Platform& inner_;

@@ -31,10 +31,18 @@ inline constexpr uint32_t VK_SPACE = 32;
 constexpr uint32_t pack_point(int x, int y) {
     return (static_cast<uint32_t>(x) & 0xFFFFu) | ((static_cast<uint32_t>(y) & 0xFFFFu) << 16);
 }
-constexpr int point_x(uint32_t lparam) { return static_cast<int>(lparam & 0xFFFFu); }
-constexpr int point_y(uint32_t lparam) { return static_cast<int>(lparam >> 16); }
+constexpr int point_x(uint32_t lparam) {
+    return static_cast<int>(lparam & 0xFFFFu);
+}
+constexpr int point_y(uint32_t lparam) {
+    return static_cast<int>(lparam >> 16);
+}
 
-inline Message mouse_message(uint32_t id, int x, int y) { return {id, 0, pack_point(x, y)}; }
-inline Message key_message(uint32_t id, uint32_t vk) { return {id, vk, 0}; }
+inline Message mouse_message(uint32_t id, int x, int y) {
+    return {id, 0, pack_point(x, y)};
+}
+inline Message key_message(uint32_t id, uint32_t vk) {
+    return {id, vk, 0};
+}
 
 }  // namespace platform

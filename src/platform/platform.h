@@ -16,7 +16,7 @@ using SoundBytes = std::shared_ptr<const std::vector<uint8_t>>;
 
 // The eight calls of the sound library that the game makes, with the same meanings.
 class AudioDevice {
-public:
+  public:
     static constexpr int kAllChannels = -3;
     virtual ~AudioDevice() = default;
     // Sets the library up; false when no device could be opened.
@@ -38,7 +38,7 @@ enum class FlipResult { Ok, Lost };
 
 // The narrow interface between the game and the machine it runs on.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Called by the main loop at the start of every pass, before the message is taken.

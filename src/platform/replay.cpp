@@ -36,7 +36,8 @@ template <typename T>
 bool parse_unsigned(std::string_view word, T& out, T max) {
     uint64_t value = 0;
     auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (ec != std::errc() || end != word.data() + word.size() || value > static_cast<uint64_t>(max)) {
+    if (ec != std::errc() || end != word.data() + word.size() ||
+        value > static_cast<uint64_t>(max)) {
         return false;
     }
     out = static_cast<T>(value);
@@ -142,7 +143,8 @@ std::optional<std::string> format_message(const Message& m) {
         if (m.id != kind.id) continue;
         std::string line = kind.name;
         if (kind.args == 2) {
-            line += " " + std::to_string(point_x(m.lparam)) + " " + std::to_string(point_y(m.lparam));
+            line +=
+                " " + std::to_string(point_x(m.lparam)) + " " + std::to_string(point_y(m.lparam));
         } else if (kind.args == 1) {
             line += " " + std::to_string(m.wparam);
         }

@@ -20,16 +20,17 @@ struct Box {
     int ox, oy;  // where the sprite's top-left lies inside the box
 };
 
-// The box a cell needs: the sprite and its anchor inside, and one spare pixel on the right
-// and bottom so every mark lies within the loader's scan ranges.
+// The box a cell needs between its rulers: the sprite and its anchor inside, with the
+// anchor and the left bound no further right than the loader's forward scans reach (one
+// pixel short of the next ruler). Sprites anchored at their top-left need no spare pixel.
 Box box_for(const SheetCell& c) {
     const int w = std::max(c.pixels.width(), 1);
     const int h = std::max(c.pixels.height(), 1);
     const int ox = std::max(0, -c.anchor.x);
     const int oy = std::max(0, -c.anchor.y);
-    const int right = std::max(ox + w, ox + c.anchor.x + 1);
-    const int bottom = std::max(oy + h, oy + c.anchor.y + 1);
-    return {right + 1, bottom + 1, ox, oy};
+    const int width = std::max({ox + w, ox + c.anchor.x + 2, w > 1 ? ox + 2 : ox + 1});
+    const int height = std::max({oy + h, oy + c.anchor.y + 2, h > 1 ? oy + 2 : oy + 1});
+    return {width, height, ox, oy};
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace platform {
 // An audio device without sound: it keeps every call in a log and plays each stream for a
 // length of time that a test can set, against the platform's clock.
 class HeadlessAudio final : public AudioDevice {
-public:
+  public:
     explicit HeadlessAudio(std::function<uint32_t()> clock) : clock_(std::move(clock)) {}
 
     bool init() override;
@@ -37,7 +37,7 @@ public:
     int playing_stream(int channel) const;
     size_t stream_size(int stream) const;
 
-private:
+  private:
     struct ChannelState {
         int stream = 0;
         uint32_t started = 0;

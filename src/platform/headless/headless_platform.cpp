@@ -7,7 +7,9 @@ HeadlessPlatform::HeadlessPlatform(uint32_t tick_ms)
       back_buffer_(kScreenWidth, kScreenHeight),
       audio_([this] { return ticks(); }) {}
 
-void HeadlessPlatform::begin_pass(uint64_t pass) { pass_ = pass; }
+void HeadlessPlatform::begin_pass(uint64_t pass) {
+    pass_ = pass;
+}
 
 bool HeadlessPlatform::peek_message(Message& out) {
     if (queue_.empty()) return false;
@@ -16,7 +18,9 @@ bool HeadlessPlatform::peek_message(Message& out) {
     return true;
 }
 
-void HeadlessPlatform::post_message(const Message& message) { queue_.push_back(message); }
+void HeadlessPlatform::post_message(const Message& message) {
+    queue_.push_back(message);
+}
 
 FlipResult HeadlessPlatform::flip() {
     ++flips_;

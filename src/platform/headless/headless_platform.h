@@ -10,7 +10,7 @@ namespace platform {
 // step per pass, a message queue fed by replays and tests, and a back buffer that stays in
 // memory. Tests can make flips report lost surfaces.
 class HeadlessPlatform final : public Platform {
-public:
+  public:
     explicit HeadlessPlatform(uint32_t tick_ms = 16);
 
     void begin_pass(uint64_t pass) override;
@@ -35,7 +35,7 @@ public:
     size_t queued() const { return queue_.size(); }
     uint64_t pass() const { return pass_; }
 
-private:
+  private:
     uint32_t tick_ms_;
     uint64_t pass_ = 0;
     uint64_t clock_pass_ = 0;  // the pass at which the clock was last set

@@ -1,0 +1,143 @@
+#include "support/fixture_pack.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "gfx/archive.h"
+#include "packwriter/packwriter.h"
+#include "sound/sound.h"
+
+namespace fixture {
+
+namespace {
+
+void write_bytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+// A sheet of `count` cells of one size, each filled with its own colour, anchored top-left,
+// laid out `per_row` to a row.
+gfx::Surface solid_sheet(int piece, int count, int w, int h, int per_row = 16) {
+    std::vector<std::vector<pack::SheetCell>> rows;
+    for (int i = 0; i < count; ++i) {
+        if (i % per_row == 0) rows.emplace_back();
+        rows.back().push_back({gfx::Surface(w, h, cell_colour(piece, i)), {0, 0}});
+    }
+    return pack::compose_sheet(rows);
+}
+
+gfx::Surface sized_sheet(int piece, const std::vector<std::pair<int, int>>& sizes) {
+    std::vector<std::vector<pack::SheetCell>> rows(1);
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        rows[0].push_back(
+            {gfx::Surface(sizes[i].first, sizes[i].second, cell_colour(piece, static_cast<int>(i))),
+             {0, 0}});
+    }
+    return pack::compose_sheet(rows);
+}
+
+// A picture addressed by rectangles: its pixels stay in place; only the corner pixels carry
+// the rulers and the marker colours, so it loads as a one-cell sheet.
+gfx::Surface rect_sheet(gfx::Surface s) {
+    const pack::MarkerColours c;
+    const gfx::PixelFormat f;
+    const int w = s.width(), h = s.height();
+    s.set_pixel(0, 0, gfx::color_to_pixel(c.grid, f));
+    s.set_pixel(w - 1, 0, gfx::color_to_pixel(c.grid, f));
+    s.set_pixel(0, h - 1, gfx::color_to_pixel(c.grid, f));
+    s.set_pixel(w - 1, 1, gfx::color_to_pixel(c.ruler, f));
+    s.set_pixel(w - 1, 2, gfx::color_to_pixel(c.anchor, f));
+    s.set_pixel(w - 1, 3, gfx::color_to_pixel(c.bound, f));
+    s.set_pixel(w - 1, 4, gfx::color_to_pixel(c.both, f));
+    return s;
+}
+
+}  // namespace
+
+uint32_t picture_pixel(int slice, int x, int y) {
+    const uint32_t r = static_cast<uint32_t>(slice * 12 + 10);
+    const uint32_t g = static_cast<uint32_t>((x / 80) * 30 + 5);
+    const uint32_t b = static_cast<uint32_t>((y / 80) * 40 + 3);
+    return (r << 16) | (g << 8) | b;
+}
+
+gfx::Surface picture(int slice) {
+    gfx::Surface s(640, 480);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) s.set_pixel(x, y, picture_pixel(slice, x, y));
+    return s;
+}
+
+uint32_t cell_colour(int piece, int cell) {
+    return (static_cast<uint32_t>(40 + piece * 15) << 16) | (static_cast<uint32_t>(cell * 3) << 8) |
+           0x80u;
+}
+
+int glyph_width(int glyph) {
+    return 6 + glyph % 5;
+}
+
+std::vector<gfx::Surface> sheet_pieces() {
+    std::vector<gfx::Surface> p;
+    p.push_back(sized_sheet(
+        0, {{112, 39}, {137, 39}, {137, 41}, {137, 39}, {183, 40}, {137, 41}, {137, 44}}));
+    p.push_back(solid_sheet(1, 4, 47, 23, 2));
+    p.push_back(solid_sheet(2, 4, 23, 23, 2));
+    p.push_back(solid_sheet(3, 4, 80, 80));
+    p.push_back(rect_sheet(gfx::Surface(80, 80, cell_colour(4, 0))));
+    gfx::Surface thumbs(320, 400);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 320; ++x) thumbs.set_pixel(x, y, cell_colour(5, (y / 80) * 4 + x / 80));
+    p.push_back(rect_sheet(std::move(thumbs)));
+    p.push_back(solid_sheet(6, 2, 47, 23, 1));
+    p.push_back(solid_sheet(7, 1, 320, 100));
+    p.push_back(solid_sheet(8, 4, 60, 60));
+    std::vector<std::vector<pack::SheetCell>> font(4);
+    for (int i = 0; i < 50; ++i) {
+        font[static_cast<size_t>(i / 16)].push_back(
+            {gfx::Surface(glyph_width(i), 12, cell_colour(9, i)), {0, 0}});
+    }
+    p.push_back(pack::compose_sheet(font));
+    p.push_back(solid_sheet(10, 127, 6, 10));
+    p.push_back(solid_sheet(11, 6, 20, 30));
+    p.push_back(solid_sheet(12, 3, 6, 6));
+    return p;
+}
+
+void write_pack(const std::filesystem::path& dir) {
+    std::vector<gfx::Surface> pictures;
+    for (int n = 0; n < gfx::kPictureCount; ++n) pictures.push_back(picture(n));
+    std::string why;
+    auto pictures_archive = pack::build_picture_archive(pictures, &why);
+    auto sheets_archive = pack::build_sheet_archive(sheet_pieces(), &why);
+    if (!pictures_archive || !sheets_archive) throw std::runtime_error("fixture pack: " + why);
+    write_bytes(dir / gfx::kPictureArchive, *pictures_archive);
+    write_bytes(dir / gfx::kSheetArchive, *sheets_archive);
+}
+
+void write_sounds(const std::filesystem::path& dir) {
+    for (size_t i = 0; i < sound::kMusicFiles.size(); ++i) {
+        write_bytes(dir / sound::kMusicFiles[i], std::vector<uint8_t>(100 + i, 'm'));
+    }
+    write_bytes(dir / sound::kEffectFile, std::vector<uint8_t>(64, 'w'));
+}
+
+std::filesystem::path make_temp_dir(const char* tag) {
+    static std::atomic<int> counter{0};
+    auto dir = std::filesystem::temp_directory_path() /
+               ("vasul-" + std::string(tag) + "-" + std::to_string(::getpid()) + "-" +
+                std::to_string(counter++));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+}  // namespace fixture

@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "gfx/surface.h"
+
+// A small data pack for tests: every picture and sheet the game loads, in the real archive
+// layout, with plain colours that a test can predict pixel by pixel.
+namespace fixture {
+
+// Pixel (x, y) of slice n: each 80 x 80 tile of each slice has its own colour.
+uint32_t picture_pixel(int slice, int x, int y);
+gfx::Surface picture(int slice);
+
+// Cell i of a generated sheet is filled with this colour.
+uint32_t cell_colour(int piece, int cell);
+
+// Cell sizes of the fixture's font: glyph i is glyph_width(i) x 12 with its anchor at its
+// top-left, so a text's pen advance is predictable.
+int glyph_width(int glyph);
+
+// The 13 sheet pieces as the archive holds them (marked sheets, or rectangle sheets).
+std::vector<gfx::Surface> sheet_pieces();
+
+// Writes image/data.bmp and image/dat2.bmp into dir (and creates the folders).
+void write_pack(const std::filesystem::path& dir);
+
+// Writes a small music file set too: the six tracks and the effect (bytes only; the
+// headless device does not decode them).
+void write_sounds(const std::filesystem::path& dir);
+
+// A fresh empty folder under the system's temp folder, removed by the caller.
+std::filesystem::path make_temp_dir(const char* tag);
+
+}  // namespace fixture

@@ -1,0 +1,65 @@
+#include "support/test_game.h"
+
+#include <fstream>
+
+#include "support/fixture_pack.h"
+
+TestGame::TestGame(bool with_pack, uint32_t tick_ms)
+    : dir(fixture::make_temp_dir("game")), platform(tick_ms) {
+    if (with_pack) {
+        fixture::write_pack(dir);
+        fixture::write_sounds(dir);
+    }
+    game = std::make_unique<Game>(platform, dir);
+}
+
+TestGame::~TestGame() {
+    game.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+}
+
+void TestGame::start(uint32_t seed, bool sound_on) {
+    if (sound_on) {
+        std::ofstream ini(dir / "vasul.ini", std::ios::binary | std::ios::app);
+        ini << "[music]\nbgmon=1\nseon=1\nbgm=9\nse=9\n";
+        ini.close();
+        game->profile.poll();
+    }
+    app::start_up(*game, seed);
+}
+
+bool TestGame::pass() {
+    if (ended_) return false;
+    if (app::main_loop_pass(*game, pass_++)) ended_ = true;
+    return !ended_;
+}
+
+void TestGame::passes(int n) {
+    for (int i = 0; i < n; ++i) pass();
+}
+
+void TestGame::send(const platform::Message& m) {
+    post(m);
+    pass();
+}
+
+void TestGame::move(int x, int y) {
+    send(platform::mouse_message(platform::WM_MOUSEMOVE, x, y));
+}
+
+void TestGame::click(int x, int y) {
+    move(x, y);
+    send(platform::mouse_message(platform::WM_LBUTTONDOWN, x, y));
+    send(platform::mouse_message(platform::WM_LBUTTONUP, x, y));
+}
+
+void TestGame::right_click(int x, int y) {
+    move(x, y);
+    send(platform::mouse_message(platform::WM_RBUTTONDOWN, x, y));
+}
+
+void TestGame::key(uint32_t vk) {
+    send(platform::key_message(platform::WM_KEYDOWN, vk));
+    send(platform::key_message(platform::WM_KEYUP, vk));
+}
