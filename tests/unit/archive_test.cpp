@@ -1,0 +1,102 @@
+#include "gfx/archive.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "gfx/bmp.h"
+#include "support/fixture_pack.h"
+
+namespace {
+
+void write(const std::filesystem::path& p, const std::vector<uint8_t>& bytes) {
+    std::filesystem::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+TEST(Archive, EqualSlicesIgnoreTheRemainderAndGetTheSignature) {
+    auto dir = fixture::make_temp_dir("archive");
+    std::vector<uint8_t> bytes(19 * 10 + 7);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i);
+    write(dir / "a.bin", bytes);
+    auto slice = gfx::extract_slice(dir / "a.bin", 3, 19);
+    ASSERT_EQ(slice.size(), 10u);
+    EXPECT_EQ(slice[0], 'B');
+    EXPECT_EQ(slice[1], 'M');
+    EXPECT_EQ(slice[2], 32);
+    EXPECT_EQ(slice[9], 39);
+    EXPECT_EQ(gfx::extract_slice(dir / "a.bin", 18, 19).back(), 189);
+    EXPECT_TRUE(gfx::extract_slice(dir / "a.bin", 19, 19).empty());
+    EXPECT_TRUE(gfx::extract_slice(dir / "missing.bin", 0, 19).empty());
+    auto range = gfx::extract_range(dir / "a.bin", 100, 110);
+    ASSERT_EQ(range.size(), 10u);
+    EXPECT_EQ(range[0], 'B');
+    EXPECT_EQ(range[2], 102);
+    EXPECT_TRUE(gfx::extract_range(dir / "a.bin", 190, 300).empty()) << "short archive";
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Archive, PieceTableIsContiguous) {
+    EXPECT_EQ(gfx::kPieceTable[0].first, 0u);
+    for (size_t i = 1; i < gfx::kPieceTable.size(); ++i) {
+        EXPECT_EQ(gfx::kPieceTable[i].first, gfx::kPieceTable[i - 1].end) << i;
+    }
+    EXPECT_EQ(gfx::kPieceTable[8].size(), 3709532u);
+    EXPECT_EQ(gfx::kPieceTable[12].size(), 10256u);
+}
+
+TEST(Archive, CheckNamesTheMissingOrShortFileAndItsFolder) {
+    auto dir = fixture::make_temp_dir("check");
+    auto problem = gfx::check_archives(dir);
+    EXPECT_NE(problem.find("image/data.bmp is missing"), std::string::npos) << problem;
+    EXPECT_NE(problem.find((dir / "image").string()), std::string::npos) << problem;
+    fixture::write_pack(dir);
+    EXPECT_EQ(gfx::check_archives(dir), "");
+    std::filesystem::resize_file(dir / "image/dat2.bmp", 5000000);
+    EXPECT_NE(gfx::check_archives(dir).find("image/dat2.bmp is too short"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Bmp, EncodedPicturesDecodeBackWithPaddingAfterThePixels) {
+    gfx::Surface s(7, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 7; ++x)
+            s.set_pixel(x, y, static_cast<uint32_t>(x * 0x10203 + y * 0x30201));
+    auto bytes = gfx::encode_bmp24(s, 100);
+    EXPECT_EQ(bytes.size(), gfx::bmp24_size(7, 3) + 100);
+    auto back = gfx::decode_bmp(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->pixels(), s.pixels());
+}
+
+TEST(Bmp, CorruptHeadersAreRefusedWithoutReadingPastTheBuffer) {
+    auto good = gfx::encode_bmp24(gfx::Surface(16, 16, 0x123456));
+    struct Case {
+        const char* what;
+        size_t offset;
+        uint32_t value;  // written as a 32-bit little-endian word; ~0u: truncate instead
+    };
+    const Case cases[] = {
+        {"huge width", 18, 100000},    {"huge height", 22, 0x7FFFFFFF},
+        {"zero width", 18, 0},         {"offset past end", 10, 5000},
+        {"tiny header", 14, 12},       {"truncated pixels", 300, ~0u},
+        {"truncated header", 20, ~0u},
+    };
+    for (const Case& c : cases) {
+        auto bytes = good;
+        if (c.value == ~0u) {
+            bytes.resize(c.offset);
+        } else {
+            for (int i = 0; i < 4; ++i)
+                bytes[c.offset + i] = static_cast<uint8_t>(c.value >> (8 * i));
+        }
+        std::string why;
+        EXPECT_FALSE(gfx::decode_bmp(bytes, &why)) << c.what;
+        EXPECT_FALSE(why.empty()) << c.what;
+    }
+    EXPECT_FALSE(gfx::decode_bmp(std::vector<uint8_t>{'B'}));
+}
