@@ -10,6 +10,9 @@ namespace scenes {
 inline constexpr std::array<int, 8> kGalleryThresholds = {10000, 15000, 20000, 30000,
                                                           40000, 50000, 60000, 65000};
 
+// The gallery's own full-screen picture, shown behind the thumbnails.
+inline constexpr int kGalleryPicture = 12;
+
 struct GalleryState {
     std::array<bool, 8> thumb_hot{};
     std::array<bool, 8> thumb_open{};

@@ -1,0 +1,103 @@
+#include "scenes/gallery.h"
+
+#include "app/game.h"
+#include "app/pictures.h"
+#include "app/shell.h"
+#include "gfx/archive.h"
+#include "scenes/title.h"
+
+namespace scenes {
+
+using namespace platform;
+
+namespace {
+
+constexpr int kThumbSize = 80;
+
+// Thumbnail k sits in column k mod 4 and row k div 4, 160 pixels apart.
+int thumb_x(size_t k) {
+    return 40 + 160 * static_cast<int>(k % 4);
+}
+int thumb_y(size_t k) {
+    return 110 + 160 * static_cast<int>(k / 4);
+}
+
+void hover(Game& game) {
+    GalleryState& g = game.gallery;
+    g.thumb_choice = 0;
+    g.thumb_hot = {};
+    game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
+    for (size_t k = 0; k < g.thumb_hot.size(); ++k) {
+        if (app::point_in_rect(game.mouse_x, game.mouse_y, thumb_x(k), kThumbSize, thumb_y(k),
+                               kThumbSize)) {
+            // A closed thumbnail is chosen too; the click then finds it closed.
+            g.thumb_hot[k] = true;
+            g.thumb_choice = static_cast<int>(k) + 1;
+            break;
+        }
+    }
+}
+
+void click(Game& game) {
+    GalleryState& g = game.gallery;
+    if (game.back_button_hot) {
+        back_to_title(game);
+        game.back_button_hot = 0;
+        g.thumb_hot = {};
+        game.current_scene = Title;
+    } else if (g.thumb_choice != 0 && g.thumb_open[static_cast<size_t>(g.thumb_choice - 1)]) {
+        // The choice is also the slice of the full picture.
+        app::load_screen_picture(game, g.thumb_choice);
+        g.thumb_hot = {};
+        game.current_scene = PictureView;
+    }
+}
+
+// The thumbnail sheet holds the hot rows above the plain rows and the lock tile below them.
+void draw_thumbnail(Game& game, size_t k) {
+    const GalleryState& g = game.gallery;
+    const int col = static_cast<int>(k % 4), row = static_cast<int>(k / 4);
+    int sx = 0, sy = 320;
+    if (g.thumb_open[k]) {
+        sx = kThumbSize * col;
+        sy = kThumbSize * row + (g.thumb_hot[k] ? 0 : 160);
+    }
+    game.sheets.thumbnail_sheet().blit_region(game.back_buffer(), thumb_x(k), thumb_y(k), sx, sy,
+                                              kThumbSize, kThumbSize);
+}
+
+}  // namespace
+
+void load_gallery(Game& game) {
+    app::load_screen_picture(game, kGalleryPicture);
+    app::load_piece(game, game.sheets.thumbnail_sheet(), gfx::kThumbnailPiece);
+}
+
+void gallery_handle(Game& game, const Message& message) {
+    app::handle_common(game, message);
+    if (message.id == WM_MOUSEMOVE) {
+        app::store_mouse(game, message);
+        hover(game);
+    } else if (message.id == WM_LBUTTONDOWN) {
+        click(game);
+    }
+}
+
+// Which pictures are open is never stored: every frame decides it from the score in hand.
+void gallery_update(Game& game) {
+    GalleryState& g = game.gallery;
+    app::draw_screen_picture(game);
+    app::draw_back_button(game);
+    for (size_t k = 0; k < g.thumb_open.size(); ++k) {
+        g.thumb_open[k] = game.state.total >= kGalleryThresholds[k];
+        draw_thumbnail(game, k);
+    }
+    app::draw_cursor(game, 0);
+}
+
+void gallery_restore(Game& game) {
+    load_gallery(game);
+    app::load_common_sheets(game);
+}
+
+}  // namespace scenes

@@ -1,0 +1,204 @@
+#include "scenes/music_test.h"
+
+#include <string>
+
+#include "app/game.h"
+#include "app/pictures.h"
+#include "app/shell.h"
+#include "gfx/archive.h"
+#include "scenes/title.h"
+#include "settings/settings.h"
+#include "sound/sound.h"
+
+namespace scenes {
+
+using namespace platform;
+
+namespace {
+
+// The six controls in the order the pointer is tested against them.
+enum Control : int { kPrevTrack, kNextTrack, kPlaySwitch, kLoopSwitch, kVolDown, kVolUp };
+
+struct ControlRect {
+    int left, top, width, height;
+};
+// Each control is drawn with its top-left at its rectangle's corner.
+constexpr std::array<ControlRect, 6> kControls = {{
+    {120, 110, 23, 23},
+    {497, 110, 23, 23},
+    {341, 156, 47, 23},
+    {341, 202, 47, 23},
+    {327, 248, 23, 23},
+    {380, 248, 23, 23},
+}};
+
+constexpr int kTrackCount = static_cast<int>(sound::kMusicFiles.size());
+
+int hot(const Game& game, Control c) {
+    return game.music_view.music_hot[static_cast<size_t>(c)] ? 1 : 0;
+}
+
+void hover(Game& game) {
+    game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
+    game.music_view.music_hot = {};
+    for (size_t i = 0; i < kControls.size(); ++i) {
+        const ControlRect& r = kControls[i];
+        if (app::point_in_rect(game.mouse_x, game.mouse_y, r.left, r.width, r.top, r.height)) {
+            game.music_view.music_hot[i] = true;
+            break;
+        }
+    }
+}
+
+void leave_to_title(Game& game) {
+    game.music_test.playing = false;
+    sound::sound_stop_all(game);
+    back_to_title(game);
+    game.back_button_hot = 0;
+    game.music_view.music_hot = {};
+    game.current_scene = Title;
+}
+
+void play_track(Game& game) {
+    sound::music_test_play(game, sound::kMusicFiles[static_cast<size_t>(game.music_test.track)]);
+}
+
+// The selector wraps round at both ends; a track change is heard at once only while playing.
+void step_track(Game& game, int delta) {
+    sound::MusicTestState& m = game.music_test;
+    m.track = (m.track + delta + kTrackCount) % kTrackCount;
+    if (m.playing) play_track(game);
+}
+
+void toggle_play(Game& game) {
+    game.music_test.playing = !game.music_test.playing;
+    if (game.music_test.playing) {
+        play_track(game);
+    } else {
+        sound::sound_stop_all(game);
+    }
+}
+
+void toggle_loop(Game& game) {
+    game.music_test.loop = !game.music_test.loop;
+    settings::write_setting(game, settings::kTestLoop, game.music_test.loop ? 1 : 0);
+}
+
+// The volume is written even when it sat at its bound and did not move.
+void step_volume(Game& game, int delta) {
+    sound::music_test_step_volume(game, delta);
+    settings::write_setting(game, settings::kTestVolume, game.music_test.volume);
+}
+
+void act(Game& game, Control c) {
+    switch (c) {
+        case kPrevTrack:
+            step_track(game, -1);
+            break;
+        case kNextTrack:
+            step_track(game, +1);
+            break;
+        case kPlaySwitch:
+            toggle_play(game);
+            break;
+        case kLoopSwitch:
+            toggle_loop(game);
+            break;
+        case kVolDown:
+            step_volume(game, -1);
+            break;
+        case kVolUp:
+            step_volume(game, +1);
+            break;
+    }
+}
+
+void click(Game& game) {
+    if (game.back_button_hot) {
+        leave_to_title(game);
+        return;
+    }
+    for (size_t i = 0; i < kControls.size(); ++i) {
+        if (game.music_view.music_hot[i]) {
+            act(game, static_cast<Control>(i));
+            return;
+        }
+    }
+}
+
+void draw_control(Game& game, gfx::SpriteSheet& sheet, Control c, int cell) {
+    const ControlRect& r = kControls[static_cast<size_t>(c)];
+    sheet.draw_cell(game.back_buffer(), r.left, r.top, cell, true);
+}
+
+// Switch cells: 0 on, 1 on and hot, 2 off, 3 off and hot.
+void draw_switch(Game& game, Control c, bool on) {
+    draw_control(game, game.sheets.switch_sheet, c, (on ? 0 : 2) + hot(game, c));
+}
+
+// Arrow cells: 0 and 1 point left, 2 and 3 point right; the odd ones are hot.
+void draw_arrow(Game& game, Control c, bool right) {
+    draw_control(game, game.sheets.arrow_sheet, c, (right ? 2 : 0) + hot(game, c));
+}
+
+void text(Game& game, int x, int y, const std::string& s) {
+    game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, s, true);
+}
+
+void load_pictures(Game& game) {
+    app::load_screen_picture(game, 17);
+    app::load_piece(game, game.sheets.arrow_sheet, gfx::kArrowPiece);
+    app::load_piece(game, game.sheets.switch_sheet, gfx::kSwitchPiece);
+    app::load_piece(game, game.sheets.stage_numbers_sheet, gfx::kStageNumbersPiece);
+}
+
+}  // namespace
+
+void load_music_test(Game& game) {
+    load_pictures(game);
+}
+
+void music_test_handle(Game& game, const Message& message) {
+    app::handle_common(game, message);
+    switch (message.id) {
+        case WM_MOUSEMOVE:
+            app::store_mouse(game, message);
+            hover(game);
+            break;
+        case WM_LBUTTONDOWN:
+            click(game);
+            break;
+        case WM_RBUTTONDOWN:
+            leave_to_title(game);
+            break;
+        default:
+            break;
+    }
+}
+
+void music_test_update(Game& game) {
+    const sound::MusicTestState& m = game.music_test;
+    // An ended track restarts here or switches PLAY off, before this frame is drawn.
+    if (m.playing) sound::music_test_loop_check(game);
+    app::draw_screen_picture(game);
+    app::draw_back_button(game);
+    draw_arrow(game, kPrevTrack, false);
+    game.sheets.stage_numbers_sheet.draw_cell(game.back_buffer(), 160, 110, m.track, true);
+    draw_arrow(game, kNextTrack, true);
+    text(game, 240, 156, "PLAY:");
+    draw_switch(game, kPlaySwitch, m.playing);
+    text(game, 240, 202, "LOOP:");
+    draw_switch(game, kLoopSwitch, m.loop);
+    text(game, 240, 248, "VOL:");
+    draw_arrow(game, kVolDown, false);
+    text(game, 357, 248, std::to_string(m.volume));
+    draw_arrow(game, kVolUp, true);
+    app::draw_cursor(game, 0);
+}
+
+void music_test_restore(Game& game) {
+    load_pictures(game);
+    app::load_common_sheets(game);
+}
+
+}  // namespace scenes

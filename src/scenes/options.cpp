@@ -1,0 +1,217 @@
+#include "scenes/options.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/game.h"
+#include "app/pictures.h"
+#include "app/shell.h"
+#include "gfx/archive.h"
+#include "scenes/title.h"
+#include "settings/settings.h"
+#include "sound/sound.h"
+
+namespace scenes {
+
+using namespace platform;
+
+namespace {
+
+// The nine controls in the order the pointer is tested against them.
+enum Control : int {
+    kBgmSwitch,
+    kBgmDown,
+    kBgmUp,
+    kSeSwitch,
+    kSeDown,
+    kSeUp,
+    kFpsSwitch,
+    kLvlLeft,
+    kLvlRight,
+};
+
+struct ControlRect {
+    int left, top, width, height;
+};
+// Each control is drawn with its top-left at its rectangle's corner.
+constexpr std::array<ControlRect, 9> kControls = {{
+    {341, 110, 47, 23},
+    {327, 156, 23, 23},
+    {380, 156, 23, 23},
+    {341, 202, 47, 23},
+    {327, 248, 23, 23},
+    {380, 248, 23, 23},
+    {341, 294, 47, 23},
+    {327, 340, 23, 23},
+    {460, 340, 23, 23},
+}};
+
+constexpr std::array<const char*, 3> kDifficultyNames = {"HARD", "NORM", "EASY"};
+
+int hot(const Game& game, Control c) {
+    return game.options.option_hot[static_cast<size_t>(c)] ? 1 : 0;
+}
+
+void hover(Game& game) {
+    game.options.option_hot = {};
+    game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
+    for (size_t i = 0; i < kControls.size(); ++i) {
+        const ControlRect& r = kControls[i];
+        if (app::point_in_rect(game.mouse_x, game.mouse_y, r.left, r.width, r.top, r.height)) {
+            game.options.option_hot[i] = true;
+            break;
+        }
+    }
+}
+
+void return_to_title(Game& game) {
+    game.options.option_hot = {};
+    back_to_title(game);
+    game.back_button_hot = 0;
+    game.current_scene = Title;
+}
+
+// Toggling a switch only records it; the music starts or stops when the title is reached.
+void toggle(Game& game, bool& value, settings::Key key) {
+    value = !value;
+    settings::write_setting(game, key, value ? 1 : 0);
+}
+
+// The step is written even when it sat at its bound and did not move.
+void step_channel(Game& game, int channel, int delta, settings::Key key) {
+    sound::sound_step_level(game, channel, delta);
+    settings::write_setting(game, key, game.sound.level[static_cast<size_t>(channel)]);
+}
+
+// The left arrow makes the game easier, the right arrow harder.
+void step_difficulty(Game& game, int delta) {
+    settings::adjust_difficulty(game, delta);
+    settings::write_setting(game, settings::kDifficulty, game.difficulty);
+}
+
+void act(Game& game, Control c) {
+    switch (c) {
+        case kBgmSwitch:
+            toggle(game, game.sound.enabled[sound::kMusicChannel], settings::kMusicOn);
+            break;
+        case kBgmDown:
+            step_channel(game, sound::kMusicChannel, -1, settings::kMusicLevel);
+            break;
+        case kBgmUp:
+            step_channel(game, sound::kMusicChannel, +1, settings::kMusicLevel);
+            break;
+        case kSeSwitch:
+            toggle(game, game.sound.enabled[sound::kEffectChannel], settings::kEffectOn);
+            break;
+        case kSeDown:
+            step_channel(game, sound::kEffectChannel, -1, settings::kEffectLevel);
+            break;
+        case kSeUp:
+            step_channel(game, sound::kEffectChannel, +1, settings::kEffectLevel);
+            break;
+        case kFpsSwitch:
+            toggle(game, game.show_fps, settings::kShowFps);
+            break;
+        case kLvlLeft:
+            step_difficulty(game, +1);
+            break;
+        case kLvlRight:
+            step_difficulty(game, -1);
+            break;
+    }
+}
+
+void click(Game& game) {
+    if (game.back_button_hot) {
+        return_to_title(game);
+        return;
+    }
+    for (size_t i = 0; i < kControls.size(); ++i) {
+        if (game.options.option_hot[i]) {
+            act(game, static_cast<Control>(i));
+            return;
+        }
+    }
+}
+
+void draw_control(Game& game, gfx::SpriteSheet& sheet, Control c, int cell) {
+    const ControlRect& r = kControls[static_cast<size_t>(c)];
+    sheet.draw_cell(game.back_buffer(), r.left, r.top, cell, true);
+}
+
+// Switch cells: 0 on, 1 on and hot, 2 off, 3 off and hot.
+void draw_switch(Game& game, Control c, bool on) {
+    draw_control(game, game.sheets.switch_sheet, c, (on ? 0 : 2) + hot(game, c));
+}
+
+// Arrow cells: 0 and 1 point left, 2 and 3 point right; the odd ones are hot.
+void draw_arrow(Game& game, Control c, bool right) {
+    draw_control(game, game.sheets.arrow_sheet, c, (right ? 2 : 0) + hot(game, c));
+}
+
+void text(Game& game, int x, int y, const std::string& s) {
+    game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, s, true);
+}
+
+void draw_volume_row(Game& game, int y, Control down, int level, Control up) {
+    text(game, 240, y, "VOL:");
+    draw_arrow(game, down, false);
+    text(game, 357, y, std::to_string(level));
+    draw_arrow(game, up, true);
+}
+
+void load_pictures(Game& game) {
+    app::load_screen_picture(game, 11);
+    app::load_piece(game, game.sheets.arrow_sheet, gfx::kArrowPiece);
+    app::load_piece(game, game.sheets.switch_sheet, gfx::kSwitchPiece);
+}
+
+}  // namespace
+
+void load_options(Game& game) {
+    load_pictures(game);
+}
+
+void options_handle(Game& game, const Message& message) {
+    app::handle_common(game, message);
+    switch (message.id) {
+        case WM_MOUSEMOVE:
+            app::store_mouse(game, message);
+            hover(game);
+            break;
+        case WM_LBUTTONDOWN:
+            click(game);
+            break;
+        case WM_RBUTTONDOWN:
+            return_to_title(game);
+            break;
+        default:
+            break;
+    }
+}
+
+void options_update(Game& game) {
+    const sound::SoundState& s = game.sound;
+    app::draw_screen_picture(game);
+    app::draw_back_button(game);
+    text(game, 240, 110, "BGM:");
+    draw_switch(game, kBgmSwitch, s.enabled[sound::kMusicChannel]);
+    draw_volume_row(game, 156, kBgmDown, s.level[sound::kMusicChannel], kBgmUp);
+    text(game, 240, 202, "SE:");
+    draw_switch(game, kSeSwitch, s.enabled[sound::kEffectChannel]);
+    draw_volume_row(game, 248, kSeDown, s.level[sound::kEffectChannel], kSeUp);
+    text(game, 240, 294, "FPS:");
+    draw_switch(game, kFpsSwitch, game.show_fps);
+    text(game, 240, 340, "LVL:");
+    draw_arrow(game, kLvlLeft, false);
+    text(game, 357, 340, kDifficultyNames[static_cast<size_t>(std::clamp(game.difficulty, 0, 2))]);
+    draw_arrow(game, kLvlRight, true);
+    app::draw_cursor(game, 0);
+}
+
+void options_restore(Game& game) {
+    load_pictures(game);
+    app::load_common_sheets(game);
+}
+
+}  // namespace scenes

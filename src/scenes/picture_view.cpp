@@ -1,0 +1,34 @@
+#include "scenes/picture_view.h"
+
+#include "app/game.h"
+#include "app/pictures.h"
+#include "app/shell.h"
+#include "scenes/gallery.h"
+
+namespace scenes {
+
+using namespace platform;
+
+// Only the right button leaves; the gallery's choice stays, so a left click there without a
+// move opens the same picture again.
+void picture_view_handle(Game& game, const Message& message) {
+    app::handle_common(game, message);
+    if (message.id == WM_MOUSEMOVE) {
+        app::store_mouse(game, message);
+    } else if (message.id == WM_RBUTTONDOWN) {
+        app::load_screen_picture(game, kGalleryPicture);
+        game.current_scene = Gallery;
+    }
+}
+
+void picture_view_update(Game& game) {
+    app::draw_screen_picture(game);
+    app::draw_cursor(game, 0);
+}
+
+void picture_view_restore(Game& game) {
+    gallery_restore(game);
+    app::load_screen_picture(game, game.gallery.thumb_choice);
+}
+
+}  // namespace scenes
