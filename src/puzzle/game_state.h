@@ -16,8 +16,12 @@ inline constexpr int kPopupCount = 4;
 inline constexpr std::array<int, 3> kDifficultyDivisor = {1, 2, 4};
 inline constexpr std::array<const char*, 3> kDifficultyNames = {"HARD", "NORM", "EASY"};
 
-constexpr int home_x(int piece) { return kPieceSize * (piece / kRows); }
-constexpr int home_y(int piece) { return kPieceSize * (piece % kRows); }
+constexpr int home_x(int piece) {
+    return kPieceSize * (piece / kRows);
+}
+constexpr int home_y(int piece) {
+    return kPieceSize * (piece % kRows);
+}
 
 struct ScorePopup {
     bool active = false;

@@ -1,0 +1,116 @@
+#include "puzzle/tally.h"
+
+#include <string>
+
+#include "app/game.h"
+#include "app/pictures.h"
+#include "app/shell.h"
+#include "gfx/text.h"
+#include "scenes/gallery.h"
+#include "scores/name_entry.h"
+#include "sound/sound.h"
+
+namespace puzzle {
+
+using namespace platform;
+
+namespace {
+
+constexpr int kTallyPicture = 14;
+constexpr int kLabelX = 225;
+constexpr int kCounterX = 337;
+constexpr int kNoteX = 417;
+constexpr int kStep = 50;
+
+bool inside(const Game& game, const OfferArea& a) {
+    return app::point_in_rect(game.mouse_x, game.mouse_y, a.left, a.width, a.top, a.height);
+}
+
+// One frame of counting: a counter within a step of its target lands on it, otherwise it
+// climbs by 41 to 50.
+void count_up(Game& game, int target, int& shown, bool& done) {
+    if (done) return;
+    if (target - shown <= kStep) {
+        shown = target;
+        done = true;
+    } else {
+        shown += kStep - game.random.mod(10);
+    }
+}
+
+void draw_text(Game& game, int x, int y, const std::string& text) {
+    game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, text, true);
+}
+
+void draw_line(Game& game, int y, const char* label, int value, const char* note) {
+    draw_text(game, kLabelX, y, label);
+    draw_text(game, kCounterX, y, gfx::format_5digits(value));
+    if (note) draw_text(game, kNoteX, y, note);
+}
+
+void update_hover(Game& game) {
+    GameState& s = game.state;
+    s.gallery_hover = false;
+    s.record_hover = false;
+    if (inside(game, kGalleryOffer)) {
+        s.gallery_hover = true;
+    } else if (inside(game, kRecordOffer) && s.total > 0) {
+        s.record_hover = true;
+    }
+}
+
+void click(Game& game) {
+    if (!tally_done(game)) return;
+    if (game.state.gallery_hover) {
+        scenes::load_gallery(game);
+        game.current_scene = Gallery;
+    } else if (game.state.record_hover) {
+        game.current_scene = NameEntry;
+        scores::open_name_entry(game);
+    }
+}
+
+}  // namespace
+
+bool tally_done(const Game& game) {
+    const GameState& s = game.state;
+    return s.score_done && s.time_bonus_done && s.chain_bonus_done;
+}
+
+void tally_handle(Game& game, const Message& message) {
+    app::handle_common(game, message);
+    if (message.id == WM_MOUSEMOVE) {
+        app::store_mouse(game, message);
+        update_hover(game);
+    } else if (message.id == WM_LBUTTONDOWN) {
+        click(game);
+    }
+}
+
+void tally_update(Game& game) {
+    GameState& s = game.state;
+    sound::sound_stop_all(game);
+    app::draw_screen_picture(game);
+    count_up(game, s.score, s.shown_score, s.score_done);
+    count_up(game, s.time_left * 10, s.shown_time_bonus, s.time_bonus_done);
+    count_up(game, s.max_chain * 100, s.shown_chain_bonus, s.chain_bonus_done);
+    draw_line(game, 178, "SCORE:", s.shown_score, nullptr);
+    draw_line(game, 203, "BONUS:", s.shown_time_bonus, "(TIME X 10)");
+    draw_line(game, 228, "RENSA:", s.shown_chain_bonus, "(RENSA X100)");
+    s.total = s.shown_score + s.shown_time_bonus + s.shown_chain_bonus;
+    draw_line(game, 253, "TOTAL:", s.total, nullptr);
+    if (tally_done(game)) {
+        draw_text(game, 205, 293, "ENTER GALLERY");
+        if (s.total > 0) draw_text(game, 195, 333, "RECORD HISCORE");
+    } else {
+        draw_text(game, 175, 293, "NOW COUNTING. . .");
+    }
+    app::draw_cursor(game, 0);
+}
+
+void tally_restore(Game& game) {
+    app::load_screen_picture(game, kTallyPicture);
+    app::load_common_sheets(game);
+}
+
+}  // namespace puzzle
