@@ -1,5 +1,7 @@
 #pragma once
 #include <array>
+#include <set>
+#include <string>
 
 struct Game;
 
@@ -22,6 +24,8 @@ struct SoundState {
     std::array<bool, 2> enabled{};
     std::array<int, 2> level{};
     std::array<int, 2> stream{};  // 0 is the null stream
+    // Sound files found missing so far, each warned about once.
+    std::set<std::string> missing_files;
 };
 
 struct MusicTestState {
