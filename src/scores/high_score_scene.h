@@ -5,6 +5,13 @@ struct Game;
 
 namespace scores {
 
+// Row i of the display: name at (240, 110 + 30 i), score at (320, 110 + 30 i).
+inline constexpr int kNameX = 240;
+inline constexpr int kScoreX = 320;
+inline constexpr int kFirstRowY = 110;
+inline constexpr int kRowStep = 30;
+
+// Picture 13 into the screen picture; the title runs it before the display becomes current.
 void load_high_score_scene(Game& game);
 void high_scores_update(Game& game);
 void high_scores_handle(Game& game, const platform::Message& message);

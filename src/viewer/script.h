@@ -10,6 +10,7 @@ struct Game;
 namespace viewer {
 
 inline constexpr int kMaxScriptLines = 150;
+// The reader keeps the file's bytes and an end marker in 4096 bytes.
 inline constexpr size_t kMaxScriptBytes = 4095;
 
 struct ScriptLine {
@@ -23,21 +24,31 @@ struct Script {
     int resume_line = 0;  // 0: nothing to resume; else the line after the last WAIT
 };
 
-// Image slot positions by placement number; the value serves as x and as y.
-inline constexpr std::array<int, 4> kImagePlacements = {0, 0, 100, 100};
+// Image slot positions by placement number (0 hides the slot); the value serves as x and as y.
+inline constexpr std::array<int, 4> kImagePlacements = {0, 0, 100, 0};
+inline constexpr int kImageSlots = 2;
+inline constexpr int kCaptionLines = 5;
 
+// What the viewer shows. Slot 1 is index 0, slot 2 index 1; caption line k is index k - 1.
 struct ViewerState {
-    std::array<gfx::SpriteSheet, 2> image_sheet;
-    std::array<int, 2> image_placement{};
-    std::array<int, 2> image_frame{};
-    std::array<int, 2> image_height{};
-    std::array<std::string, 5> caption;
+    std::array<gfx::SpriteSheet, kImageSlots> image_sheet;
+    std::array<int, kImageSlots> image_placement{};
+    std::array<int, kImageSlots> image_frame{};
+    std::array<int, kImageSlots> image_height{};
+    std::array<std::string, kCaptionLines> caption;
 };
 
+// The position a placement draws a slot at, or -1 when the slot is not drawn: hidden, or a
+// number the placement table does not have.
+int placement_position(int placement);
+
+// Empties every line; the count and the resume line stay.
 void clear_script(Script& script);
-// Fills the table from the file; false (table left empty) when it can't be opened.
+// Fills the table from the file: the lines that end with a line feed within its first 4095
+// bytes, at most 150 of them; anything further is left out. False, with no lines, when the
+// file can't be opened.
 bool read_script(const std::filesystem::path& file, Script& script);
-// Runs lines from `from` up to the next WAIT or the end.
+// Runs the game's script from line `from` up to and including the next WAIT, or to the end.
 void run_script(Game& game, int from);
 
 }  // namespace viewer

@@ -5,7 +5,19 @@ struct Game;
 
 namespace viewer {
 
+inline constexpr int kViewerPicture = 10;
+inline constexpr const char* kScriptFile = "vasul.spt";
+// The caption panel at (0, 328) and caption line k (1 to 5) at (14, 340 + 23 (k - 1)).
+inline constexpr int kPanelY = 328;
+inline constexpr int kCaptionX = 14;
+inline constexpr int kCaptionY = 340;
+inline constexpr int kCaptionStep = 23;
+inline constexpr int kViewerCursorCell = 2;
+
+// Loads the viewer's pictures and runs the script's first page; the title calls it before
+// the viewer becomes current.
 void enter_viewer(Game& game);
+// After lost surfaces: the pictures and the common sheets again, and the script from the top.
 void restore_viewer(Game& game);
 void viewer_update(Game& game);
 void viewer_handle(Game& game, const platform::Message& message);

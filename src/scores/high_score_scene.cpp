@@ -1,0 +1,64 @@
+#include "scores/high_score_scene.h"
+
+#include <string>
+
+#include "app/game.h"
+#include "app/pictures.h"
+#include "app/shell.h"
+#include "gfx/text.h"
+#include "scenes/title.h"
+#include "scores/high_score_table.h"
+
+namespace scores {
+
+using namespace platform;
+
+namespace {
+
+constexpr int kHighScorePicture = 13;
+
+void leave(Game& game) {
+    scenes::back_to_title(game);
+    game.back_button_hot = 0;
+    game.current_scene = Title;
+}
+
+}  // namespace
+
+void load_high_score_scene(Game& game) {
+    app::load_screen_picture(game, kHighScorePicture);
+}
+
+void high_scores_update(Game& game) {
+    app::draw_screen_picture(game);
+    app::draw_back_button(game);
+    // Every frame shows the file as it is now, not a copy taken on entry.
+    std::string name;
+    for (int i = 0; i < kRanks; ++i) {
+        const int y = kFirstRowY + kRowStep * i;
+        const int score = read_high_score_entry(game, i, name);
+        game.sheets.font_sheet.draw_text(game.back_buffer(), kNameX, y, name, true);
+        game.sheets.font_sheet.draw_text(game.back_buffer(), kScoreX, y, gfx::format_5digits(score),
+                                         true);
+    }
+    app::draw_cursor(game, 0);
+}
+
+void high_scores_handle(Game& game, const Message& message) {
+    app::handle_common(game, message);
+    if (message.id == WM_MOUSEMOVE) {
+        app::store_mouse(game, message);
+        game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
+    } else if (message.id == WM_LBUTTONDOWN) {
+        if (game.back_button_hot == 1) leave(game);
+    } else if (message.id == WM_RBUTTONDOWN) {
+        leave(game);
+    }
+}
+
+void high_scores_restore(Game& game) {
+    load_high_score_scene(game);
+    app::load_common_sheets(game);
+}
+
+}  // namespace scores

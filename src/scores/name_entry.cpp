@@ -1,0 +1,106 @@
+#include "scores/name_entry.h"
+
+#include <string_view>
+
+#include "app/game.h"
+#include "app/pictures.h"
+#include "app/shell.h"
+#include "scenes/gallery.h"
+#include "scores/high_score_table.h"
+
+namespace scores {
+
+using namespace platform;
+
+namespace {
+
+constexpr int kNameEntryPicture = 14;
+constexpr int kPerRow = 7;
+// The "ENTER GALLERY" line and its pointer area: left, width, top, height.
+constexpr int kEnterX = 200, kEnterY = 400, kEnterWidth = 240, kEnterHeight = 23;
+constexpr int kPreviewX = 280, kPreviewStep = 40, kPreviewY = 120;
+
+void draw_text(Game& game, int x, int y, std::string_view text) {
+    game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, text, true);
+}
+
+void update_hover(Game& game) {
+    NameEntryState& e = game.name_entry;
+    e.letter_hot = {};
+    e.enter_hot = false;
+    for (int b = 0; b < kLetterButtons; ++b) {
+        const LetterButton button = letter_button(b);
+        if (app::point_in_rect(game.mouse_x, game.mouse_y, button.left, kLetterSize, button.top,
+                               kLetterSize)) {
+            e.letter_hot[static_cast<size_t>(b)] = true;
+            return;
+        }
+    }
+    e.enter_hot =
+        app::point_in_rect(game.mouse_x, game.mouse_y, kEnterX, kEnterWidth, kEnterY, kEnterHeight);
+}
+
+void enter_gallery(Game& game) {
+    NameEntryState& e = game.name_entry;
+    e.enter_hot = false;
+    e.letter_hot = {};
+    save_high_score(game, std::string_view(e.entry_name.data(), kNameLength), game.state.total);
+    scenes::load_gallery(game);
+    game.current_scene = Gallery;
+}
+
+void click(Game& game) {
+    NameEntryState& e = game.name_entry;
+    if (e.entry_length == static_cast<int>(kNameLength)) {
+        if (e.enter_hot) enter_gallery(game);
+        return;
+    }
+    // The hot flag stays set, so clicking again without moving adds the same letter again.
+    for (int b = 0; b < kLetterButtons; ++b) {
+        if (e.letter_hot[static_cast<size_t>(b)] && e.entry_length < static_cast<int>(kNameLength))
+            e.entry_name[static_cast<size_t>(e.entry_length++)] = letter_button(b).letter;
+    }
+}
+
+}  // namespace
+
+LetterButton letter_button(int b) {
+    const int row = b / kPerRow, column = b % kPerRow;
+    const char letter = b < 26 ? static_cast<char>('A' + b) : '\0';
+    return {200 + kLetterSize * column, 200 + kLetterSize * row, letter};
+}
+
+void open_name_entry(Game& game) {
+    app::load_screen_picture(game, kNameEntryPicture);
+    game.name_entry = NameEntryState{};
+}
+
+void name_entry_update(Game& game) {
+    const NameEntryState& e = game.name_entry;
+    app::draw_screen_picture(game);
+    for (int b = 0; b < kLetterButtons; ++b) {
+        const LetterButton button = letter_button(b);
+        // The blank button's label is the empty text.
+        if (button.letter != '\0') draw_text(game, button.left, button.top, {&button.letter, 1});
+    }
+    for (size_t i = 0; i < kNameLength; ++i) {
+        game.sheets.font_sheet.draw_glyph(game.back_buffer(),
+                                          kPreviewX + kPreviewStep * static_cast<int>(i), kPreviewY,
+                                          e.entry_name[i], true);
+    }
+    if (e.entry_length == static_cast<int>(kNameLength))
+        draw_text(game, kEnterX, kEnterY, "ENTER GALLERY");
+    app::draw_cursor(game, 0);
+}
+
+void name_entry_handle(Game& game, const Message& message) {
+    app::handle_common(game, message);
+    if (message.id == WM_MOUSEMOVE) {
+        app::store_mouse(game, message);
+        update_hover(game);
+    } else if (message.id == WM_LBUTTONDOWN) {
+        click(game);
+    }
+}
+
+}  // namespace scores

@@ -1,0 +1,113 @@
+#include "viewer/script.h"
+
+#include <fstream>
+#include <string_view>
+#include <vector>
+
+#include "app/game.h"
+#include "app/pictures.h"
+#include "gfx/text.h"
+
+namespace viewer {
+
+namespace {
+
+// Splits one line (without its line feed) at its last space; a line with no space, or whose
+// last space is its first byte, stays empty.
+void store_line(std::string_view line, ScriptLine& record) {
+    const size_t space = line.rfind(' ');
+    if (space == std::string_view::npos || space == 0) return;
+    record.command.assign(line.substr(0, space));
+    record.argument.assign(line.substr(space + 1));
+}
+
+std::vector<char> read_head(const std::filesystem::path& file, bool& opened) {
+    std::ifstream in(file, std::ios::binary);
+    opened = static_cast<bool>(in);
+    std::vector<char> bytes(kMaxScriptBytes);
+    if (!opened) return {};
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
+}
+
+int& slot_field(std::array<int, kImageSlots>& field, char slot) {
+    return field[slot == '1' ? 0 : 1];
+}
+
+// Carries out one line; true when it was WAIT.
+bool run_line(Game& game, const ScriptLine& line) {
+    ViewerState& v = game.viewer;
+    const std::string_view c = line.command;
+    const auto number = [&] { return gfx::parse_number(line.argument); };
+    // "LOAD_IMAGE1", "SHOW_IMAGE2", ...: the same command for either slot.
+    const auto slot_command = [&](std::string_view stem) {
+        return c.size() == stem.size() + 1 && c.starts_with(stem) &&
+               (c.back() == '1' || c.back() == '2');
+    };
+    if (slot_command("LOAD_IMAGE")) {
+        // A piece the archive lacks leaves the slot with no picture, which draws nothing.
+        app::load_piece(game, v.image_sheet[c.back() == '1' ? 0 : 1], number());
+    } else if (slot_command("SHOW_IMAGE")) {
+        slot_field(v.image_placement, c.back()) = number();
+    } else if (slot_command("SET_FRAME")) {
+        slot_field(v.image_frame, c.back()) = number();
+    } else if (slot_command("SET_HEIGHT")) {
+        slot_field(v.image_height, c.back()) = number();
+    } else if (slot_command("HIDE_IMAGE")) {
+        slot_field(v.image_placement, c.back()) = 0;
+    } else if (c == "RESET") {
+        for (auto& caption : v.caption) caption.clear();
+    } else if (c.size() == 5 && c.starts_with("TEXT") && c[4] >= '1' && c[4] <= '5') {
+        v.caption[static_cast<size_t>(c[4] - '1')] = line.argument;
+    } else if (c == "WAIT") {
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int placement_position(int placement) {
+    if (placement < 1 || placement >= static_cast<int>(kImagePlacements.size())) return -1;
+    return kImagePlacements[static_cast<size_t>(placement)];
+}
+
+void clear_script(Script& script) {
+    for (ScriptLine& line : script.lines) {
+        line.command.clear();
+        line.argument.clear();
+    }
+}
+
+bool read_script(const std::filesystem::path& file, Script& script) {
+    bool opened = false;
+    const std::vector<char> bytes = read_head(file, opened);
+    if (!opened) {
+        script.line_count = 0;
+        return false;
+    }
+    int count = 0;
+    size_t start = 0;
+    for (size_t i = 0; i < bytes.size() && count < kMaxScriptLines; ++i) {
+        if (bytes[i] != '\n') continue;
+        store_line({bytes.data() + start, i - start}, script.lines[static_cast<size_t>(count)]);
+        ++count;
+        start = i + 1;
+    }
+    script.line_count = count;
+    return true;
+}
+
+void run_script(Game& game, int from) {
+    Script& s = game.script;
+    if (from < 0) return;
+    for (int n = from; n < s.line_count; ++n) {
+        if (run_line(game, s.lines[static_cast<size_t>(n)])) {
+            s.resume_line = n + 1;
+            return;
+        }
+    }
+}
+
+}  // namespace viewer

@@ -1,0 +1,95 @@
+#include "viewer/viewer_scene.h"
+
+#include "app/game.h"
+#include "app/pictures.h"
+#include "app/shell.h"
+#include "gfx/archive.h"
+#include "scenes/title.h"
+#include "viewer/script.h"
+
+namespace viewer {
+
+using namespace platform;
+
+namespace {
+
+void load_pictures(Game& game) {
+    app::load_screen_picture(game, kViewerPicture);
+    app::load_piece(game, game.sheets.caption_panel_sheet, gfx::kCaptionPanelPiece);
+}
+
+// Every visit starts the script at its first line.
+void start_script(Game& game) {
+    clear_script(game.script);
+    read_script(game.file(kScriptFile), game.script);
+    run_script(game, 0);
+}
+
+void leave(Game& game) {
+    game.back_button_hot = 0;
+    scenes::back_to_title(game);
+    game.current_scene = Title;
+}
+
+void next_page(Game& game) {
+    const int from = game.script.resume_line;
+    if (from == 0) return;
+    game.script.resume_line = 0;
+    run_script(game, from);
+}
+
+void draw_slots(Game& game) {
+    ViewerState& v = game.viewer;
+    for (size_t s = 0; s < v.image_sheet.size(); ++s) {
+        const int p = placement_position(v.image_placement[s]);
+        if (p < 0) continue;
+        v.image_sheet[s].draw_cell(game.back_buffer(), p, p, v.image_frame[s], true);
+    }
+}
+
+}  // namespace
+
+void enter_viewer(Game& game) {
+    game.script.resume_line = 0;
+    load_pictures(game);
+    start_script(game);
+}
+
+void restore_viewer(Game& game) {
+    game.script.resume_line = 0;
+    load_pictures(game);
+    app::load_common_sheets(game);
+    start_script(game);
+}
+
+void viewer_update(Game& game) {
+    gfx::Surface& target = game.back_buffer();
+    app::draw_screen_picture(game);
+    draw_slots(game);
+    app::draw_back_button(game);
+    game.sheets.caption_panel_sheet.draw_cell(target, 0, kPanelY, 0, true);
+    for (size_t k = 0; k < game.viewer.caption.size(); ++k) {
+        game.sheets.script_font_sheet.draw_code_text(target, kCaptionX,
+                                                     kCaptionY + kCaptionStep * static_cast<int>(k),
+                                                     game.viewer.caption[k], true);
+    }
+    app::draw_cursor(game, kViewerCursorCell);
+}
+
+void viewer_handle(Game& game, const Message& message) {
+    app::handle_common(game, message);
+    if (message.id == WM_MOUSEMOVE) {
+        app::store_mouse(game, message);
+        game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
+    } else if (message.id == WM_LBUTTONDOWN) {
+        if (game.back_button_hot == 1) {
+            leave(game);
+        } else {
+            next_page(game);
+        }
+    } else if (message.id == WM_RBUTTONDOWN) {
+        leave(game);
+    }
+}
+
+}  // namespace viewer
