@@ -2,13 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fixture_pack.h"
+#include "support/test_game.h"
+
+using namespace platform;
+
 TEST(PointInRect, AllFourEdgesAreOutside) {
     EXPECT_FALSE(app::point_in_rect(246, 150, 246, 112, 132, 39));
     EXPECT_TRUE(app::point_in_rect(247, 133, 246, 112, 132, 39));
+    EXPECT_FALSE(app::point_in_rect(358, 133, 246, 112, 132, 39));
+    EXPECT_TRUE(app::point_in_rect(357, 170, 246, 112, 132, 39));
+    EXPECT_FALSE(app::point_in_rect(300, 171, 246, 112, 132, 39));
+    EXPECT_FALSE(app::on_back_button(10, 20));
+    EXPECT_FALSE(app::on_back_button(57, 20));
+    EXPECT_TRUE(app::on_back_button(56, 32));
 }
-
-#include "support/fixture_pack.h"
-#include "support/test_game.h"
 
 TEST(StartUp, ShowsTheTitleWithThePointerAtTheCentre) {
     TestGame t;
@@ -19,4 +27,76 @@ TEST(StartUp, ShowsTheTitleWithThePointerAtTheCentre) {
     EXPECT_EQ(t.pixel(320, 240), fixture::cell_colour(12, 0));
     EXPECT_EQ(t.pixel(326, 240), fixture::picture_pixel(0, 326, 240));
     EXPECT_TRUE(t.platform.cursor_hidden());
+}
+
+TEST(MainLoop, TakesOneMessagePerPass) {
+    TestGame t;
+    t.start();
+    t.post(mouse_message(WM_MOUSEMOVE, 10, 20));
+    t.post(mouse_message(WM_MOUSEMOVE, 30, 40));
+    t.post(mouse_message(WM_MOUSEMOVE, 50, 60));
+    t.pass();
+    EXPECT_EQ(t.game->mouse_x, 10);
+    EXPECT_EQ(t.platform.flips(), 1);
+    t.passes(2);
+    EXPECT_EQ(t.game->mouse_x, 50);
+    EXPECT_EQ(t.game->mouse_y, 60);
+    EXPECT_EQ(t.pixel(50, 60), fixture::cell_colour(12, 0)) << "pointer drawn at the last move";
+}
+
+TEST(MainLoop, EscapeQuitsAndNoFrameFollows) {
+    TestGame t;
+    t.start();
+    t.pass();
+    const int flips = t.platform.flips();
+    t.send(key_message(WM_KEYDOWN, VK_ESCAPE));
+    EXPECT_EQ(t.game->quit_requested, 1);
+    EXPECT_TRUE(t.platform.window_destroyed());
+    EXPECT_FALSE(t.game->sheets.screen_picture.has_surface());
+    EXPECT_EQ(t.platform.flips(), flips);
+    EXPECT_FALSE(t.pass()) << "the quit message ends the loop";
+    EXPECT_TRUE(t.ended());
+}
+
+TEST(MainLoop, CloseRequestDestroysTheWindowAndEndsTheLoop) {
+    TestGame t;
+    t.start();
+    t.send({WM_CLOSE, 0, 0});
+    EXPECT_TRUE(t.platform.window_destroyed());
+    EXPECT_FALSE(t.pass());
+}
+
+TEST(LostSurfaces, RestoreRunsEveryPassUntilAFlipSucceeds) {
+    TestGame t;
+    t.start();
+    t.pass();
+    t.platform.lose_surfaces(3);
+    t.pass();  // draws, then the flip reports the loss
+    EXPECT_TRUE(t.game->surfaces_lost);
+    EXPECT_EQ(t.platform.restores(), 1);
+    t.game->back_buffer().fill(0x42);
+    t.post(mouse_message(WM_MOUSEMOVE, 100, 100));
+    t.pass();  // no update, no handler: only default processing
+    EXPECT_EQ(t.platform.restores(), 2);
+    EXPECT_EQ(t.pixel(5, 5), 0x42u);
+    EXPECT_EQ(t.game->mouse_x, 320) << "a message while lost never reaches the scene";
+    t.pass();
+    EXPECT_EQ(t.platform.restores(), 3);
+    t.pass();  // this flip succeeds
+    EXPECT_FALSE(t.game->surfaces_lost);
+    EXPECT_EQ(t.platform.restores(), 3);
+    t.pass();
+    EXPECT_EQ(t.pixel(5, 5), fixture::picture_pixel(0, 5, 5)) << "the restored picture shows";
+}
+
+TEST(LostSurfaces, WindowDestructionStillEndsTheLoop) {
+    TestGame t;
+    t.start();
+    t.pass();
+    t.platform.lose_surfaces(1000);
+    t.pass();
+    ASSERT_TRUE(t.game->surfaces_lost);
+    t.send({WM_CLOSE, 0, 0});
+    EXPECT_TRUE(t.platform.window_destroyed());
+    EXPECT_FALSE(t.pass());
 }
