@@ -12,10 +12,12 @@ namespace pack {
 
 namespace {
 
-uint32_t px(gfx::ColorRef c) { return gfx::color_to_pixel(c, gfx::PixelFormat{}); }
+uint32_t px(gfx::ColorRef c) {
+    return gfx::color_to_pixel(c, gfx::PixelFormat{});
+}
 
 struct Box {
-    int width;   // pixels between the rulers
+    int width;  // pixels between the rulers
     int height;
     int ox, oy;  // where the sprite's top-left lies inside the box
 };
@@ -134,6 +136,33 @@ gfx::Surface frame_picture_as_sheet(const gfx::Surface& picture, const MarkerCol
     return s;
 }
 
+gfx::Surface mark_picture_in_place(gfx::Surface s, const MarkerColours& colours) {
+    const int W = s.width(), H = s.height();
+    const uint32_t grid = px(colours.grid);
+    const uint32_t markers[] = {grid, px(colours.anchor), px(colours.bound), px(colours.both)};
+    auto is_marker = [&](uint32_t v) {
+        for (uint32_t m : markers)
+            if (v == m) return true;
+        return false;
+    };
+    auto nudge = [&](int x, int y) {
+        const uint32_t original = s.pixel(x, y) & 0xFFFFFFu;
+        uint32_t v = original;
+        for (uint32_t bit = 1; is_marker(v); bit <<= 1) v = original ^ bit;
+        s.set_pixel(x, y, v);
+    };
+    for (int x = 0; x < W; ++x) nudge(x, 0);
+    for (int y = 0; y < H; ++y) nudge(0, y);
+    s.set_pixel(0, 0, grid);
+    s.set_pixel(W - 1, 0, grid);
+    s.set_pixel(0, H - 1, grid);
+    s.set_pixel(W - 1, 1, px(colours.ruler));
+    s.set_pixel(W - 1, 2, px(colours.anchor));
+    s.set_pixel(W - 1, 3, px(colours.bound));
+    s.set_pixel(W - 1, 4, px(colours.both));
+    return s;
+}
+
 std::optional<std::vector<uint8_t>> encode_bmp_exact(const gfx::Surface& picture, uint32_t size) {
     const uint32_t natural = gfx::bmp24_size(picture.width(), picture.height());
     if (natural > size) return std::nullopt;
@@ -147,7 +176,8 @@ std::optional<std::vector<uint8_t>> build_picture_archive(const std::vector<gfx:
         return std::nullopt;
     }
     uint32_t length = 0;
-    for (const auto& p : pictures) length = std::max(length, gfx::bmp24_size(p.width(), p.height()));
+    for (const auto& p : pictures)
+        length = std::max(length, gfx::bmp24_size(p.width(), p.height()));
     std::vector<uint8_t> out;
     out.reserve(static_cast<size_t>(length) * pictures.size());
     for (const auto& p : pictures) {
@@ -170,8 +200,8 @@ std::optional<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::S
         auto bmp = encode_bmp_exact(pieces[i], range.size());
         if (!bmp) {
             if (why) {
-                *why = "piece " + std::to_string(i) + " (" + std::to_string(pieces[i].width()) + " x " +
-                       std::to_string(pieces[i].height()) + ") does not fit its " +
+                *why = "piece " + std::to_string(i) + " (" + std::to_string(pieces[i].width()) +
+                       " x " + std::to_string(pieces[i].height()) + ") does not fit its " +
                        std::to_string(range.size()) + " bytes";
             }
             return std::nullopt;
@@ -185,7 +215,8 @@ bool write_file_atomically(const std::string& path, const std::vector<uint8_t>& 
     const std::string temp = path + ".tmp";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
             std::remove(temp.c_str());

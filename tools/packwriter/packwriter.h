@@ -41,6 +41,14 @@ gfx::Surface compose_sheet(const std::vector<std::vector<SheetCell>>& rows,
 // a ruler row at the bottom, so the sheet loads with one cell.
 gfx::Surface frame_picture_as_sheet(const gfx::Surface& picture, const MarkerColours& colours = {});
 
+// Turns a picture addressed by coordinates into a sheet without adding pixels, for pieces
+// whose byte budget holds exactly the picture: the corners carry the rulers (grid colour at
+// (0, 0), (W - 1, 0) and (0, H - 1)) and the key colours run down the last column from
+// (W - 1, 1). Other pixels of the top row and left column that equal a marker colour are
+// nudged off it, so the sheet loads with exactly one cell. Choose colours close to the
+// picture's corners to keep the marks invisible; the picture must be at least 2 x 5.
+gfx::Surface mark_picture_in_place(gfx::Surface picture, const MarkerColours& colours);
+
 // A 24-bit BMP file of exactly `size` bytes (padding goes between headers and pixels);
 // nothing when the picture needs more.
 std::optional<std::vector<uint8_t>> encode_bmp_exact(const gfx::Surface& picture, uint32_t size);

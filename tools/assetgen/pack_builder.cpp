@@ -1,0 +1,94 @@
+#include "assetgen/pack_builder.h"
+
+#include <array>
+
+#include "assetgen/music.h"
+#include "assetgen/photo_import.h"
+#include "assetgen/reward_pictures.h"
+#include "assetgen/screens.h"
+#include "assetgen/sheets.h"
+#include "assetgen/viewer_script.h"
+#include "gfx/archive.h"
+#include "packwriter/packwriter.h"
+#include "sound/sound.h"
+
+namespace assetgen {
+
+namespace {
+
+bool fail(std::string* why, const std::string& text) {
+    if (why) *why = text;
+    return false;
+}
+
+}  // namespace
+
+std::optional<Artwork> build_artwork(const PackOptions& options, std::string* why) {
+    if (options.pictures.size() > static_cast<size_t>(kRewardCount)) {
+        fail(why, "at most " + std::to_string(kRewardCount) + " pictures can replace the rewards");
+        return std::nullopt;
+    }
+    // Outside files first: a picture that can't be read stops everything before any work.
+    std::array<Image, kRewardCount> rewards;
+    for (size_t i = 0; i < options.pictures.size(); ++i) {
+        auto picture = import_picture(options.pictures[i], why);
+        if (!picture) return std::nullopt;
+        rewards[i] = std::move(*picture);
+    }
+    for (size_t i = options.pictures.size(); i < rewards.size(); ++i)
+        rewards[i] = paint_reward_picture(static_cast<int>(i) + 1);
+    Fonts fonts;
+    if (!open_fonts(fonts, why)) return std::nullopt;
+
+    Artwork art;
+    const TitleArt title = paint_title(fonts, rewards);
+    art.pictures.push_back(title.picture.to_surface());
+    for (const Image& r : rewards) art.pictures.push_back(r.to_surface());
+    for (int slice = 9; slice < gfx::kPictureCount; ++slice)
+        art.pictures.push_back(paint_screen(slice, fonts).to_surface());
+
+    SheetInputs in;
+    in.fonts = &fonts;
+    in.title = &title;
+    for (size_t i = 0; i < rewards.size(); ++i) in.rewards[i] = &rewards[i];
+    art.pieces = build_sheet_pieces(in);
+
+    art.script = build_viewer_script(script_font_widths(*fonts.sans), why);
+    if (art.script.empty()) return std::nullopt;
+    return art;
+}
+
+std::optional<std::vector<PackFile>> build_pack(const Artwork& art, const PackOptions& options,
+                                                std::string* why) {
+    std::vector<PackFile> files;
+    auto pictures = pack::build_picture_archive(art.pictures, why);
+    if (!pictures) return std::nullopt;
+    auto sheets = pack::build_sheet_archive(art.pieces, why);
+    if (!sheets) return std::nullopt;
+    files.push_back({gfx::kPictureArchive, std::move(*pictures)});
+    files.push_back({gfx::kSheetArchive, std::move(*sheets)});
+    files.push_back({"vasul.spt", std::vector<uint8_t>(art.script.begin(), art.script.end())});
+    if (options.sounds) {
+        for (int t = 0; t < kTrackCount; ++t)
+            files.push_back({sound::kMusicFiles[static_cast<size_t>(t)], compose_track_ogg(t)});
+        files.push_back({sound::kEffectFile, make_snap_wav()});
+    }
+    return files;
+}
+
+bool write_pack(const std::filesystem::path& dir, const std::vector<PackFile>& files,
+                std::string* why) {
+    for (const PackFile& f : files) {
+        const std::filesystem::path path = dir / f.path;
+        std::error_code ec;
+        std::filesystem::create_directories(path.parent_path(), ec);
+        if (ec)
+            return fail(why, "cannot create the folder " + path.parent_path().string() + ": " +
+                                 ec.message());
+        if (!pack::write_file_atomically(path.string(), f.bytes))
+            return fail(why, "cannot write " + path.string());
+    }
+    return true;
+}
+
+}  // namespace assetgen

@@ -1,0 +1,45 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gfx/surface.h"
+
+// Builds the whole default data pack in memory, then writes it: nothing is written until
+// every file is ready, so an error never leaves half a pack behind.
+namespace assetgen {
+
+struct PackOptions {
+    // Pictures (PNG or JPEG, at most eight) that replace the reward pictures 1, 2, ... in order.
+    std::vector<std::filesystem::path> pictures;
+    // Music and the effect; the tests of the pictures leave them out to stay quick.
+    bool sounds = true;
+};
+
+// The pack's contents before encoding: the 19 pictures, the 13 sheet pieces and the script.
+struct Artwork {
+    std::vector<gfx::Surface> pictures;
+    std::vector<gfx::Surface> pieces;
+    std::string script;
+};
+
+struct PackFile {
+    std::string path;  // relative to the data folder, with forward slashes
+    std::vector<uint8_t> bytes;
+};
+
+std::optional<Artwork> build_artwork(const PackOptions& options, std::string* why);
+// The files of the pack: the two archives, the script and, with sounds, the music and effect.
+std::optional<std::vector<PackFile>> build_pack(const Artwork& art, const PackOptions& options,
+                                                std::string* why);
+// Writes every file atomically, creating the folders.
+bool write_pack(const std::filesystem::path& dir, const std::vector<PackFile>& files,
+                std::string* why);
+
+// One PNG per picture and per sheet piece; sheets show their cells outlined and their
+// transparent colour as a checkerboard.
+bool write_previews(const std::filesystem::path& dir, const Artwork& art, std::string* why);
+
+}  // namespace assetgen

@@ -1,0 +1,350 @@
+#include "assetgen/screens.h"
+
+#include <cmath>
+#include <string>
+
+#include "scenes/gallery.h"
+
+namespace assetgen {
+
+namespace {
+
+constexpr int W = 640;
+constexpr int H = 480;
+
+float fx(int v) {
+    return static_cast<float>(v);
+}
+
+// The jigsaw seams that decorate the backgrounds: an 80-pixel grid whose every edge has a
+// round tab in its middle, alternating sides.
+float jigsaw_distance(float px, float py, float cell) {
+    const float gx = std::round(px / cell) * cell, gy = std::round(py / cell) * cell;
+    auto edge = [&](float along, float across, float line, float index) {
+        const float mid = (std::floor(along / cell) + 0.5f) * cell;
+        const float side =
+            std::fmod(std::abs(index + std::floor(along / cell)), 2.f) < 1.f ? 1.f : -1.f;
+        const float r = cell * 0.13f;
+        const float cx = line + side * r * 0.8f;
+        const float dline = std::abs(std::abs(along - mid) < r * 0.85f ? 1e9f : across - line);
+        const float dcirc = std::abs(std::hypot(across - cx, along - mid) - r);
+        const bool outside_chord = (across - line) * side > -r * 0.2f;
+        return std::min(std::abs(dline), outside_chord ? dcirc : 1e9f);
+    };
+    const float dv = edge(py, px, gx, gx / cell);
+    const float dh = edge(px, py, gy, gy / cell + 1.f);
+    return std::min(dv, dh);
+}
+
+// The common backdrop of the front-end screens: a deep gradient in the screen's own hue,
+// soft lights, jigsaw seams and grain.
+Image backdrop(float hue, uint32_t seed) {
+    Image img(W, H);
+    const Rgb top = hsv(hue, 0.7f, 0.22f), bottom = hsv(hue + 0.08f, 0.8f, 0.42f);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const float n = fbm(fx(x) / 110.f, fx(y) / 110.f, seed, 4);
+            Rgb c = mix(top, bottom, fx(y) / H) * (0.75f + 0.5f * n);
+            const float seam = jigsaw_distance(fx(x) + 0.5f, fx(y) + 0.5f, 80.f);
+            c = c + hsv(hue + 0.1f, 0.4f, 0.9f) * (0.10f * coverage(seam - 0.7f));
+            img.at(x, y) = c;
+        }
+    for (int i = 0; i < 24; ++i) {
+        const float x = fx(W) * hash01(i, 0, seed + 1), y = fx(H) * hash01(i, 1, seed + 1);
+        fill_circle(img, x, y, 10.f + 40.f * hash01(i, 2, seed + 1),
+                    hsv(hue + 0.2f * hash01(i, 3, seed), 0.5f, 1.f),
+                    0.05f + 0.05f * hash01(i, 4, seed + 1));
+    }
+    vignette(img, 0.45f);
+    add_grain(img, seed + 2, 0.025f);
+    return img;
+}
+
+TextStyle heading_style() {
+    TextStyle s;
+    s.top = hex(0xFFF6C8);
+    s.bottom = hex(0xF0A030);
+    s.outline = hex(0x2A1408);
+    s.outline_width = 2.5f;
+    s.shadow_offset = 4;
+    s.glow_radius = 8;
+    s.glow = hex(0xFFB040);
+    s.glow_alpha = 0.35f;
+    return s;
+}
+
+TextStyle label_style() {
+    TextStyle s;
+    s.top = hex(0xE8F0FF);
+    s.bottom = hex(0xA8C0E8);
+    s.outline = hex(0x101020);
+    s.outline_width = 1.5f;
+    return s;
+}
+
+void heading(Image& img, const Fonts& f, const char* text, float y, float size = 44.f) {
+    const float scale = fit_scale(*f.serif, text, size, 420.f, 2.f);
+    draw_text_centred(img, *f.serif, text, size, 320, y, heading_style(), scale, 2.f);
+}
+
+// A translucent panel with a thin light frame, behind a scene's rows.
+void panel(Image& img, float x, float y, float w, float h, float hue) {
+    fill_round_rect(img, x + 4, y + 6, w, h, 14, hex(0x000000), 0.35f);
+    fill_round_rect(img, x, y, w, h, 14, hsv(hue, 0.6f, 0.12f), 0.62f);
+    stroke_round_rect(img, x, y, w, h, 14, 2.f, hsv(hue + 0.1f, 0.35f, 0.95f), 0.55f);
+    stroke_round_rect(img, x + 5, y + 5, w - 10, h - 10, 10, 1.f, hsv(hue + 0.1f, 0.3f, 0.9f),
+                      0.25f);
+}
+
+void scatter_tiles(Image& img, const std::array<Image, 8>& rewards) {
+    for (int i = 0; i < 22; ++i) {
+        // Tiles lie along the sides, clear of the menu in the middle.
+        const bool left = i % 2 == 0;
+        const float cx =
+            left ? 20.f + 180.f * hash01(i, 0, 201) : 460.f + 170.f * hash01(i, 0, 201);
+        const float cy = 30.f + 430.f * hash01(i, 1, 201);
+        const float size = 46.f + 26.f * hash01(i, 2, 201);
+        const float angle = (hash01(i, 3, 201) - 0.5f) * 1.1f;
+        const Image& src = rewards[static_cast<size_t>(i % 8)];
+        const float sx = 40.f + 480.f * hash01(i, 4, 201), sy = 40.f + 360.f * hash01(i, 5, 201);
+        const float ca = std::cos(angle), sa = std::sin(angle), half = size / 2;
+        const int r = static_cast<int>(size) + 4;
+        fill(
+            img, static_cast<int>(cx) - r + 5, static_cast<int>(cy) - r + 7,
+            static_cast<int>(cx) + r + 5, static_cast<int>(cy) + r + 7,
+            [&](float px, float py) {
+                const float u = (px - cx - 5) * ca + (py - cy - 7) * sa,
+                            v = -(px - cx - 5) * sa + (py - cy - 7) * ca;
+                return sd_box(u, v, 0, 0, half, half, 4);
+            },
+            hex(0x000000), 0.4f);
+        fill_shaded(
+            img, static_cast<int>(cx) - r, static_cast<int>(cy) - r, static_cast<int>(cx) + r,
+            static_cast<int>(cy) + r,
+            [&](float px, float py) {
+                const float u = (px - cx) * ca + (py - cy) * sa,
+                            v = -(px - cx) * sa + (py - cy) * ca;
+                return sd_box(u, v, 0, 0, half, half, 4);
+            },
+            [&](float px, float py) {
+                const float u = (px - cx) * ca + (py - cy) * sa,
+                            v = -(px - cx) * sa + (py - cy) * ca;
+                const int x = std::clamp(static_cast<int>(sx + u), 0, W - 1),
+                          y = std::clamp(static_cast<int>(sy + v), 0, H - 1);
+                const float edge = std::max(std::abs(u), std::abs(v)) / half;
+                return src.at(x, y) * (edge > 0.9f ? 1.25f : 0.85f);
+            },
+            0.9f);
+    }
+}
+
+TextStyle menu_style(bool hot) {
+    TextStyle s;
+    if (hot) {
+        s.top = hex(0xFFFFF0);
+        s.bottom = hex(0xFFD040);
+        s.outline = hex(0x3A1800);
+        s.outline_width = 2.f;
+        s.glow_radius = 5;
+        s.glow = hex(0xFFA020);
+        s.glow_alpha = 0.7f;
+    } else {
+        s.top = hex(0xF0F4FF);
+        s.bottom = hex(0x98B0E0);
+        s.outline = hex(0x0C1028);
+        s.outline_width = 2.f;
+        s.shadow_offset = 2;
+    }
+    return s;
+}
+
+void menu_word(Image& img, const Fonts& f, int item, float x0, float y0, bool hot) {
+    const MenuItem& m = kMenuItems[static_cast<size_t>(item)];
+    const float size = 22.f;
+    const float scale = fit_scale(*f.sans, m.label, size, fx(m.width) - 22.f, 1.f);
+    const float cap = f.sans->cap_height(size);
+    draw_text(img, *f.sans, m.label, size, x0 + 12.f, y0 + (fx(m.height) - cap) / 2.f,
+              menu_style(hot), scale, 1.f);
+}
+
+Image board() {
+    Image img(W, H);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const float grain = fbm(fx(x) / 40.f, fx(y) / 7.f, 301, 4);
+            const float fibre = value_noise(fx(x) / 2.f, fx(y) / 30.f, 302);
+            Rgb c = mix(hex(0x183828), hex(0x2A5A40), grain) * (0.9f + 0.15f * fibre);
+            // Each home cell is sunk a little: light on its lower right edge, shade on its upper
+            // left.
+            const int cx = x % 80, cy = y % 80;
+            if (cx < 3 || cy < 3) c = c * 0.6f;
+            if (cx > 76 || cy > 76) c = c * 1.35f;
+            const float d = std::hypot(fx(cx) - 39.5f, fx(cy) - 39.5f);
+            c = c * (0.92f + 0.08f * (1 - d / 56.f));
+            img.at(x, y) = c;
+        }
+    // Faint numbers in the cells, the order in which pieces come home column by column.
+    vignette(img, 0.3f);
+    fill_round_rect(img, 440, -14, 214, 94, 14, hex(0x000000), 0.45f);
+    stroke_round_rect(img, 440, -14, 214, 94, 14, 2.f, hex(0xC0E0C0), 0.4f);
+    add_grain(img, 303, 0.03f);
+    return img;
+}
+
+Image viewer(const Fonts& f) {
+    Image img = backdrop(0.58f, 310);
+    heading(img, f, "HOW TO PLAY", 36, 40);
+    fill_round_rect(img, 92, 92, 456, 236, 12, hex(0x000000), 0.25f);
+    return img;
+}
+
+Image options(const Fonts& f) {
+    Image img = backdrop(0.66f, 320);
+    heading(img, f, "OPTIONS", 30);
+    panel(img, 214, 96, 290, 276, 0.66f);
+    return img;
+}
+
+Image gallery(const Fonts& f) {
+    Image img = backdrop(0.80f, 330);
+    heading(img, f, "GALLERY", 30);
+    for (int k = 0; k < 8; ++k) {
+        const int i = k % 4, j = k / 4;
+        const float x = fx(40 + 160 * i), y = fx(110 + 160 * j);
+        fill_round_rect(img, x - 10 + 4, y - 10 + 6, 100, 100, 8, hex(0x000000), 0.45f);
+        fill_round_rect(img, x - 10, y - 10, 100, 100, 8, hex(0xB08A40));
+        fill_round_rect(img, x - 7, y - 7, 94, 94, 6, hex(0xF0D890));
+        fill_round_rect(img, x - 4, y - 4, 88, 88, 4, hex(0x6A4A20));
+        fill_rect(img, static_cast<int>(x) - 1, static_cast<int>(y) - 1, 82, 82, hex(0x100808));
+        TextStyle s = label_style();
+        draw_text_centred(img, *f.sans,
+                          std::to_string(scenes::kGalleryThresholds[static_cast<size_t>(k)]), 14,
+                          x + 40, y + 98, s);
+    }
+    return img;
+}
+
+Image high_scores(const Fonts& f) {
+    Image img = backdrop(0.12f, 340);
+    heading(img, f, "HIGH SCORES", 30);
+    panel(img, 140, 96, 360, 320, 0.1f);
+    static const char* kRanks[] = {"1ST", "2ND", "3RD", "4TH", "5TH",
+                                   "6TH", "7TH", "8TH", "9TH", "10TH"};
+    for (int i = 0; i < 10; ++i) {
+        TextStyle s = label_style();
+        s.top = i < 3 ? hex(0xFFF0A0) : hex(0xD0E0FF);
+        s.bottom = i < 3 ? hex(0xE0A020) : hex(0x90A8D8);
+        draw_text(img, *f.sans, kRanks[i], 16, 160, fx(110 + 30 * i) + 4.f, s);
+    }
+    return img;
+}
+
+Image tally(const Fonts& f) {
+    Image img = backdrop(0.50f, 350);
+    heading(img, f, "RESULT", 30);
+    panel(img, 150, 104, 440, 340, 0.5f);
+    return img;
+}
+
+Image game_over(const Fonts& f) {
+    Image img = backdrop(0.98f, 360);
+    heading(img, f, "TIME UP", 120, 60);
+    panel(img, 64, 214, 512, 52, 0.98f);
+    return img;
+}
+
+Image pause_screen(const Fonts& f) {
+    Image img = backdrop(0.55f, 370);
+    heading(img, f, "PAUSE", 100, 60);
+    panel(img, 64, 186, 512, 80, 0.55f);
+    return img;
+}
+
+Image music_test(const Fonts& f) {
+    Image img = backdrop(0.72f, 380);
+    heading(img, f, "MUSIC TEST", 30);
+    panel(img, 100, 96, 440, 196, 0.72f);
+    TextStyle s = label_style();
+    draw_text_centred(img, *f.sans, "0: TITLE    1 - 5: STAGES", 15, 320, 318, s);
+    return img;
+}
+
+Image unused_card(const Fonts& f) {
+    Image img = backdrop(0.05f, 390);
+    heading(img, f, "VASUL", 180, 72);
+    draw_text_centred(img, *f.sans, "THANK YOU FOR PLAYING", 18, 320, 280, label_style());
+    return img;
+}
+
+}  // namespace
+
+bool open_fonts(Fonts& fonts, std::string* why) {
+    fonts.sans = Font::open(kSansBold, why);
+    if (!fonts.sans) return false;
+    fonts.serif = Font::open(kSerifBold, why);
+    return fonts.serif != nullptr;
+}
+
+TitleArt paint_title(const Fonts& f, const std::array<Image, 8>& rewards) {
+    Image img = backdrop(0.62f, 200);
+    scatter_tiles(img, rewards);
+    TextStyle logo = heading_style();
+    logo.glow_radius = 12;
+    logo.glow_alpha = 0.55f;
+    logo.outline_width = 3.f;
+    draw_text_centred(img, *f.serif, "VASUL", 76, 320, 22, logo, 1.f, 6.f);
+    TextStyle sub = label_style();
+    draw_text_centred(img, *f.sans, "JIGSAW  PUZZLE", 14, 320, 108, sub, 1.f, 3.f);
+    panel(img, 226, 124, 224, 298, 0.62f);
+    TitleArt art;
+    art.background = img;
+    for (int i = 0; i < 7; ++i) {
+        const MenuItem& m = kMenuItems[static_cast<size_t>(i)];
+        menu_word(img, f, i, fx(kMenuLeft), fx(m.top), false);
+    }
+    art.picture = std::move(img);
+    return art;
+}
+
+Image paint_menu_highlight(const TitleArt& title, const Fonts& f, int item) {
+    const MenuItem& m = kMenuItems[static_cast<size_t>(item)];
+    Image cell = title.background.crop(kMenuLeft, m.top, m.width, m.height);
+    fill_shaded(
+        cell, 0, 0, m.width, m.height,
+        [&](float px, float py) {
+            return sd_box(px, py, fx(m.width) / 2, fx(m.height) / 2, fx(m.width) / 2 - 1,
+                          fx(m.height) / 2 - 3, 8);
+        },
+        [&](float, float py) { return mix(hex(0xFFC850), hex(0xB05010), py / fx(m.height)); },
+        0.45f);
+    stroke_round_rect(cell, 1, 3, fx(m.width) - 2, fx(m.height) - 6, 8, 1.5f, hex(0xFFF0B0), 0.9f);
+    menu_word(cell, f, item, 0, 0, true);
+    return cell;
+}
+
+Image paint_screen(int slice, const Fonts& f) {
+    switch (slice) {
+        case 9:
+            return board();
+        case 10:
+            return viewer(f);
+        case 11:
+            return options(f);
+        case 12:
+            return gallery(f);
+        case 13:
+            return high_scores(f);
+        case 14:
+            return tally(f);
+        case 15:
+            return game_over(f);
+        case 16:
+            return pause_screen(f);
+        case 17:
+            return music_test(f);
+        default:
+            return unused_card(f);
+    }
+}
+
+}  // namespace assetgen
