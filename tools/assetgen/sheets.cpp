@@ -67,21 +67,21 @@ gfx::Surface font_sheet(const Font& sans) {
     return pack::compose_sheet(rows, kMarkers);
 }
 
+// One row: the loader counts cells over the whole ruler grid, and 127 cells fill no other.
 gfx::Surface script_font_sheet(const Font& sans) {
-    std::vector<std::vector<pack::SheetCell>> rows;
+    std::vector<std::vector<pack::SheetCell>> rows(1);
     for (int code = 0; code < kScriptFontCells; ++code) {
-        if (code % 16 == 0) rows.emplace_back();
         // Codes below the space have no glyph: 1 x 1 cells of the transparent colour.
-        rows.back().push_back(code < 32 ? pack::SheetCell{}
-                                        : cell(glyph(sans, static_cast<char>(code), kScriptFont)));
+        rows[0].push_back(code < 32 ? pack::SheetCell{}
+                                    : cell(glyph(sans, static_cast<char>(code), kScriptFont)));
     }
     return pack::compose_sheet(rows, kMarkers);
 }
 
 gfx::Surface menu_sheet(const SheetInputs& in) {
-    std::vector<std::vector<pack::SheetCell>> rows(2);
+    std::vector<std::vector<pack::SheetCell>> rows(1);
     for (int i = 0; i < 7; ++i)
-        rows[i < 4 ? 0 : 1].push_back(cell(paint_menu_highlight(*in.title, *in.fonts, i)));
+        rows[0].push_back(cell(paint_menu_highlight(*in.title, *in.fonts, i)));
     return pack::compose_sheet(rows, kMarkers);
 }
 

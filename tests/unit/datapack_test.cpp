@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "assetgen/cli.h"
+#include "assetgen/pack_builder.h"
+#include "assetgen/sheets.h"
+#include "assetgen/stb_io.h"
+#include "gfx/archive.h"
+#include "gfx/bmp.h"
+#include "gfx/sprite_sheet.h"
+#include "gfx/text.h"
+#include "support/fixture_pack.h"
+#include "viewer/script.h"
+
+namespace {
+
+using Files = std::map<std::string, std::vector<uint8_t>>;
+
+// Channels within 2 of each other: scaling may round a flat colour by one step.
+bool near(uint32_t a, uint32_t b) {
+    for (int shift : {0, 8, 16}) {
+        const int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+        if (d < -2 || d > 2) return false;
+    }
+    return true;
+}
+
+Files as_map(const std::vector<assetgen::PackFile>& files) {
+    Files m;
+    for (const auto& f : files) m[f.path] = f.bytes;
+    return m;
+}
+
+// One default build (pictures, sheets and script; the music has tests of its own), shared by
+// the tests that only read it.
+class DataPack : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        std::string why;
+        auto art = assetgen::build_artwork({}, &why);
+        ASSERT_TRUE(art) << why;
+        assetgen::PackOptions options;
+        options.sounds = false;
+        auto files = assetgen::build_pack(*art, options, &why);
+        ASSERT_TRUE(files) << why;
+        files_ = new Files(as_map(*files));
+    }
+    static void TearDownTestSuite() {
+        delete files_;
+        files_ = nullptr;
+    }
+    void SetUp() override { ASSERT_NE(files_, nullptr) << "the pack did not build"; }
+    static const Files& files() { return *files_; }
+
+    static std::span<const uint8_t> piece_bytes(int p) {
+        const auto& archive = files().at(gfx::kSheetArchive);
+        const auto range = gfx::kPieceTable[static_cast<size_t>(p)];
+        return std::span<const uint8_t>(archive).subspan(range.first, range.size());
+    }
+    static gfx::SpriteSheet sheet(int p) {
+        gfx::SpriteSheet s;
+        EXPECT_TRUE(s.load_sheet(piece_bytes(p), "piece " + std::to_string(p)));
+        return s;
+    }
+
+    static Files* files_;
+};
+
+Files* DataPack::files_ = nullptr;
+
+TEST_F(DataPack, ArchivesHaveTheGamesLayout) {
+    const auto& pictures = files().at(gfx::kPictureArchive);
+    ASSERT_EQ(pictures.size() % gfx::kPictureCount, 0u);
+    const size_t slice = pictures.size() / gfx::kPictureCount;
+    for (int n = 0; n < gfx::kPictureCount; ++n) {
+        const std::span<const uint8_t> bytes(pictures.data() + n * slice, slice);
+        auto info = gfx::read_bmp_info(bytes);
+        ASSERT_TRUE(info) << "slice " << n;
+        EXPECT_EQ(info->file_size, slice) << "slice " << n;
+        auto picture = gfx::decode_bmp(bytes);
+        ASSERT_TRUE(picture) << "slice " << n;
+        EXPECT_EQ(picture->width(), 640);
+        EXPECT_EQ(picture->height(), 480);
+    }
+    EXPECT_EQ(files().at(gfx::kSheetArchive).size(), gfx::kPieceTable.back().end);
+    for (int p = 0; p < gfx::kPieceCount; ++p) {
+        auto info = gfx::read_bmp_info(piece_bytes(p));
+        ASSERT_TRUE(info) << "piece " << p;
+        EXPECT_EQ(info->file_size, gfx::kPieceTable[static_cast<size_t>(p)].size())
+            << "piece " << p;
+    }
+}
+
+TEST_F(DataPack, MarkedSheetsLoadWithTheirCells) {
+    struct Expect {
+        int piece;
+        int cells;
+        int width, height;  // of every cell; 0 when cells differ
+    };
+    const Expect table[] = {
+        {gfx::kSwitchPiece, 4, 47, 23},
+        {gfx::kArrowPiece, 4, 23, 23},
+        {gfx::kMarksPiece, 4, 80, 80},
+        {gfx::kBackButtonPiece, 2, 47, 23},
+        {gfx::kCaptionPanelPiece, 1, assetgen::kCaptionPanelWidth, assetgen::kCaptionPanelHeight},
+        {gfx::kIllustrationPiece, 6, assetgen::kIllustrationWidth, assetgen::kIllustrationHeight},
+        {gfx::kFontPiece, 50, 0, 0},
+        {gfx::kScriptFontPiece, assetgen::kScriptFontCells, 0, 0},
+        {gfx::kStageNumbersPiece, 6, 0, 0},
+        {gfx::kCursorPiece, 3, 0, 0},
+    };
+    for (const Expect& e : table) {
+        const gfx::SpriteSheet s = sheet(e.piece);
+        ASSERT_EQ(s.cell_count(), e.cells) << "piece " << e.piece;
+        if (e.width == 0) continue;
+        for (int i = 0; i < e.cells; ++i) {
+            const gfx::SpriteCell* c = s.cell(i);
+            EXPECT_EQ(c->source.width(), e.width) << "piece " << e.piece << " cell " << i;
+            EXPECT_EQ(c->source.height(), e.height) << "piece " << e.piece << " cell " << i;
+            EXPECT_EQ(c->placement, (gfx::Rect{0, 0, e.width, e.height}))
+                << "drawn from its top-left";
+        }
+    }
+}
+
+TEST_F(DataPack, MenuHighlightsFillTheirRectangles) {
+    const gfx::SpriteSheet s = sheet(gfx::kMenuPiece);
+    ASSERT_EQ(s.cell_count(), 7);
+    for (int i = 0; i < 7; ++i) {
+        const auto& item = assetgen::kMenuItems[static_cast<size_t>(i)];
+        EXPECT_EQ(s.cell(i)->placement, (gfx::Rect{0, 0, item.width, item.height})) << "item " << i;
+    }
+}
+
+TEST_F(DataPack, RectangleSheetsKeepTheirPixelsInPlace) {
+    // The cover's 80 x 80 and the thumbnails' 320 x 400 are read by coordinates; the sheets must
+    // still load, and the hot and plain copies of a thumbnail must differ.
+    const gfx::SpriteSheet cover = sheet(gfx::kCoverPiece);
+    ASSERT_TRUE(cover.has_surface());
+    EXPECT_EQ(cover.surface()->width(), 80);
+    EXPECT_EQ(cover.surface()->height(), 80);
+    const gfx::SpriteSheet thumbs = sheet(gfx::kThumbnailPiece);
+    ASSERT_TRUE(thumbs.has_surface());
+    ASSERT_EQ(thumbs.surface()->width(), 320);
+    ASSERT_EQ(thumbs.surface()->height(), 400);
+    const gfx::Surface& t = *thumbs.surface();
+    int differing = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x) differing += t.pixel(x, y) != t.pixel(x, 160 + y);
+    EXPECT_GT(differing, 3000);
+}
+
+TEST_F(DataPack, FontGlyphsShareALineAndFitTheLayouts) {
+    const gfx::SpriteSheet font = sheet(gfx::kFontPiece);
+    ASSERT_EQ(font.cell_count(), 50);
+    const int height = font.cell(0)->source.height();
+    EXPECT_GE(height, 16);
+    EXPECT_LE(height, 24);
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(font.cell(i)->placement.top, 0) << "glyph " << i << " hangs below its point";
+        EXPECT_EQ(font.cell(i)->placement.left, 0) << "glyph " << i;
+        EXPECT_EQ(font.cell(i)->source.height(), height) << "glyph " << i;
+    }
+    auto width = [&](std::string_view text) {
+        int w = 0;
+        for (char ch : text) w += font.cell(gfx::glyph_index(ch))->source.width();
+        return w;
+    };
+    // Texts must end before the next item on their line, or before the screen's edge.
+    struct Fit {
+        std::string_view text;
+        int x, right;
+    };
+    const Fit fits[] = {
+        {"SCORE:", 450, 556}, {"RENSA:", 450, 556},
+        {"88888", 556, 640},  {"SCORE:", 225, 337},
+        {"88888", 337, 417},  {"(RENSA X100)", 417, 640},
+        {"NORM", 357, 460},   {"RIGHT CLICK TO PLAY AGAIN", 84, 640},
+        {"WWW", 240, 320},
+    };
+    for (const Fit& f : fits) EXPECT_LE(f.x + width(f.text), f.right) << f.text;
+}
+
+TEST_F(DataPack, ViewerScriptRunsKnownCommandsWithinRange) {
+    const std::string script_bytes(files().at("vasul.spt").begin(), files().at("vasul.spt").end());
+    ASSERT_LE(script_bytes.size(), viewer::kMaxScriptBytes);
+    ASSERT_EQ(script_bytes.back(), '\n') << "a last line without a line feed never runs";
+    const auto dir = fixture::make_temp_dir("datapack-script");
+    {
+        std::ofstream out(dir / "vasul.spt", std::ios::binary);
+        out << script_bytes;
+    }
+    viewer::Script script;
+    viewer::clear_script(script);
+    ASSERT_TRUE(viewer::read_script(dir / "vasul.spt", script));
+    std::filesystem::remove_all(dir);
+    ASSERT_GT(script.line_count, 10);
+
+    const gfx::SpriteSheet captions = sheet(gfx::kScriptFontPiece);
+    const gfx::SpriteSheet pictures = sheet(gfx::kIllustrationPiece);
+    const std::set<std::string> numeric = {"LOAD_IMAGE1", "SHOW_IMAGE1", "SET_FRAME1",
+                                           "HIDE_IMAGE2", "RESET",       "WAIT"};
+    int waits = 0, texts = 0;
+    for (int i = 0; i < script.line_count; ++i) {
+        const auto& line = script.lines[static_cast<size_t>(i)];
+        const int n = gfx::parse_number(line.argument);
+        SCOPED_TRACE("line " + std::to_string(i) + ": " + line.command);
+        if (line.command.rfind("TEXT", 0) == 0) {
+            ASSERT_EQ(line.command.size(), 5u);
+            ASSERT_GE(line.command[4], '1');
+            ASSERT_LE(line.command[4], '5');
+            ASSERT_EQ(line.argument.size() % 4, 0u);
+            int width = 0;
+            for (size_t k = 0; k < line.argument.size(); k += 4) {
+                const int code = gfx::parse_number(line.argument.substr(k, 4));
+                ASSERT_GE(code, 32);
+                ASSERT_LT(code, captions.cell_count());
+                width += captions.cell(code)->source.width();
+            }
+            EXPECT_LE(14 + width, 640) << "caption runs off the screen";
+            ++texts;
+            continue;
+        }
+        ASSERT_TRUE(numeric.count(line.command)) << "unknown command";
+        if (line.command == "LOAD_IMAGE1") {
+            EXPECT_EQ(n, gfx::kIllustrationPiece);
+        } else if (line.command == "SHOW_IMAGE1") {
+            EXPECT_TRUE(n >= 0 && n <= 3);
+        } else if (line.command == "SET_FRAME1") {
+            EXPECT_TRUE(n >= 0 && n < pictures.cell_count());
+        }
+        waits += line.command == "WAIT";
+    }
+    EXPECT_GE(waits, 4) << "several pages";
+    EXPECT_GE(texts, 10);
+}
+
+TEST(DataPackBuild, TwoBuildsGiveTheSameBytes) {
+    std::string why;
+    auto a = assetgen::build_artwork({}, &why);
+    auto b = assetgen::build_artwork({}, &why);
+    ASSERT_TRUE(a && b) << why;
+    assetgen::PackOptions options;
+    options.sounds = false;
+    const Files fa = as_map(*assetgen::build_pack(*a, options, &why));
+    const Files fb = as_map(*assetgen::build_pack(*b, options, &why));
+    ASSERT_EQ(fa.size(), fb.size());
+    for (const auto& [path, bytes] : fa) EXPECT_TRUE(bytes == fb.at(path)) << path;
+}
+
+TEST(DataPackBuild, PicturesReplaceTheRewardsAndThumbnails) {
+    const auto dir = fixture::make_temp_dir("datapack-pictures");
+    // 200 x 100: its middle 133 x 100 is kept; the left and right thirds are cut away.
+    std::vector<unsigned char> rgb(200 * 100 * 3);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x) {
+            unsigned char* p = &rgb[(static_cast<size_t>(y) * 200 + x) * 3];
+            const bool middle = x >= 40 && x < 160;
+            p[0] = middle ? 200 : 0;
+            p[1] = middle ? 40 : 255;
+            p[2] = 30;
+        }
+    const auto png = dir / "red.png";
+    ASSERT_TRUE(assetgen_write_png(png.string().c_str(), 200, 100, rgb.data()));
+
+    std::string why;
+    assetgen::PackOptions options;
+    options.pictures = {png};
+    options.sounds = false;
+    auto art = assetgen::build_artwork(options, &why);
+    ASSERT_TRUE(art) << why;
+    const gfx::Surface& reward = art->pictures[1];
+    EXPECT_TRUE(near(reward.pixel(320, 240), 0xC8281Eu));
+    EXPECT_TRUE(near(reward.pixel(100, 50), 0xC8281Eu)) << "cropped to the middle";
+    EXPECT_FALSE(near(art->pictures[2].pixel(320, 240), 0xC8281Eu))
+        << "the second reward stays generated";
+    const gfx::Surface& thumbs = art->pieces[gfx::kThumbnailPiece];
+    const uint32_t plain = thumbs.pixel(40, 200);
+    EXPECT_GT((plain >> 16) & 0xFF, 150u);
+    EXPECT_LT((plain >> 8) & 0xFF, 60u);
+
+    auto files = assetgen::build_pack(*art, options, &why);
+    ASSERT_TRUE(files) << why;
+    ASSERT_TRUE(assetgen::write_pack(dir / "data", *files, &why)) << why;
+    EXPECT_TRUE(std::filesystem::exists(dir / "data" / gfx::kPictureArchive));
+    EXPECT_TRUE(std::filesystem::exists(dir / "data" / gfx::kSheetArchive));
+    EXPECT_TRUE(std::filesystem::exists(dir / "data" / "vasul.spt"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(DataPackBuild, UnreadablePictureStopsBeforeWritingAnything) {
+    const auto dir = fixture::make_temp_dir("datapack-missing");
+    const auto missing = dir / "no-such-picture.png";
+    const auto not_an_image = dir / "notes.png";
+    std::ofstream(not_an_image) << "not a picture";
+    for (const auto& bad : {missing, not_an_image}) {
+        std::ostringstream out, err;
+        const int status = assetgen::run_cli(
+            {"--out", (dir / "data").string(), "--pictures", bad.string()}, out, err);
+        EXPECT_EQ(status, 1);
+        EXPECT_NE(err.str().find(bad.string()), std::string::npos) << err.str();
+        EXPECT_FALSE(std::filesystem::exists(dir / "data"));
+    }
+    std::ostringstream out, err;
+    EXPECT_EQ(
+        assetgen::run_cli({"--pictures", "a", "b", "c", "d", "e", "f", "g", "h", "i", "--out", "x"},
+                          out, err),
+        1);
+    EXPECT_EQ(assetgen::run_cli({"--bogus"}, out, err), 2);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
