@@ -107,9 +107,9 @@ void keycap(Image& img, const Font& sans, const char* label, float x, float y, f
 Image drag(const Fonts& f, const Image& reward) {
     Image img = frame();
     mini_board(img, reward, 24, 40, 4, 3, {5, 6});
-    piece(img, reward, 4, 3, 278, 52, 40);
+    piece(img, reward, 4, 1, 278, 52, 40);
     paint_pointer(img, 1, 300, 72);
-    dashed_arrow(img, 270, 90, 174, 100, hex(0xFFE070));
+    dashed_arrow(img, 270, 70, 150, 62, hex(0xFFE070));
     draw_text(img, *f.sans, "DRAG", 16, 300, 150, caption_style());
     return img;
 }
@@ -117,11 +117,11 @@ Image drag(const Fonts& f, const Image& reward) {
 Image snap(const Fonts& f, const Image& reward) {
     Image img = frame();
     mini_board(img, reward, 24, 40, 4, 3, {6});
-    piece(img, reward, 4, 3, 107, 83, 40, 1.2f);
+    piece(img, reward, 4, 1, 104, 40, 40, 1.2f);
     for (int k = 0; k < 8; ++k) {
         const float a = static_cast<float>(k) * 0.785f;
-        draw_line(img, 124 + 30 * std::cos(a), 100 + 30 * std::sin(a), 124 + 40 * std::cos(a),
-                  100 + 40 * std::sin(a), 3, hex(0xFFF0A0));
+        draw_line(img, 124 + 30 * std::cos(a), 60 + 30 * std::sin(a), 124 + 40 * std::cos(a),
+                  60 + 40 * std::sin(a), 3, hex(0xFFF0A0));
     }
     popup(img, *f.sans, "+75", 250, 70);
     draw_text(img, *f.sans, "SNAP!", 22, 250, 120, caption_style(0.1f));

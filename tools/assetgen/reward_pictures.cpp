@@ -117,7 +117,8 @@ Image sunset_lake() {
             const int sx = std::clamp(static_cast<int>(fx(x) + wave), 0, W - 1);
             const int sy =
                 std::clamp(2 * horizon - y - 1 + static_cast<int>(wave * 0.3f), 0, horizon - 1);
-            Rgb c = img.at(sx, sy) * 0.72f + hex(0x10204A) * (0.25f + 0.2f * depth);
+            const float chop = value_noise(fx(x) / 18.f, fx(y) / 2.2f, 64);
+            Rgb c = img.at(sx, sy) * (0.62f + 0.22f * chop) + hex(0x10204A) * (0.25f + 0.2f * depth);
             const float streak = value_noise(fx(x) / 70.f, fx(y) / 2.5f, 62);
             c = c + hex(0xFFC0A0) * (0.25f * smoothstep(0.7f, 0.95f, streak) * (1 - depth));
             const float glitter_w = 10.f + 70.f * depth;
@@ -156,7 +157,7 @@ Image sunset_lake() {
 // 2: a deep zoom into the Mandelbrot set's seahorse valley.
 Image mandelbrot() {
     Image img(W, H);
-    const double cx = -0.7445, cy = 0.1212, span = 0.034;
+    const double cx = -0.74364, cy = 0.13182, span = 0.0105;
     const double step = span / W;
     for (int y = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x) {
@@ -177,9 +178,14 @@ Image mandelbrot() {
                     (0.7f + 0.3f * std::sin(t * 30.f));
             } else {
                 const double mu = i + 1 - std::log2(std::log(std::sqrt(zr * zr + zi * zi)));
-                const float t = static_cast<float>(mu / 38.0);
+                // The square root spreads the bands of the slow-escaping outside over more colours.
+                const float t = static_cast<float>(std::sqrt(mu) * 0.42);
                 c = cosine_palette(t, {0.0f, 0.15f, 0.35f});
-                c = c * (0.55f + 0.45f * clamp01(static_cast<float>(mu) / 30.f));
+                c = c * (0.55f + 0.45f * clamp01(static_cast<float>(mu) / 60.f));
+                // The escape angle draws field lines through the smooth outside, so no area is flat.
+                const float angle = static_cast<float>(std::atan2(zi, zr));
+                const float lines = 0.5f + 0.5f * std::sin(angle * 6.f + static_cast<float>(mu) * 1.3f);
+                c = c * (0.78f + 0.3f * lines);
                 const float glow = static_cast<float>(std::exp(-trap * 12.0));
                 c = c + hex(0xFFE0B0) * (0.35f * glow);
             }

@@ -101,8 +101,10 @@ void scatter_tiles(Image& img, const std::array<Image, 8>& rewards) {
         // Tiles lie along the sides, clear of the menu in the middle.
         const bool left = i % 2 == 0;
         const float cx =
-            left ? 20.f + 180.f * hash01(i, 0, 201) : 460.f + 170.f * hash01(i, 0, 201);
-        const float cy = 30.f + 430.f * hash01(i, 1, 201);
+            left ? 20.f + 150.f * hash01(i, 0, 201) : 518.f + 112.f * hash01(i, 0, 201);
+        float cy = 30.f + 430.f * hash01(i, 1, 201);
+        // Clear of the name at the top middle as well.
+        if (cy < 125.f && cx > 60.f && cx < 580.f) cy += 130.f;
         const float size = 46.f + 26.f * hash01(i, 2, 201);
         const float angle = (hash01(i, 3, 201) - 0.5f) * 1.1f;
         const Image& src = rewards[static_cast<size_t>(i % 8)];
@@ -246,17 +248,25 @@ Image tally(const Fonts& f) {
     return img;
 }
 
+// The width the game's font gives a text: its glyph cells are the advance plus two pixels.
+float game_text_width(const Fonts& f, std::string_view text) {
+    return f.sans->measure(text, 18.f, 1.f, 2.f);
+}
+
 Image game_over(const Fonts& f) {
     Image img = backdrop(0.98f, 360);
     heading(img, f, "TIME UP", 120, 60);
-    panel(img, 64, 214, 512, 52, 0.98f);
+    const float w = game_text_width(f, "RIGHT CLICK TO PLAY AGAIN");
+    panel(img, 64, 214, w + 40, 52, 0.98f);
     return img;
 }
 
 Image pause_screen(const Fonts& f) {
     Image img = backdrop(0.55f, 370);
     heading(img, f, "PAUSE", 100, 60);
-    panel(img, 64, 186, 512, 80, 0.55f);
+    const float w = std::max(game_text_width(f, "RIGHT CLICK TO CONTINUE"),
+                             50.f + game_text_width(f, "PRESS SPACE KEY OR"));
+    panel(img, 64, 186, w + 40, 80, 0.55f);
     return img;
 }
 
