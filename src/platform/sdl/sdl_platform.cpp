@@ -1,10 +1,256 @@
 #include "platform/sdl/sdl_platform.h"
 
+#include <SDL.h>
+
+#include <cstring>
+#include <deque>
+
+#include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_input.h"
+
 namespace platform {
 
-std::unique_ptr<Platform> make_sdl_platform(const SdlOptions&, std::string& error) {
-    error = "the window backend is not built yet";
-    return nullptr;
+namespace {
+
+using sdl::Layout;
+using sdl::ViewSize;
+
+constexpr uint32_t kLostWaitMs = 50;  // while there is nothing to show, don't spin
+constexpr int kVsyncProbeFrames = 30;
+constexpr uint32_t kVsyncProbeMinMs = 120;  // 30 presents in less than this are not paced
+
+class SdlPlatform final : public Platform {
+  public:
+    SdlPlatform() = default;
+    SdlPlatform(const SdlPlatform&) = delete;
+    SdlPlatform& operator=(const SdlPlatform&) = delete;
+    ~SdlPlatform() override;
+
+    // False, with SDL's reason in error, when there is no display to play on.
+    bool open(const SdlOptions& options, std::string& error);
+
+    void begin_pass(uint64_t) override {}
+    bool peek_message(Message& out) override;
+    void post_message(const Message& message) override { queue_.push_back(message); }
+    void destroy_window() override;
+    gfx::Surface& back_buffer() override { return back_buffer_; }
+    FlipResult flip() override;
+    void restore() override;
+    void hide_cursor() override { SDL_ShowCursor(SDL_DISABLE); }
+    uint32_t ticks() override { return SDL_GetTicks() + tick_offset_; }
+    void set_ticks(uint32_t ms) override { tick_offset_ = ms - SDL_GetTicks(); }
+    AudioDevice& audio() override { return audio_; }
+
+  private:
+    bool create_window(const SdlOptions& options);
+    bool create_renderer();
+    bool create_texture();
+    void destroy_display();
+    void take_event(const SDL_Event& event);
+    void request_close();
+    ViewSize view_size() const;
+    bool screen_hidden() const;
+    void present();
+    void pace();
+    void probe_vsync();
+
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    gfx::Surface back_buffer_{kScreenWidth, kScreenHeight};
+    std::deque<Message> queue_;
+    sdl::SdlAudio audio_;
+    uint32_t tick_offset_ = 0;
+    bool device_reset_ = false;
+    bool close_requested_ = false;
+    // Without a working vsync the present returns at once, so flip() keeps 60 Hz itself.
+    bool self_paced_ = false;
+    uint64_t next_frame_ = 0;  // performance counter of the next frame's due time
+    int probe_frames_ = 0;
+    uint32_t probe_start_ = 0;
+};
+
+SdlPlatform::~SdlPlatform() {
+    // The mixer goes before the rest of SDL.
+    audio_.close();
+    destroy_display();
+    SDL_Quit();
+}
+
+bool SdlPlatform::open(const SdlOptions& options, std::string& error) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !create_window(options) || !create_renderer() ||
+        !create_texture()) {
+        error = SDL_GetError();
+        return false;
+    }
+    return true;
+}
+
+bool SdlPlatform::create_window(const SdlOptions& options) {
+    if (!options.windowed) {
+        window_ = SDL_CreateWindow("Vasul", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   kScreenWidth, kScreenHeight, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        return window_ != nullptr;
+    }
+    SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDesktopDisplayMode(0, &mode) == 0) usable = {0, 0, mode.w, mode.h};
+    }
+    const int scale = sdl::fit_screen(usable.w, usable.h).scale;
+    window_ = SDL_CreateWindow("Vasul", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               kScreenWidth * scale, kScreenHeight * scale, 0);
+    return window_ != nullptr;
+}
+
+bool SdlPlatform::create_renderer() {
+    // Whole-number scaling with nearest sampling keeps every pixel square and sharp.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!renderer_) return false;
+    SDL_RendererInfo info;
+    const bool vsync =
+        SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    self_paced_ = !vsync || (driver && std::strcmp(driver, "dummy") == 0);
+    return true;
+}
+
+bool SdlPlatform::create_texture() {
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                 kScreenWidth, kScreenHeight);
+    if (!texture_) return false;
+    // The back buffer's top byte is unused, so it must not act as alpha.
+    SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+    return true;
+}
+
+void SdlPlatform::destroy_display() {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+}
+
+void SdlPlatform::destroy_window() {
+    destroy_display();
+}
+
+bool SdlPlatform::peek_message(Message& out) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) take_event(event);
+    if (queue_.empty()) return false;
+    out = queue_.front();
+    queue_.pop_front();
+    return true;
+}
+
+void SdlPlatform::take_event(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            request_close();
+            return;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) request_close();
+            return;
+        case SDL_RENDER_TARGETS_RESET:
+        case SDL_RENDER_DEVICE_RESET:
+            device_reset_ = true;
+            return;
+        default:
+            break;
+    }
+    if (!window_) return;  // the window is gone: no more input
+    if (auto message = sdl::input_message(event, view_size())) queue_.push_back(*message);
+}
+
+void SdlPlatform::request_close() {
+    // A click on the window's close box brings both a window event and SDL_QUIT; the game
+    // needs to hear it once.
+    if (close_requested_) return;
+    close_requested_ = true;
+    queue_.push_back({WM_CLOSE, 0, 0});
+}
+
+ViewSize SdlPlatform::view_size() const {
+    ViewSize v;
+    if (window_) SDL_GetWindowSize(window_, &v.window_w, &v.window_h);
+    if (renderer_) SDL_GetRendererOutputSize(renderer_, &v.output_w, &v.output_h);
+    return v;
+}
+
+bool SdlPlatform::screen_hidden() const {
+    return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+}
+
+FlipResult SdlPlatform::flip() {
+    if (!window_) return FlipResult::Ok;  // nothing is shown after the window is gone
+    if (device_reset_ || !texture_ || screen_hidden()) {
+        SDL_Delay(kLostWaitMs);
+        return FlipResult::Lost;
+    }
+    present();
+    pace();
+    return FlipResult::Ok;
+}
+
+void SdlPlatform::restore() {
+    if (!renderer_) return;
+    if (device_reset_ || !texture_) {
+        // After a device reset every texture must be made again.
+        if (texture_) SDL_DestroyTexture(texture_);
+        texture_ = nullptr;
+        if (create_texture()) device_reset_ = false;
+    }
+}
+
+void SdlPlatform::present() {
+    SDL_UpdateTexture(texture_, nullptr, back_buffer_.pixels().data(),
+                      kScreenWidth * static_cast<int>(sizeof(uint32_t)));
+    int w = 0;
+    int h = 0;
+    SDL_GetRendererOutputSize(renderer_, &w, &h);
+    const Layout layout = sdl::fit_screen(w, h);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &layout.dest);
+    SDL_RenderPresent(renderer_);
+}
+
+void SdlPlatform::pace() {
+    if (!self_paced_) {
+        probe_vsync();
+        return;
+    }
+    const uint64_t freq = SDL_GetPerformanceFrequency();
+    const uint64_t frame = freq / 60;
+    const uint64_t now = SDL_GetPerformanceCounter();
+    // A frame that ran long starts the rhythm afresh instead of rushing to catch up.
+    if (next_frame_ == 0 || now > next_frame_ + frame) next_frame_ = now;
+    next_frame_ += frame;
+    if (next_frame_ > now) SDL_Delay(static_cast<uint32_t>((next_frame_ - now) * 1000 / freq));
+}
+
+void SdlPlatform::probe_vsync() {
+    // Some servers accept vsync and then don't wait; the first presents tell.
+    if (probe_frames_ > kVsyncProbeFrames) return;
+    if (probe_frames_++ == 0) {
+        probe_start_ = SDL_GetTicks();
+    } else if (probe_frames_ > kVsyncProbeFrames &&
+               SDL_GetTicks() - probe_start_ < kVsyncProbeMinMs) {
+        self_paced_ = true;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<Platform> make_sdl_platform(const SdlOptions& options, std::string& error) {
+    auto platform = std::make_unique<SdlPlatform>();
+    if (!platform->open(options, error)) return nullptr;
+    return platform;
 }
 
 }  // namespace platform

@@ -1,0 +1,42 @@
+#pragma once
+#include <SDL.h>
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/messages.h"
+
+namespace platform::sdl {
+
+// Where the 640 x 480 picture lies in the renderer's output: the largest whole scale that fits,
+// centred, with black bars around it.
+struct Layout {
+    int scale = 1;
+    SDL_Rect dest{0, 0, 640, 480};
+};
+Layout fit_screen(int output_w, int output_h);
+
+// The window's size in window coordinates (what mouse events use) and in output pixels (what
+// the renderer draws); they differ on high-density displays.
+struct ViewSize {
+    int window_w = 0;
+    int window_h = 0;
+    int output_w = 0;
+    int output_h = 0;
+};
+
+// A point of the window in screen coordinates, clamped to the screen as an exclusive
+// full-screen mode confines the pointer.
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+};
+ScreenPoint window_to_screen(int x, int y, const ViewSize& view);
+
+// The Win32 virtual key of an SDL key, or nothing for keys the game has no use for.
+std::optional<uint32_t> virtual_key(SDL_Keycode key);
+
+// The message an input event makes, or nothing for events that are not input.
+std::optional<Message> input_message(const SDL_Event& event, const ViewSize& view);
+
+}  // namespace platform::sdl
