@@ -2,9 +2,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "settings/file_io.h"
 
 namespace settings {
 
@@ -17,32 +21,69 @@ namespace settings {
 //
 // Reads are served from a parsed copy; poll() refreshes it when the file changed on disk.
 class ProfileStore {
-public:
+  public:
     explicit ProfileStore(std::filesystem::path file);
 
     const std::filesystem::path& path() const { return path_; }
 
     // The value of section/key, or the default; at most buffer_size - 1 characters.
-    std::string read(std::string_view section, std::string_view key,
-                     std::string_view default_value, size_t buffer_size) const;
+    // Never touches the disk.
+    std::string read(std::string_view section, std::string_view key, std::string_view default_value,
+                     size_t buffer_size) const;
     // Writes section/key = value. False, with the old file intact and one warning line,
     // when the new file could not be written.
     bool write(std::string_view section, std::string_view key, std::string_view value);
     // Re-reads the file if it changed on disk since the last look.
     void poll();
 
-private:
-    struct Entry {
-        std::string section;  // lower-cased, trimmed
-        std::string key;      // lower-cased, trimmed
-        std::string value;    // trimmed, quotes removed
+  private:
+    // One line of the file: its text is [begin, end), its terminator [end, next).
+    struct Line {
+        size_t begin;
+        size_t end;
+        size_t next;
     };
+    // The first section of a name; later ones of the same name are invisible.
+    struct Section {
+        size_t last_content;  // line index of its last key line (the header when it has none)
+    };
+    // A value is a slice of the file's text: trimmed, quotes removed. It is found under its
+    // lower-cased "section\nkey" ('\n' cannot occur in a name).
+    struct Value {
+        std::string name;
+        uint64_t hash;
+        size_t offset;
+        size_t length;
+        size_t line;
+    };
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+
     void load();
+    void parse(std::string text);
+    void index_values();
+    void forget(FileStatus status);
+    const Value* find(std::string_view section, std::string_view key) const;
+    std::string updated_text(std::string_view section, std::string_view key,
+                             std::string_view value) const;
+    void append_terminated(std::string& out, size_t upto) const;
+    bool fail(std::string_view why) const;
 
     std::filesystem::path path_;
-    std::vector<Entry> entries_;  // first of duplicates first; searched in order
-    std::filesystem::file_time_type stamp_{};
-    uintmax_t stamp_size_ = 0;
+    std::string text_;  // the file as read or last written, byte for byte
+    std::vector<Line> lines_;
+    // By lower-cased, trimmed name; only writes look sections up.
+    std::unordered_map<std::string, Section, NameHash, std::equal_to<>> sections_;
+    // Reads are the hot path (the high-score display makes twenty a frame), so values sit in
+    // an open-addressing table: slots_ holds index + 1 into values_, 0 when free, and is at
+    // most half full. values_ may hold later duplicates that no slot refers to.
+    std::vector<Value> values_;
+    std::vector<uint32_t> slots_;
+    std::string_view eol_ = "\n";
+    FileStatus status_ = FileStatus::Missing;
+    FileStamp stamp_{};
     bool stamp_valid_ = false;
 };
 

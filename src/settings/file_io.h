@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace settings {
+
+enum class FileStatus { Ok, Missing, Failed };
+
+// What tells one version of a file from another without reading it. A file replaced by a
+// rename gets a new inode, so even a rewrite within one clock tick is noticed.
+struct FileStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    uint64_t size = 0;
+    int64_t modified_ns = 0;
+    int64_t changed_ns = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// Looks at the file without opening it. Missing covers a missing folder too.
+FileStatus stamp_file(const std::filesystem::path& file, FileStamp& stamp);
+
+// Reads the whole file; stamp describes the version that was read.
+FileStatus read_whole_file(const std::filesystem::path& file, std::string& text, FileStamp& stamp);
+
+// Writes text to a temporary file beside `file`, syncs it and renames it over `file`, so a
+// crash at any moment leaves either the old or the new file. A file without any write
+// permission counts as read-only and is not replaced. On failure the old file is untouched,
+// the temporary file is removed and `error` says why.
+bool replace_file(const std::filesystem::path& file, std::string_view text, FileStamp& stamp,
+                  std::string& error);
+
+}  // namespace settings
