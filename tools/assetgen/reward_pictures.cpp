@@ -118,7 +118,8 @@ Image sunset_lake() {
             const int sy =
                 std::clamp(2 * horizon - y - 1 + static_cast<int>(wave * 0.3f), 0, horizon - 1);
             const float chop = value_noise(fx(x) / 18.f, fx(y) / 2.2f, 64);
-            Rgb c = img.at(sx, sy) * (0.62f + 0.22f * chop) + hex(0x10204A) * (0.25f + 0.2f * depth);
+            Rgb c =
+                img.at(sx, sy) * (0.62f + 0.22f * chop) + hex(0x10204A) * (0.25f + 0.2f * depth);
             const float streak = value_noise(fx(x) / 70.f, fx(y) / 2.5f, 62);
             c = c + hex(0xFFC0A0) * (0.25f * smoothstep(0.7f, 0.95f, streak) * (1 - depth));
             const float glitter_w = 10.f + 70.f * depth;
@@ -182,9 +183,11 @@ Image mandelbrot() {
                 const float t = static_cast<float>(std::sqrt(mu) * 0.42);
                 c = cosine_palette(t, {0.0f, 0.15f, 0.35f});
                 c = c * (0.55f + 0.45f * clamp01(static_cast<float>(mu) / 60.f));
-                // The escape angle draws field lines through the smooth outside, so no area is flat.
+                // The escape angle draws field lines through the smooth outside, so no area is
+                // flat.
                 const float angle = static_cast<float>(std::atan2(zi, zr));
-                const float lines = 0.5f + 0.5f * std::sin(angle * 6.f + static_cast<float>(mu) * 1.3f);
+                const float lines =
+                    0.5f + 0.5f * std::sin(angle * 6.f + static_cast<float>(mu) * 1.3f);
                 c = c * (0.78f + 0.3f * lines);
                 const float glow = static_cast<float>(std::exp(-trap * 12.0));
                 c = c + hex(0xFFE0B0) * (0.35f * glow);

@@ -49,7 +49,7 @@ gfx::Surface frame_picture_as_sheet(const gfx::Surface& picture, const MarkerCol
 // picture's corners to keep the marks invisible; the picture must be at least 2 x 5.
 gfx::Surface mark_picture_in_place(gfx::Surface picture, const MarkerColours& colours);
 
-// A 24-bit BMP file of exactly `size` bytes (padding goes between headers and pixels);
+// A 24-bit BMP file of exactly `size` bytes (zero padding after the pixels, which readers skip);
 // nothing when the picture needs more.
 std::optional<std::vector<uint8_t>> encode_bmp_exact(const gfx::Surface& picture, uint32_t size);
 
