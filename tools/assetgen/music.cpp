@@ -71,8 +71,12 @@ StereoBuffer render(const Style& style, const Score& score) {
     Mix mix(static_cast<size_t>(score.frames()));
     const WaveSet waves = make_waves();
     Rng rng(style.seed * 31 + 7);
-    for (const Note& n : score.notes)
-        play_note(mix, waves, patch_for(style, n.part), rng, n.start, n.held, n.midi, n.velocity);
+    for (const Note& n : score.notes) {
+        Patch patch = patch_for(style, n.part);
+        // The chord's notes are spread left to right by pitch, which widens the pad.
+        if (n.part == Part::Pad) patch.pan += 0.35 * (n.midi % 3 - 1);
+        play_note(mix, waves, patch, rng, n.start, n.held, n.midi, n.velocity);
+    }
     for (const Beat& b : score.beats) play_drum(mix, style.kit, b.drum, rng, b.start, b.velocity);
     apply_effects(mix, score.bar_frames * 3 / 16);
     StereoBuffer audio = std::move(mix.dry);

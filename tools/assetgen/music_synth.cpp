@@ -13,7 +13,8 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // The fractional part, for phases; cheaper than floor() without SSE4.1 rounding.
 double wrap(double phase) {
     const double w = phase - static_cast<double>(static_cast<int64_t>(phase));
-    return w < 0 ? w + 1.0 : w;
+    if (w >= 0) return w;
+    return w + 1.0 < 1.0 ? w + 1.0 : 0.0;  // a tiny negative part must not round up to 1
 }
 
 // Equal-power panning: -1 left, 0 centre, +1 right.
