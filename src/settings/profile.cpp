@@ -1,17 +1,18 @@
 #include "settings/profile.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "platform/log.h"
 
 namespace settings {
 
 namespace {
 
-// '\n' never occurs inside a line; a '\r' before it belongs to the terminator.
+// Space, tab, vertical tab, form feed and carriage return, as one mask test. '\n' never
+// occurs inside a line; a '\r' before it belongs to the terminator.
+constexpr uint64_t kBlanks =
+    (1ull << ' ') | (1ull << '\t') | (1ull << '\v') | (1ull << '\f') | (1ull << '\r');
 bool is_blank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    const auto u = static_cast<unsigned char>(c);
+    return u <= ' ' && ((kBlanks >> u) & 1) != 0;
 }
 
 std::string_view trim_left(std::string_view s) {
@@ -41,47 +42,16 @@ char lower(char c) {
     return static_cast<char>(c | (upper << 5));
 }
 
-// Names are hashed eight bytes at a time, the last word padded with zeros: a lookup name is
-// short, and a byte-serial hash would be most of a read's cost.
-constexpr uint64_t kOnes = 0x0101010101010101ull;
-constexpr uint64_t kHighBits = 0x8080808080808080ull;
-
-uint64_t mix(uint64_t h, uint64_t word) {
-    h = (h ^ word) * 0xff51afd7ed558ccdull;
-    return h ^ (h >> 32);
+// FNV-1a over the lower-cased name, one byte at a time.
+constexpr uint64_t kFnvStart = 14695981039346656037ull;
+uint64_t fnv(uint64_t h, char c) {
+    return (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
 }
 
 uint64_t hash_name(std::string_view name) {
-    uint64_t h = name.size() * 0x9e3779b97f4a7c15ull;
-    for (size_t i = 0; i < name.size(); i += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, name.data() + i, std::min<size_t>(8, name.size() - i));
-        h = mix(h, word);
-    }
-    return h ^ (h >> 29);
-}
-
-// Lower-cases the eight ASCII letters of a word at once; bytes of 128 and up stay as they are.
-uint64_t lower_word(uint64_t w) {
-    const uint64_t seven = w & ~kHighBits;
-    const uint64_t above_z = seven + (0x7f - 'Z') * kOnes;
-    const uint64_t from_a = seven + (0x80 - 'A') * kOnes;
-    const uint64_t upper = (above_z ^ from_a) & ~w & kHighBits;
-    return w | (upper >> 2);
-}
-
-// Lower-cases buffer[0, n) in place and returns hash_name of it. The buffer must hold eight
-// zero bytes after n.
-uint64_t lower_and_hash(char* buffer, size_t n) {
-    uint64_t h = n * 0x9e3779b97f4a7c15ull;
-    for (size_t i = 0; i < n; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, buffer + i, 8);
-        word = lower_word(word);
-        std::memcpy(buffer + i, &word, 8);
-        h = mix(h, word);
-    }
-    return h ^ (h >> 29);
+    uint64_t h = kFnvStart;
+    for (char c : name) h = fnv(h, c);
+    return h;
 }
 
 void append_lower(std::string& out, std::string_view s) {
@@ -128,21 +98,28 @@ const ProfileStore::Value* ProfileStore::find(std::string_view section,
     key = trim(key);
     // The lookup name is built on the stack: the high-score display reads twenty keys a
     // frame, and none of them should cost an allocation.
-    const size_t n = section.size() + 1 + key.size();
-    char small[64 + 8];
-    std::string large;
-    char* name = small;
-    if (n + 8 > sizeof small) {
-        large.resize(n + 8);
-        name = large.data();
-    }
-    std::memcpy(name, section.data(), section.size());
-    name[section.size()] = '\n';
-    std::memcpy(name + section.size() + 1, key.data(), key.size());
-    std::memset(name + n, 0, 8);
-    const uint64_t h = lower_and_hash(name, n);
+    char small[64];
+    if (section.size() + 1 + key.size() > sizeof small) return find_long(section, key);
+    return find_name(small, section, key);
+}
 
-    const std::string_view wanted(name, n);
+const ProfileStore::Value* ProfileStore::find_long(std::string_view section,
+                                                   std::string_view key) const {
+    std::string name(section.size() + 1 + key.size(), '\0');
+    return find_name(name.data(), section, key);
+}
+
+const ProfileStore::Value* ProfileStore::find_name(char* buffer, std::string_view section,
+                                                   std::string_view key) const {
+    // One pass lower-cases and hashes; the multiply chain keeps the compiler from
+    // vectorising a loop that runs a dozen times.
+    uint64_t h = kFnvStart;
+    char* out = buffer;
+    for (char c : section) h = fnv(h, *out++ = lower(c));
+    h = fnv(h, *out++ = '\n');
+    for (char c : key) h = fnv(h, *out++ = lower(c));
+
+    const std::string_view wanted(buffer, static_cast<size_t>(out - buffer));
     const size_t mask = slots_.size() - 1;
     for (size_t i = h & mask; !slots_.empty(); i = (i + 1) & mask) {
         if (slots_[i] == 0) return nullptr;

@@ -66,6 +66,9 @@ class ProfileStore {
     void index_values();
     void forget(FileStatus status);
     const Value* find(std::string_view section, std::string_view key) const;
+    const Value* find_long(std::string_view section, std::string_view key) const;
+    // Looks up the lower-cased "section\nkey", built in buffer.
+    const Value* find_name(char* buffer, std::string_view section, std::string_view key) const;
     std::string updated_text(std::string_view section, std::string_view key,
                              std::string_view value) const;
     void append_terminated(std::string& out, size_t upto) const;
