@@ -203,7 +203,8 @@ Image mandelbrot() {
 Image stained_glass() {
     Image img(W, H);
     constexpr int kCell = 46;
-    constexpr int gw = W / kCell + 2, gh = H / kCell + 2;
+    // One spare column and row of seeds past each edge: every pixel looks one cell around it.
+    constexpr int gw = W / kCell + 3, gh = H / kCell + 3;
     std::vector<Vec2> seeds(static_cast<size_t>(gw * gh));
     for (int j = 0; j < gh; ++j)
         for (int i = 0; i < gw; ++i)
