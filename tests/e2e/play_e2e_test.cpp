@@ -165,7 +165,9 @@ void play_whole_game(Session& s) {
     }
     ASSERT_EQ(s.scene(), Tally);
     const auto& st = s.state();
-    while (!(st.score_done && st.time_bonus_done && st.chain_bonus_done)) s.step();
+    for (int frame = 0;
+         frame < 10000 && !(st.score_done && st.time_bonus_done && st.chain_bonus_done); ++frame)
+        s.step();
     s.send(mouse(WM_MOUSEMOVE, 300, 300));
     s.send(mouse(WM_LBUTTONDOWN, 300, 300));
     ASSERT_EQ(s.scene(), Gallery);
@@ -267,7 +269,7 @@ TEST_F(PlayEndToEnd, RunningOutOfTimeShowsTheTimeUpScreenAndARightClickLeadsHome
     if (HasFatalFailure()) return;
     const int time_left = s.state().time_left;
     int play_frames = 0;
-    while (s.scene() == Play) {
+    for (int frame = 0; frame < 2 * time_left && s.scene() == Play; ++frame) {
         s.step();
         ++play_frames;
     }
