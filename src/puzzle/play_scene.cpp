@@ -1,5 +1,7 @@
 #include "puzzle/play_scene.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 #include "app/game.h"
@@ -17,6 +19,14 @@ using namespace platform;
 
 namespace {
 
+// Where the play screen draws its read-outs.
+constexpr int kLabelX = 450;
+constexpr int kValueX = 556;
+constexpr int kScoreY = 4;
+constexpr int kTimeY = 29;
+constexpr int kChainY = 54;
+constexpr int kStageNumberX = 320;
+constexpr int kStageNumberY = 440;
 constexpr int kBoardPicture = 9;
 constexpr int kTallyPicture = 14;
 constexpr int kTimeUpPicture = 15;
