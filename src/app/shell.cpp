@@ -43,14 +43,15 @@ void default_window_proc(Game& game, const Message& message) {
 
 void frame_tick(Game& game) {
     if (game.quit_requested) return;
-    const auto& scene = kSceneTable[static_cast<size_t>(game.current_scene)];
-    if (!game.surfaces_lost) scene.update(game);
+    if (!game.surfaces_lost) kSceneTable[static_cast<size_t>(game.current_scene)].update(game);
     if (game.quit_requested) return;
     if (game.platform.flip() == FlipResult::Ok) {
         game.surfaces_lost = false;
         return;
     }
     game.surfaces_lost = true;
+    // The update may have handed over to another scene: restore the one now current.
+    const auto& scene = kSceneTable[static_cast<size_t>(game.current_scene)];
     if (scene.restore) scene.restore(game);
     game.platform.restore();
 }
