@@ -279,6 +279,18 @@ TEST_F(PlayScene, TheFifthStageCompletedHandsOverToTheTally) {
     EXPECT_EQ(t.pixel(630, 470), fixture::picture_pixel(14, 630, 470));
 }
 
+TEST_F(PlayScene, ADisplayLostInTheHandOverFrameRestoresTheTally) {
+    s.stage = 4;
+    begin_stage(g);
+    clear_board(g);
+    for (int p = 0; p < kPieceCount; ++p) place(g, p);
+    t.platform.lose_surfaces(1);
+    t.pass();  // the update hands over, then the flip reports the loss
+    ASSERT_EQ(g.current_scene, Tally);
+    t.passes(2);  // the flip succeeds, then the tally draws
+    EXPECT_EQ(t.pixel(630, 470), fixture::picture_pixel(14, 630, 470));
+}
+
 TEST_F(PlayScene, EscapeQuitsInTheMiddleOfAGame) {
     move_piece(g, 10, 300, 300);
     press(WM_LBUTTONDOWN, 350, 350);
