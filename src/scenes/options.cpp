@@ -7,6 +7,7 @@
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
+#include "scenes/controls.h"
 #include "scenes/title.h"
 #include "settings/settings.h"
 #include "sound/sound.h"
@@ -30,9 +31,6 @@ enum Control : int {
     kLvlRight,
 };
 
-struct ControlRect {
-    int left, top, width, height;
-};
 // Each control is drawn with its top-left at its rectangle's corner.
 constexpr std::array<ControlRect, 9> kControls = {{
     {341, 110, 47, 23},
@@ -134,23 +132,16 @@ void click(Game& game) {
     }
 }
 
-void draw_control(Game& game, gfx::SpriteSheet& sheet, Control c, int cell) {
-    const ControlRect& r = kControls[static_cast<size_t>(c)];
-    sheet.draw_cell(game.back_buffer(), r.left, r.top, cell, true);
-}
-
-// Switch cells: 0 on, 1 on and hot, 2 off, 3 off and hot.
 void draw_switch(Game& game, Control c, bool on) {
-    draw_control(game, game.sheets.switch_sheet, c, (on ? 0 : 2) + hot(game, c));
+    scenes::draw_switch(game, kControls[static_cast<size_t>(c)], on, hot(game, c) != 0);
 }
 
-// Arrow cells: 0 and 1 point left, 2 and 3 point right; the odd ones are hot.
 void draw_arrow(Game& game, Control c, bool right) {
-    draw_control(game, game.sheets.arrow_sheet, c, (right ? 2 : 0) + hot(game, c));
+    scenes::draw_arrow(game, kControls[static_cast<size_t>(c)], right, hot(game, c) != 0);
 }
 
 void text(Game& game, int x, int y, const std::string& s) {
-    game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, s, true);
+    draw_label(game, x, y, s);
 }
 
 void draw_volume_row(Game& game, int y, Control down, int level, Control up) {

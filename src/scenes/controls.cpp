@@ -1,0 +1,21 @@
+#include "scenes/controls.h"
+
+#include "app/game.h"
+
+namespace scenes {
+
+void draw_switch(Game& game, const ControlRect& r, bool on, bool hot) {
+    game.sheets.switch_sheet.draw_cell(game.back_buffer(), r.left, r.top,
+                                       (on ? 0 : 2) + (hot ? 1 : 0), true);
+}
+
+void draw_arrow(Game& game, const ControlRect& r, bool right, bool hot) {
+    game.sheets.arrow_sheet.draw_cell(game.back_buffer(), r.left, r.top,
+                                      (right ? 2 : 0) + (hot ? 1 : 0), true);
+}
+
+void draw_label(Game& game, int x, int y, std::string_view text) {
+    game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, text, true);
+}
+
+}  // namespace scenes
