@@ -1,4 +1,5 @@
 #pragma once
+#include <span>
 #include <string_view>
 
 struct Game;
@@ -10,6 +11,9 @@ namespace scenes {
 struct ControlRect {
     int left, top, width, height;
 };
+
+// The first control whose rectangle strictly holds the point, or -1.
+int control_at(std::span<const ControlRect> controls, int x, int y);
 
 // Switch cells: 0 on, 1 on and hot, 2 off, 3 off and hot.
 void draw_switch(Game& game, const ControlRect& r, bool on, bool hot);

@@ -39,13 +39,8 @@ int hot(const Game& game, Control c) {
 void hover(Game& game) {
     game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
     game.music_view.music_hot = {};
-    for (size_t i = 0; i < kControls.size(); ++i) {
-        const ControlRect& r = kControls[i];
-        if (app::point_in_rect(game.mouse_x, game.mouse_y, r.left, r.width, r.top, r.height)) {
-            game.music_view.music_hot[i] = true;
-            break;
-        }
-    }
+    const int c = control_at(kControls, game.mouse_x, game.mouse_y);
+    if (c >= 0) game.music_view.music_hot[static_cast<size_t>(c)] = true;
 }
 
 void leave_to_title(Game& game) {
@@ -132,10 +127,6 @@ void draw_arrow(Game& game, Control c, bool right) {
     scenes::draw_arrow(game, kControls[static_cast<size_t>(c)], right, hot(game, c) != 0);
 }
 
-void text(Game& game, int x, int y, const std::string& s) {
-    draw_label(game, x, y, s);
-}
-
 void load_pictures(Game& game) {
     app::load_screen_picture(game, 17);
     app::load_piece(game, game.sheets.arrow_sheet, gfx::kArrowPiece);
@@ -176,13 +167,13 @@ void music_test_update(Game& game) {
     draw_arrow(game, kPrevTrack, false);
     game.sheets.stage_numbers_sheet.draw_cell(game.back_buffer(), 160, 110, m.track, true);
     draw_arrow(game, kNextTrack, true);
-    text(game, 240, 156, "PLAY:");
+    draw_label(game, 240, 156, "PLAY:");
     draw_switch(game, kPlaySwitch, m.playing);
-    text(game, 240, 202, "LOOP:");
+    draw_label(game, 240, 202, "LOOP:");
     draw_switch(game, kLoopSwitch, m.loop);
-    text(game, 240, 248, "VOL:");
+    draw_label(game, 240, 248, "VOL:");
     draw_arrow(game, kVolDown, false);
-    text(game, 357, 248, std::to_string(m.volume));
+    draw_label(game, 357, 248, std::to_string(m.volume));
     draw_arrow(game, kVolUp, true);
     app::draw_cursor(game, 0);
 }

@@ -53,13 +53,8 @@ int hot(const Game& game, Control c) {
 void hover(Game& game) {
     game.options.option_hot = {};
     game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-    for (size_t i = 0; i < kControls.size(); ++i) {
-        const ControlRect& r = kControls[i];
-        if (app::point_in_rect(game.mouse_x, game.mouse_y, r.left, r.width, r.top, r.height)) {
-            game.options.option_hot[i] = true;
-            break;
-        }
-    }
+    const int c = control_at(kControls, game.mouse_x, game.mouse_y);
+    if (c >= 0) game.options.option_hot[static_cast<size_t>(c)] = true;
 }
 
 void return_to_title(Game& game) {
@@ -140,14 +135,10 @@ void draw_arrow(Game& game, Control c, bool right) {
     scenes::draw_arrow(game, kControls[static_cast<size_t>(c)], right, hot(game, c) != 0);
 }
 
-void text(Game& game, int x, int y, const std::string& s) {
-    draw_label(game, x, y, s);
-}
-
 void draw_volume_row(Game& game, int y, Control down, int level, Control up) {
-    text(game, 240, y, "VOL:");
+    draw_label(game, 240, y, "VOL:");
     draw_arrow(game, down, false);
-    text(game, 357, y, std::to_string(level));
+    draw_label(game, 357, y, std::to_string(level));
     draw_arrow(game, up, true);
 }
 
@@ -185,17 +176,18 @@ void options_update(Game& game) {
     const sound::SoundState& s = game.sound;
     app::draw_screen_picture(game);
     app::draw_back_button(game);
-    text(game, 240, 110, "BGM:");
+    draw_label(game, 240, 110, "BGM:");
     draw_switch(game, kBgmSwitch, s.enabled[sound::kMusicChannel]);
     draw_volume_row(game, 156, kBgmDown, s.level[sound::kMusicChannel], kBgmUp);
-    text(game, 240, 202, "SE:");
+    draw_label(game, 240, 202, "SE:");
     draw_switch(game, kSeSwitch, s.enabled[sound::kEffectChannel]);
     draw_volume_row(game, 248, kSeDown, s.level[sound::kEffectChannel], kSeUp);
-    text(game, 240, 294, "FPS:");
+    draw_label(game, 240, 294, "FPS:");
     draw_switch(game, kFpsSwitch, game.show_fps);
-    text(game, 240, 340, "LVL:");
+    draw_label(game, 240, 340, "LVL:");
     draw_arrow(game, kLvlLeft, false);
-    text(game, 357, 340, kDifficultyNames[static_cast<size_t>(std::clamp(game.difficulty, 0, 2))]);
+    draw_label(game, 357, 340,
+               kDifficultyNames[static_cast<size_t>(std::clamp(game.difficulty, 0, 2))]);
     draw_arrow(game, kLvlRight, true);
     app::draw_cursor(game, 0);
 }

@@ -44,22 +44,6 @@ gfx::Surface sized_sheet(int piece, const std::vector<std::pair<int, int>>& size
     return pack::compose_sheet(rows);
 }
 
-// A picture addressed by rectangles: its pixels stay in place; only the corner pixels carry
-// the rulers and the marker colours, so it loads as a one-cell sheet.
-gfx::Surface rect_sheet(gfx::Surface s) {
-    const pack::MarkerColours c;
-    const gfx::PixelFormat f;
-    const int w = s.width(), h = s.height();
-    s.set_pixel(0, 0, gfx::color_to_pixel(c.grid, f));
-    s.set_pixel(w - 1, 0, gfx::color_to_pixel(c.grid, f));
-    s.set_pixel(0, h - 1, gfx::color_to_pixel(c.grid, f));
-    s.set_pixel(w - 1, 1, gfx::color_to_pixel(c.ruler, f));
-    s.set_pixel(w - 1, 2, gfx::color_to_pixel(c.anchor, f));
-    s.set_pixel(w - 1, 3, gfx::color_to_pixel(c.bound, f));
-    s.set_pixel(w - 1, 4, gfx::color_to_pixel(c.both, f));
-    return s;
-}
-
 }  // namespace
 
 uint32_t picture_pixel(int slice, int x, int y) {
@@ -92,11 +76,11 @@ std::vector<gfx::Surface> sheet_pieces() {
     p.push_back(solid_sheet(1, 4, 47, 23, 2));
     p.push_back(solid_sheet(2, 4, 23, 23, 2));
     p.push_back(solid_sheet(3, 4, 80, 80));
-    p.push_back(rect_sheet(gfx::Surface(80, 80, cell_colour(4, 0))));
+    p.push_back(pack::mark_picture_in_place(gfx::Surface(80, 80, cell_colour(4, 0)), {}));
     gfx::Surface thumbs(320, 400);
     for (int y = 0; y < 400; ++y)
         for (int x = 0; x < 320; ++x) thumbs.set_pixel(x, y, cell_colour(5, (y / 80) * 4 + x / 80));
-    p.push_back(rect_sheet(std::move(thumbs)));
+    p.push_back(pack::mark_picture_in_place(std::move(thumbs), {}));
     p.push_back(solid_sheet(6, 2, 47, 23, 1));
     p.push_back(solid_sheet(7, 1, 320, 100));
     p.push_back(solid_sheet(8, 4, 60, 60));

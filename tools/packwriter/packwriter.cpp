@@ -113,29 +113,6 @@ gfx::Surface compose_sheet(const std::vector<std::vector<SheetCell>>& rows,
     return s;
 }
 
-gfx::Surface frame_picture_as_sheet(const gfx::Surface& picture, const MarkerColours& colours) {
-    const int W = picture.width() + 1;
-    const int H = std::max(picture.height() + 1, 5);
-    gfx::Surface s(W, H, px(colours.ruler));
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) s.set_pixel(x, y, picture.pixel(x, y));
-    const uint32_t grid = px(colours.grid);
-    // The rulers: column 0 and the added last column across, row 0 and the added last row
-    // down. Row 0 of the picture keeps its pixels but for the grid dot at (0, 0).
-    for (int x = 1; x < W - 1; ++x)
-        if ((s.pixel(x, 0) & 0xFFFFFFu) == grid) s.set_pixel(x, 0, grid ^ 1u);
-    for (int y = 1; y < H - 1; ++y)
-        if ((s.pixel(0, y) & 0xFFFFFFu) == grid) s.set_pixel(0, y, grid ^ 1u);
-    s.set_pixel(0, 0, grid);
-    s.set_pixel(W - 1, 0, grid);
-    s.set_pixel(0, H - 1, grid);
-    s.set_pixel(W - 1, 1, px(colours.ruler));
-    s.set_pixel(W - 1, 2, px(colours.anchor));
-    s.set_pixel(W - 1, 3, px(colours.bound));
-    s.set_pixel(W - 1, 4, px(colours.both));
-    return s;
-}
-
 gfx::Surface mark_picture_in_place(gfx::Surface s, const MarkerColours& colours) {
     const int W = s.width(), H = s.height();
     const uint32_t grid = px(colours.grid);

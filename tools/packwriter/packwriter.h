@@ -36,11 +36,6 @@ struct SheetCell {
 gfx::Surface compose_sheet(const std::vector<std::vector<SheetCell>>& rows,
                            const MarkerColours& colours = {});
 
-// Adds rulers to a picture whose pixels are addressed by coordinates rather than cells:
-// the picture keeps its pixels at their places; a ruler column is added on the right and
-// a ruler row at the bottom, so the sheet loads with one cell.
-gfx::Surface frame_picture_as_sheet(const gfx::Surface& picture, const MarkerColours& colours = {});
-
 // Turns a picture addressed by coordinates into a sheet without adding pixels, for pieces
 // whose byte budget holds exactly the picture: the corners carry the rulers (grid colour at
 // (0, 0), (W - 1, 0) and (0, H - 1)) and the key colours run down the last column from
