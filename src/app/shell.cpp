@@ -33,9 +33,9 @@ void window_proc(Game& game, const Message& message) {
 }
 
 void default_window_proc(Game& game, const Message& message) {
-    if (message.id == WM_CLOSE && game.quit_requested == 0) {
+    if (message.id == kWmClose && game.quit_requested == 0) {
         destroy_window(game);
-    } else if (message.id == WM_DESTROY && game.surfaces_lost) {
+    } else if (message.id == kWmDestroy && game.surfaces_lost) {
         // No scene saw the destruction, yet a window that is gone must still end the loop.
         post_quit_message(game, 0);
     }
@@ -58,7 +58,7 @@ void frame_tick(Game& game) {
 
 void destroy_window(Game& game) {
     game.platform.destroy_window();
-    window_proc(game, {WM_DESTROY, 0, 0});
+    window_proc(game, {kWmDestroy, 0, 0});
 }
 
 void quit_game(Game& game) {
@@ -70,13 +70,13 @@ void quit_game(Game& game) {
 }
 
 void post_quit_message(Game& game, uint32_t code) {
-    game.platform.post_message({WM_QUIT, code, 0});
+    game.platform.post_message({kWmQuit, code, 0});
 }
 
 void handle_common(Game& game, const Message& message) {
-    if (message.id == WM_DESTROY) {
+    if (message.id == kWmDestroy) {
         post_quit_message(game, 0);
-    } else if (message.id == WM_KEYDOWN && message.wparam == VK_ESCAPE) {
+    } else if (message.id == kWmKeyDown && message.wparam == kVkEscape) {
         quit_game(game);
     }
 }
@@ -91,7 +91,7 @@ std::optional<int> main_loop_pass(Game& game, uint64_t pass) {
     game.profile.poll();
     Message message;
     if (game.platform.peek_message(message)) {
-        if (message.id == WM_QUIT) return static_cast<int>(message.wparam);
+        if (message.id == kWmQuit) return static_cast<int>(message.wparam);
         window_proc(game, message);
     }
     frame_tick(game);

@@ -30,19 +30,19 @@ void frame_tick(Game& game);
 void quit_game(Game& game);
 void destroy_window(Game& game);
 void post_quit_message(Game& game, uint32_t code);
-// The conventions every handler shares: WM_DESTROY posts the quit message, Escape quits.
+// The conventions every handler shares: kWmDestroy posts the quit message, Escape quits.
 void handle_common(Game& game, const platform::Message& message);
 // Storing the pointer position from a mouse message.
 void store_mouse(Game& game, const platform::Message& message);
 
 // One pass of the main loop: at most one message, then one frame. Returns the quit code
-// when the pass took WM_QUIT, which ends the loop.
+// when the pass took kWmQuit, which ends the loop.
 std::optional<int> main_loop_pass(Game& game, uint64_t pass);
 
 struct LoopOptions {
     uint64_t max_passes = 0;  // 0: no limit
 };
-// The main loop: one message and one frame per pass until WM_QUIT or the pass limit.
+// The main loop: one message and one frame per pass until kWmQuit or the pass limit.
 // Returns the quit message's code.
 int run_main_loop(Game& game, const LoopOptions& options);
 void shut_down(Game& game);

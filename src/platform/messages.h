@@ -10,22 +10,24 @@ struct Message {
     uint32_t lparam = 0;
 };
 
-inline constexpr uint32_t WM_DESTROY = 0x0002;
-inline constexpr uint32_t WM_CLOSE = 0x0010;
-inline constexpr uint32_t WM_QUIT = 0x0012;
-inline constexpr uint32_t WM_KEYDOWN = 0x0100;
-inline constexpr uint32_t WM_KEYUP = 0x0101;
-inline constexpr uint32_t WM_MOUSEMOVE = 0x0200;
-inline constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
-inline constexpr uint32_t WM_LBUTTONUP = 0x0202;
-inline constexpr uint32_t WM_LBUTTONDBLCLK = 0x0203;
-inline constexpr uint32_t WM_RBUTTONDOWN = 0x0204;
-inline constexpr uint32_t WM_RBUTTONDBLCLK = 0x0206;
+// Win32's values under names of our own: windows.h defines WM_* and VK_* as macros, and the
+// core must compile beside it.
+inline constexpr uint32_t kWmDestroy = 0x0002;
+inline constexpr uint32_t kWmClose = 0x0010;
+inline constexpr uint32_t kWmQuit = 0x0012;
+inline constexpr uint32_t kWmKeyDown = 0x0100;
+inline constexpr uint32_t kWmKeyUp = 0x0101;
+inline constexpr uint32_t kWmMouseMove = 0x0200;
+inline constexpr uint32_t kWmLButtonDown = 0x0201;
+inline constexpr uint32_t kWmLButtonUp = 0x0202;
+inline constexpr uint32_t kWmLButtonDblClk = 0x0203;
+inline constexpr uint32_t kWmRButtonDown = 0x0204;
+inline constexpr uint32_t kWmRButtonDblClk = 0x0206;
 
-inline constexpr uint32_t VK_SHIFT = 16;
-inline constexpr uint32_t VK_CONTROL = 17;
-inline constexpr uint32_t VK_ESCAPE = 27;
-inline constexpr uint32_t VK_SPACE = 32;
+inline constexpr uint32_t kVkShift = 16;
+inline constexpr uint32_t kVkControl = 17;
+inline constexpr uint32_t kVkEscape = 27;
+inline constexpr uint32_t kVkSpace = 32;
 
 // Mouse positions travel as x in the low and y in the high 16 bits.
 constexpr uint32_t pack_point(int x, int y) {

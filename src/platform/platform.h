@@ -46,7 +46,7 @@ class Platform {
     // Takes at most one message without blocking.
     virtual bool peek_message(Message& out) = 0;
     virtual void post_message(const Message& message) = 0;
-    // Takes the window away; the shell delivers WM_DESTROY itself.
+    // Takes the window away; the shell delivers kWmDestroy itself.
     virtual void destroy_window() = 0;
 
     virtual gfx::Surface& back_buffer() = 0;

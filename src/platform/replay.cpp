@@ -15,9 +15,9 @@ struct EventKind {
 };
 
 constexpr EventKind kKinds[] = {
-    {"move", WM_MOUSEMOVE, 2},     {"ldown", WM_LBUTTONDOWN, 2}, {"lup", WM_LBUTTONUP, 2},
-    {"ldbl", WM_LBUTTONDBLCLK, 2}, {"rdown", WM_RBUTTONDOWN, 2}, {"rdbl", WM_RBUTTONDBLCLK, 2},
-    {"keydown", WM_KEYDOWN, 1},    {"keyup", WM_KEYUP, 1},       {"close", WM_CLOSE, 0},
+    {"move", kWmMouseMove, 2},     {"ldown", kWmLButtonDown, 2}, {"lup", kWmLButtonUp, 2},
+    {"ldbl", kWmLButtonDblClk, 2}, {"rdown", kWmRButtonDown, 2}, {"rdbl", kWmRButtonDblClk, 2},
+    {"keydown", kWmKeyDown, 1},    {"keyup", kWmKeyUp, 1},       {"close", kWmClose, 0},
 };
 
 std::vector<std::string_view> split_words(std::string_view line) {

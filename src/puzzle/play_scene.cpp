@@ -151,15 +151,15 @@ void draw_popups(Game& game) {
 }
 
 void handle_key_down(Game& game, uint32_t key) {
-    if (key == VK_ESCAPE) app::quit_game(game);
-    if (key == VK_CONTROL) game.play.show_loose_only = true;
-    if (key == VK_SHIFT) game.play.show_placed_only = true;
-    if (key == VK_SPACE) pause_game(game);
+    if (key == kVkEscape) app::quit_game(game);
+    if (key == kVkControl) game.play.show_loose_only = true;
+    if (key == kVkShift) game.play.show_placed_only = true;
+    if (key == kVkSpace) pause_game(game);
 }
 
 void handle_key_up(Game& game, uint32_t key) {
-    if (key == VK_CONTROL) game.play.show_loose_only = false;
-    if (key == VK_SHIFT) game.play.show_placed_only = false;
+    if (key == kVkControl) game.play.show_loose_only = false;
+    if (key == kVkShift) game.play.show_placed_only = false;
 }
 
 }  // namespace
@@ -193,16 +193,16 @@ void resume_play(Game& game) {
 void play_handle(Game& game, const Message& message) {
     GameState& s = game.state;
     switch (message.id) {
-        case WM_DESTROY:
+        case kWmDestroy:
             app::handle_common(game, message);
             break;
-        case WM_KEYDOWN:
+        case kWmKeyDown:
             handle_key_down(game, message.wparam);
             break;
-        case WM_KEYUP:
+        case kWmKeyUp:
             handle_key_up(game, message.wparam);
             break;
-        case WM_MOUSEMOVE:
+        case kWmMouseMove:
             app::store_mouse(game, message);
             if (view_key_held(game.play)) {
                 cancel_drag(s);
@@ -210,18 +210,18 @@ void play_handle(Game& game, const Message& message) {
                 drag_to(game, game.mouse_x, game.mouse_y);
             }
             break;
-        case WM_LBUTTONDOWN:
+        case kWmLButtonDown:
             if (view_key_held(game.play)) {
                 cancel_drag(s);
             } else if (pick_up(game, point_x(message.lparam), point_y(message.lparam))) {
                 game.play.cursor_frame = 1;
             }
             break;
-        case WM_LBUTTONUP:
+        case kWmLButtonUp:
             game.play.cursor_frame = 0;
             release(game);
             break;
-        case WM_RBUTTONDOWN:
+        case kWmRButtonDown:
             pause_game(game);
             break;
         default:

@@ -79,10 +79,10 @@ bool tally_done(const Game& game) {
 
 void tally_handle(Game& game, const Message& message) {
     app::handle_common(game, message);
-    if (message.id == WM_MOUSEMOVE) {
+    if (message.id == kWmMouseMove) {
         app::store_mouse(game, message);
         update_hover(game);
-    } else if (message.id == WM_LBUTTONDOWN) {
+    } else if (message.id == kWmLButtonDown) {
         click(game);
     }
 }

@@ -75,10 +75,10 @@ void load_gallery(Game& game) {
 
 void gallery_handle(Game& game, const Message& message) {
     app::handle_common(game, message);
-    if (message.id == WM_MOUSEMOVE) {
+    if (message.id == kWmMouseMove) {
         app::store_mouse(game, message);
         hover(game);
-    } else if (message.id == WM_LBUTTONDOWN) {
+    } else if (message.id == kWmLButtonDown) {
         click(game);
     }
 }

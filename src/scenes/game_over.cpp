@@ -24,14 +24,14 @@ void leave_to_title(Game& game) {
 void game_over_handle(Game& game, const Message& message) {
     app::handle_common(game, message);
     switch (message.id) {
-        case WM_MOUSEMOVE:
+        case kWmMouseMove:
             app::store_mouse(game, message);
             game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
             break;
-        case WM_LBUTTONDOWN:
+        case kWmLButtonDown:
             if (game.back_button_hot) leave_to_title(game);
             break;
-        case WM_RBUTTONDOWN:
+        case kWmRButtonDown:
             leave_to_title(game);
             break;
         default:

@@ -143,14 +143,14 @@ void load_music_test(Game& game) {
 void music_test_handle(Game& game, const Message& message) {
     app::handle_common(game, message);
     switch (message.id) {
-        case WM_MOUSEMOVE:
+        case kWmMouseMove:
             app::store_mouse(game, message);
             hover(game);
             break;
-        case WM_LBUTTONDOWN:
+        case kWmLButtonDown:
             click(game);
             break;
-        case WM_RBUTTONDOWN:
+        case kWmRButtonDown:
             leave_to_title(game);
             break;
         default:

@@ -157,14 +157,14 @@ void load_options(Game& game) {
 void options_handle(Game& game, const Message& message) {
     app::handle_common(game, message);
     switch (message.id) {
-        case WM_MOUSEMOVE:
+        case kWmMouseMove:
             app::store_mouse(game, message);
             hover(game);
             break;
-        case WM_LBUTTONDOWN:
+        case kWmLButtonDown:
             click(game);
             break;
-        case WM_RBUTTONDOWN:
+        case kWmRButtonDown:
             return_to_title(game);
             break;
         default:

@@ -33,17 +33,17 @@ void abandon_game(Game& game) {
 void pause_handle(Game& game, const Message& message) {
     app::handle_common(game, message);
     switch (message.id) {
-        case WM_KEYDOWN:
-            if (message.wparam == VK_SPACE) resume(game);
+        case kWmKeyDown:
+            if (message.wparam == kVkSpace) resume(game);
             break;
-        case WM_MOUSEMOVE:
+        case kWmMouseMove:
             app::store_mouse(game, message);
             game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
             break;
-        case WM_LBUTTONDOWN:
+        case kWmLButtonDown:
             if (game.back_button_hot) abandon_game(game);
             break;
-        case WM_RBUTTONDOWN:
+        case kWmRButtonDown:
             resume(game);
             break;
         default:

@@ -13,9 +13,9 @@ using namespace platform;
 // move opens the same picture again.
 void picture_view_handle(Game& game, const Message& message) {
     app::handle_common(game, message);
-    if (message.id == WM_MOUSEMOVE) {
+    if (message.id == kWmMouseMove) {
         app::store_mouse(game, message);
-    } else if (message.id == WM_RBUTTONDOWN) {
+    } else if (message.id == kWmRButtonDown) {
         app::load_screen_picture(game, kGalleryPicture);
         game.current_scene = Gallery;
     }

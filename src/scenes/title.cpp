@@ -72,7 +72,7 @@ void run_item(Game& game, int item) {
 
 void title_handle(Game& game, const Message& message) {
     app::handle_common(game, message);
-    if (message.id == WM_MOUSEMOVE) {
+    if (message.id == kWmMouseMove) {
         app::store_mouse(game, message);
         game.title.menu_hot = {};
         for (size_t i = 0; i < kMenuItems.size(); ++i) {
@@ -82,7 +82,7 @@ void title_handle(Game& game, const Message& message) {
                 break;
             }
         }
-    } else if (message.id == WM_LBUTTONDOWN) {
+    } else if (message.id == kWmLButtonDown) {
         for (size_t i = 0; i < kMenuItems.size(); ++i) {
             if (game.title.menu_hot[i]) {
                 run_item(game, static_cast<int>(i));

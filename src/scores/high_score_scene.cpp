@@ -46,12 +46,12 @@ void high_scores_update(Game& game) {
 
 void high_scores_handle(Game& game, const Message& message) {
     app::handle_common(game, message);
-    if (message.id == WM_MOUSEMOVE) {
+    if (message.id == kWmMouseMove) {
         app::store_mouse(game, message);
         game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-    } else if (message.id == WM_LBUTTONDOWN) {
+    } else if (message.id == kWmLButtonDown) {
         if (game.back_button_hot == 1) leave(game);
-    } else if (message.id == WM_RBUTTONDOWN) {
+    } else if (message.id == kWmRButtonDown) {
         leave(game);
     }
 }

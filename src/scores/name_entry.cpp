@@ -95,10 +95,10 @@ void name_entry_update(Game& game) {
 
 void name_entry_handle(Game& game, const Message& message) {
     app::handle_common(game, message);
-    if (message.id == WM_MOUSEMOVE) {
+    if (message.id == kWmMouseMove) {
         app::store_mouse(game, message);
         update_hover(game);
-    } else if (message.id == WM_LBUTTONDOWN) {
+    } else if (message.id == kWmLButtonDown) {
         click(game);
     }
 }

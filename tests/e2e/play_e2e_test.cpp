@@ -124,8 +124,8 @@ Message mouse(uint32_t id, int x, int y) {
 
 void start_from_title(Session& s) {
     s.step();
-    s.send(mouse(WM_MOUSEMOVE, 300, 150));
-    s.send(mouse(WM_LBUTTONDOWN, 300, 150));
+    s.send(mouse(kWmMouseMove, 300, 150));
+    s.send(mouse(kWmLButtonDown, 300, 150));
     ASSERT_EQ(s.scene(), Play);
 }
 
@@ -144,11 +144,11 @@ void place_top_piece(Session& s) {
     ASSERT_FALSE(s.state().placed[static_cast<size_t>(g.piece)]);
     const int hx = puzzle::home_x(g.piece) + 40, hy = puzzle::home_y(g.piece) + 40;
     const int stage = s.state().stage;
-    s.send(mouse(WM_LBUTTONDOWN, g.x, g.y));
+    s.send(mouse(kWmLButtonDown, g.x, g.y));
     ASSERT_TRUE(s.state().dragging);
-    s.send(mouse(WM_MOUSEMOVE, (g.x + hx) / 2, (g.y + hy) / 2));
-    s.send(mouse(WM_MOUSEMOVE, hx, hy));
-    s.send(mouse(WM_LBUTTONUP, hx, hy));
+    s.send(mouse(kWmMouseMove, (g.x + hx) / 2, (g.y + hy) / 2));
+    s.send(mouse(kWmMouseMove, hx, hy));
+    s.send(mouse(kWmLButtonUp, hx, hy));
     ASSERT_TRUE(s.state().placed[static_cast<size_t>(g.piece)] || s.state().stage != stage ||
                 s.scene() != Play);
 }
@@ -168,8 +168,8 @@ void play_whole_game(Session& s) {
     for (int frame = 0;
          frame < 10000 && !(st.score_done && st.time_bonus_done && st.chain_bonus_done); ++frame)
         s.step();
-    s.send(mouse(WM_MOUSEMOVE, 300, 300));
-    s.send(mouse(WM_LBUTTONDOWN, 300, 300));
+    s.send(mouse(kWmMouseMove, 300, 300));
+    s.send(mouse(kWmLButtonDown, 300, 300));
     ASSERT_EQ(s.scene(), Gallery);
 }
 
@@ -277,7 +277,7 @@ TEST_F(PlayEndToEnd, RunningOutOfTimeShowsTheTimeUpScreenAndARightClickLeadsHome
     EXPECT_EQ(s.state().time_left, 0);
     EXPECT_EQ(play_frames, time_left) << "one second a frame, the last one leaving 0";
     s.steps(static_cast<int>(kEvery));
-    s.send(mouse(WM_RBUTTONDOWN, 400, 400));
+    s.send(mouse(kWmRButtonDown, 400, 400));
     EXPECT_EQ(s.scene(), Title);
     s.idle_until_pass_is_multiple_of(kEvery);
     check_binary_replays(s, s.pass(), kEvery, kTick);
@@ -288,22 +288,22 @@ TEST_F(PlayEndToEnd, PausingMidDragKeepsTheHoldAndResumesWhereItStood) {
     start_from_title(s);
     if (HasFatalFailure()) return;
     const Grip g = grip_top(s.state());
-    s.send(mouse(WM_LBUTTONDOWN, g.x, g.y));
-    s.send(mouse(WM_MOUSEMOVE, 320, 240));
+    s.send(mouse(kWmLButtonDown, g.x, g.y));
+    s.send(mouse(kWmMouseMove, 320, 240));
     const int x = s.state().x[g.piece], y = s.state().y[g.piece];
-    s.send(key_message(WM_KEYDOWN, VK_SPACE));
+    s.send(key_message(kWmKeyDown, kVkSpace));
     ASSERT_EQ(s.scene(), Pause);
     s.steps(3);
-    s.send(key_message(WM_KEYUP, VK_SPACE));
-    s.send(mouse(WM_MOUSEMOVE, 100, 100));  // seen by the pause screen only
-    s.send(mouse(WM_RBUTTONDOWN, 100, 100));
+    s.send(key_message(kWmKeyUp, kVkSpace));
+    s.send(mouse(kWmMouseMove, 100, 100));  // seen by the pause screen only
+    s.send(mouse(kWmRButtonDown, 100, 100));
     ASSERT_EQ(s.scene(), Play);
     EXPECT_TRUE(s.state().dragging);
     EXPECT_EQ(s.state().x[g.piece], x);
     EXPECT_EQ(s.state().y[g.piece], y);
     const int hx = puzzle::home_x(g.piece) + 40, hy = puzzle::home_y(g.piece) + 40;
-    s.send(mouse(WM_MOUSEMOVE, hx, hy));
-    s.send(mouse(WM_LBUTTONUP, hx, hy));
+    s.send(mouse(kWmMouseMove, hx, hy));
+    s.send(mouse(kWmLButtonUp, hx, hy));
     EXPECT_TRUE(s.state().placed[g.piece]);
     s.steps(2);
     check_binary_replays(s, s.pass(), 1, 16);

@@ -81,19 +81,19 @@ std::vector<uint8_t> make_wav() {
 
 TEST_F(SdlSmoke, PostedMessagesComeBackInOrderBeforeLaterInput) {
     EXPECT_TRUE(drain().empty());
-    platform->post_message({WM_QUIT, 7, 0});
+    platform->post_message({kWmQuit, 7, 0});
     SDL_Event key{};
     key.type = SDL_KEYDOWN;
     key.key.keysym.sym = SDLK_ESCAPE;
     SDL_PushEvent(&key);
-    platform->post_message(mouse_message(WM_LBUTTONDOWN, 1, 2));
+    platform->post_message(mouse_message(kWmLButtonDown, 1, 2));
     const auto got = drain();
     ASSERT_EQ(got.size(), 3u);
-    EXPECT_EQ(got[0].id, WM_QUIT);
+    EXPECT_EQ(got[0].id, kWmQuit);
     EXPECT_EQ(got[0].wparam, 7u);
-    EXPECT_EQ(got[1].id, WM_LBUTTONDOWN);
-    EXPECT_EQ(got[2].id, WM_KEYDOWN);
-    EXPECT_EQ(got[2].wparam, VK_ESCAPE);
+    EXPECT_EQ(got[1].id, kWmLButtonDown);
+    EXPECT_EQ(got[2].id, kWmKeyDown);
+    EXPECT_EQ(got[2].wparam, kVkEscape);
 }
 
 TEST_F(SdlSmoke, InputEventsBecomeWin32Messages) {
@@ -140,17 +140,17 @@ TEST_F(SdlSmoke, InputEventsBecomeWin32Messages) {
     SDL_PushEvent(&quit);
 
     const std::vector<Message> expected = {
-        mouse_message(WM_MOUSEMOVE, 100, 50),
-        mouse_message(WM_LBUTTONDOWN, 0, 0),
-        mouse_message(WM_LBUTTONUP, 0, 0),
-        mouse_message(WM_LBUTTONDBLCLK, 0, 0),
-        mouse_message(WM_LBUTTONDOWN, 0, 0),
-        mouse_message(WM_RBUTTONDBLCLK, 0, 0),
-        key_message(WM_KEYDOWN, VK_SHIFT),
-        key_message(WM_KEYDOWN, VK_SHIFT),
-        key_message(WM_KEYUP, VK_CONTROL),
-        key_message(WM_KEYDOWN, 'Q'),
-        {WM_CLOSE, 0, 0},
+        mouse_message(kWmMouseMove, 100, 50),
+        mouse_message(kWmLButtonDown, 0, 0),
+        mouse_message(kWmLButtonUp, 0, 0),
+        mouse_message(kWmLButtonDblClk, 0, 0),
+        mouse_message(kWmLButtonDown, 0, 0),
+        mouse_message(kWmRButtonDblClk, 0, 0),
+        key_message(kWmKeyDown, kVkShift),
+        key_message(kWmKeyDown, kVkShift),
+        key_message(kWmKeyUp, kVkControl),
+        key_message(kWmKeyDown, 'Q'),
+        {kWmClose, 0, 0},
     };
     const auto got = drain();
     ASSERT_EQ(got.size(), expected.size());
@@ -242,10 +242,10 @@ TEST_F(SdlSmoke, AfterTheWindowIsGoneFlipsAndInputAreQuiet) {
     key.type = SDL_KEYDOWN;
     key.key.keysym.sym = SDLK_SPACE;
     SDL_PushEvent(&key);
-    platform->post_message({WM_QUIT, 0, 0});
+    platform->post_message({kWmQuit, 0, 0});
     const auto got = drain();
     ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].id, WM_QUIT);
+    EXPECT_EQ(got[0].id, kWmQuit);
 }
 
 TEST_F(SdlSmoke, AudioPlaysAGeneratedWaveOnTheEffectChannel) {

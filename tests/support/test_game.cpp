@@ -45,21 +45,21 @@ void TestGame::send(const platform::Message& m) {
 }
 
 void TestGame::move(int x, int y) {
-    send(platform::mouse_message(platform::WM_MOUSEMOVE, x, y));
+    send(platform::mouse_message(platform::kWmMouseMove, x, y));
 }
 
 void TestGame::click(int x, int y) {
     move(x, y);
-    send(platform::mouse_message(platform::WM_LBUTTONDOWN, x, y));
-    send(platform::mouse_message(platform::WM_LBUTTONUP, x, y));
+    send(platform::mouse_message(platform::kWmLButtonDown, x, y));
+    send(platform::mouse_message(platform::kWmLButtonUp, x, y));
 }
 
 void TestGame::right_click(int x, int y) {
     move(x, y);
-    send(platform::mouse_message(platform::WM_RBUTTONDOWN, x, y));
+    send(platform::mouse_message(platform::kWmRButtonDown, x, y));
 }
 
 void TestGame::key(uint32_t vk) {
-    send(platform::key_message(platform::WM_KEYDOWN, vk));
-    send(platform::key_message(platform::WM_KEYUP, vk));
+    send(platform::key_message(platform::kWmKeyDown, vk));
+    send(platform::key_message(platform::kWmKeyUp, vk));
 }

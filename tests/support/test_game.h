@@ -20,7 +20,7 @@ class TestGame {
     // Runs start-up with a fixed seed; music and effects are switched on in vasul.ini first
     // when sound_on is set.
     void start(uint32_t seed = 1, bool sound_on = false);
-    // Runs one pass of the main loop; false once the loop ended on WM_QUIT.
+    // Runs one pass of the main loop; false once the loop ended on kWmQuit.
     bool pass();
     void passes(int n);
     void post(const platform::Message& m) { platform.post_message(m); }

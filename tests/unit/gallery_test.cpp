@@ -132,13 +132,13 @@ TEST(GalleryScene, PictureViewShowsTheChosenPictureUntilRightClick) {
     EXPECT_EQ(t.pixel(300, 60), fixture::picture_pixel(7, 300, 60));
     EXPECT_EQ(t.game->gallery.thumb_hot, decltype(t.game->gallery.thumb_hot){});
     t.click(20, 20);
-    t.send(platform::key_message(platform::WM_KEYDOWN, 32));
+    t.send(platform::key_message(platform::kWmKeyDown, 32));
     EXPECT_EQ(t.game->current_scene, PictureView);
     t.right_click(thumb_left(6) + 10, thumb_top(6) + 10);
     ASSERT_EQ(t.game->current_scene, Gallery);
     EXPECT_EQ(t.pixel(300, 60), fixture::picture_pixel(12, 300, 60));
     t.send(
-        platform::mouse_message(platform::WM_LBUTTONDOWN, thumb_left(6) + 10, thumb_top(6) + 10));
+        platform::mouse_message(platform::kWmLButtonDown, thumb_left(6) + 10, thumb_top(6) + 10));
     ASSERT_EQ(t.game->current_scene, PictureView);
     EXPECT_EQ(t.pixel(300, 60), fixture::picture_pixel(7, 300, 60));
 }
@@ -160,7 +160,7 @@ TEST(GalleryScene, EscapeInThePictureViewQuits) {
     TestGame t;
     enter_gallery(t, 65000);
     t.click(thumb_left(0) + 10, thumb_top(0) + 10);
-    t.key(platform::VK_ESCAPE);
+    t.key(platform::kVkEscape);
     t.passes(2);
     EXPECT_TRUE(t.ended());
 }

@@ -166,7 +166,7 @@ TEST(OptionsScene, RightClickAnywhereLeavesWithoutChangingAnything) {
         enter_options(t);
         t.move(x, y);
         frontend::clear_ini(t);
-        t.send(platform::mouse_message(platform::WM_RBUTTONDOWN, x, y));
+        t.send(platform::mouse_message(platform::kWmRButtonDown, x, y));
         EXPECT_EQ(t.game->current_scene, Title);
         EXPECT_TRUE(t.game->sound.enabled[0]);
         EXPECT_FALSE(std::filesystem::exists(t.dir / "vasul.ini"));

@@ -36,7 +36,7 @@ class PauseScene : public ::testing::Test {
         t.pass();
     }
     void press(uint32_t id, int x, int y) { t.send(mouse_message(id, x, y)); }
-    void key_down(uint32_t vk) { t.send(key_message(WM_KEYDOWN, vk)); }
+    void key_down(uint32_t vk) { t.send(key_message(kWmKeyDown, vk)); }
     bool heard(const std::string& line) {
         const auto& log = t.platform.headless_audio().log();
         return std::find(log.begin(), log.end(), line) != log.end();
@@ -51,9 +51,9 @@ class PauseScene : public ::testing::Test {
 TEST_F(PauseScene, SpaceAndTheRightButtonPauseAndResumeWithEveryPieceInPlace) {
     for (const bool space : {true, false}) {
         if (space)
-            key_down(VK_SPACE);
+            key_down(kVkSpace);
         else
-            press(WM_RBUTTONDOWN, 5, 5);
+            press(kWmRButtonDown, 5, 5);
         ASSERT_EQ(g.current_scene, Pause);
         EXPECT_EQ(t.pixel(300, 100), fixture::picture_pixel(16, 300, 100));
         EXPECT_EQ(t.pixel(135, 201), glyph_colour('P'));
@@ -61,9 +61,9 @@ TEST_F(PauseScene, SpaceAndTheRightButtonPauseAndResumeWithEveryPieceInPlace) {
         EXPECT_EQ(t.pixel(11, 11), fixture::cell_colour(kBackButtonPiece, 0));
         // Auto-repeat: the next key-down resumes.
         if (space)
-            key_down(VK_SPACE);
+            key_down(kVkSpace);
         else
-            press(WM_RBUTTONDOWN, 5, 5);
+            press(kWmRButtonDown, 5, 5);
         ASSERT_EQ(g.current_scene, Play);
         EXPECT_EQ(t.pixel(140, 140), piece_colour(1, 10));
         EXPECT_EQ(t.pixel(40, 40), piece_colour(1, 0));
@@ -73,23 +73,23 @@ TEST_F(PauseScene, SpaceAndTheRightButtonPauseAndResumeWithEveryPieceInPlace) {
 }
 
 TEST_F(PauseScene, EveryPausedFrameIsSilentAndTheMusicReturnsOnResume) {
-    key_down(VK_SPACE);
+    key_down(kVkSpace);
     t.platform.headless_audio().clear_log();
     t.pass();
     EXPECT_TRUE(heard("stop -3"));
     EXPECT_EQ(t.platform.headless_audio().playing_stream(0), 0);
-    key_down(VK_SPACE);
+    key_down(kVkSpace);
     t.pass();
     EXPECT_NE(t.platform.headless_audio().playing_stream(0), 0);
 }
 
 TEST_F(PauseScene, AHeldPieceKeepsFollowingThePointerAfterThePause) {
-    press(WM_LBUTTONDOWN, 150, 150);
-    press(WM_RBUTTONDOWN, 150, 150);
+    press(kWmLButtonDown, 150, 150);
+    press(kWmRButtonDown, 150, 150);
     ASSERT_EQ(g.current_scene, Pause);
     t.move(200, 200);  // seen by the pause screen only
     EXPECT_EQ(s.x[10], 100);
-    press(WM_RBUTTONDOWN, 200, 200);
+    press(kWmRButtonDown, 200, 200);
     t.move(250, 260);
     EXPECT_TRUE(s.dragging);
     EXPECT_EQ(s.x[10], 200);
@@ -98,27 +98,27 @@ TEST_F(PauseScene, AHeldPieceKeepsFollowingThePointerAfterThePause) {
 
 TEST_F(PauseScene, ALongPauseCostsAtMostOneSecond) {
     const int time_left = s.time_left;
-    key_down(VK_SPACE);
+    key_down(kVkSpace);
     advance(60000);
     advance(60000);
     EXPECT_EQ(s.time_left, time_left);
-    key_down(VK_SPACE);
+    key_down(kVkSpace);
     EXPECT_EQ(s.time_left, time_left - 1);
     t.pass();
     EXPECT_EQ(s.time_left, time_left - 1);
 }
 
 TEST_F(PauseScene, TheBackButtonAbandonsTheGameForTheTitleOnItsStrictInside) {
-    key_down(VK_SPACE);
+    key_down(kVkSpace);
     for (const auto& [x, y] : {std::pair{10, 20}, std::pair{30, 10}, std::pair{57, 20}}) {
         t.move(x, y);
-        press(WM_LBUTTONDOWN, x, y);
+        press(kWmLButtonDown, x, y);
         EXPECT_EQ(g.current_scene, Pause) << x << "," << y;
     }
     t.move(11, 11);
     EXPECT_EQ(t.pixel(30, 20), fixture::cell_colour(kBackButtonPiece, 1));
     t.platform.headless_audio().clear_log();
-    press(WM_LBUTTONDOWN, 11, 11);
+    press(kWmLButtonDown, 11, 11);
     EXPECT_EQ(g.current_scene, Title);
     EXPECT_EQ(g.back_button_hot, 0);
     EXPECT_TRUE(heard("open 100")) << "the title music";
@@ -127,18 +127,18 @@ TEST_F(PauseScene, TheBackButtonAbandonsTheGameForTheTitleOnItsStrictInside) {
 
 // A hover left from an earlier pause must not turn a click elsewhere into abandoning the game.
 TEST_F(PauseScene, ResumingDropsTheBackButtonHover) {
-    key_down(VK_SPACE);
+    key_down(kVkSpace);
     t.move(20, 20);
     ASSERT_EQ(g.back_button_hot, 1);
-    press(WM_RBUTTONDOWN, 20, 20);
+    press(kWmRButtonDown, 20, 20);
     t.move(400, 300);
-    key_down(VK_SPACE);
-    press(WM_LBUTTONDOWN, 400, 300);
+    key_down(kVkSpace);
+    press(kWmLButtonDown, 400, 300);
     EXPECT_EQ(g.current_scene, Pause);
 }
 
 TEST_F(PauseScene, ADisplayLostWhilePausedLeavesNothingBlankBeforeOrAfterResuming) {
-    key_down(VK_SPACE);
+    key_down(kVkSpace);
     Sheets& sh = g.sheets;
     for (gfx::SpriteSheet* sheet :
          {&sh.screen_picture, &sh.font_sheet, &sh.back_button_sheet, &sh.cursor_sheet,
@@ -149,7 +149,7 @@ TEST_F(PauseScene, ADisplayLostWhilePausedLeavesNothingBlankBeforeOrAfterResumin
     EXPECT_EQ(t.pixel(135, 201), glyph_colour('P'));
     EXPECT_EQ(t.pixel(11, 11), fixture::cell_colour(kBackButtonPiece, 0));
     EXPECT_EQ(t.pixel(320, 240), fixture::cell_colour(12, 0));
-    key_down(VK_SPACE);
+    key_down(kVkSpace);
     EXPECT_EQ(t.pixel(600, 300), fixture::picture_pixel(9, 600, 300));
     EXPECT_EQ(t.pixel(140, 140), piece_colour(1, 10));
     EXPECT_EQ(t.pixel(321, 441), fixture::cell_colour(11, 1));
@@ -158,8 +158,8 @@ TEST_F(PauseScene, ADisplayLostWhilePausedLeavesNothingBlankBeforeOrAfterResumin
 }
 
 TEST_F(PauseScene, EscapeQuitsFromThePause) {
-    key_down(VK_SPACE);
-    key_down(VK_ESCAPE);
+    key_down(kVkSpace);
+    key_down(kVkEscape);
     EXPECT_EQ(g.quit_requested, 1);
 }
 

@@ -92,37 +92,37 @@ TEST_F(PlayScene, ViewKeysChooseLoosePlacedBothOrNoPieces) {
     };
     for (const Case& c : {Case{false, false, true, true}, Case{true, false, true, false},
                           Case{false, true, false, true}, Case{true, true, false, false}}) {
-        if (c.control) key(WM_KEYDOWN, VK_CONTROL);
-        if (c.shift) key(WM_KEYDOWN, VK_SHIFT);
+        if (c.control) key(kWmKeyDown, kVkControl);
+        if (c.shift) key(kWmKeyDown, kVkShift);
         t.pass();
         EXPECT_EQ(t.pixel(140, 140), c.loose_shown ? piece_colour(1, 10) : board(140, 140))
             << c.control << c.shift;
         EXPECT_EQ(t.pixel(40, 40), c.placed_shown ? piece_colour(1, 0) : board(40, 40))
             << c.control << c.shift;
         EXPECT_EQ(t.pixel(451, 5), glyph_colour('S'));
-        key(WM_KEYUP, VK_CONTROL);
-        key(WM_KEYUP, VK_SHIFT);
+        key(kWmKeyUp, kVkControl);
+        key(kWmKeyUp, kVkShift);
     }
 }
 
 TEST_F(PlayScene, WhileAViewKeyIsHeldPressesTakeNothingMovesEndTheDragReleasesStillJudge) {
     move_piece(g, 10, 90, 330);  // 10 right and below its home (80, 320)
     move_piece(g, 20, 300, 300);
-    press(WM_LBUTTONDOWN, 130, 370);
+    press(kWmLButtonDown, 130, 370);
     ASSERT_TRUE(s.dragging);
     EXPECT_EQ(g.play.cursor_frame, 1);
-    key(WM_KEYDOWN, VK_SHIFT);
+    key(kWmKeyDown, kVkShift);
     t.move(200, 200);
     EXPECT_FALSE(s.dragging);
     EXPECT_EQ(s.x[10], 90);
-    press(WM_LBUTTONDOWN, 340, 340);
+    press(kWmLButtonDown, 340, 340);
     EXPECT_FALSE(s.dragging);
     EXPECT_EQ(s.held_piece, 10);
-    press(WM_LBUTTONUP, 340, 340);
+    press(kWmLButtonUp, 340, 340);
     EXPECT_TRUE(s.placed[10]);
     EXPECT_EQ(g.play.cursor_frame, 0);
-    key(WM_KEYUP, VK_SHIFT);
-    press(WM_LBUTTONDOWN, 340, 340);
+    key(kWmKeyUp, kVkShift);
+    press(kWmLButtonDown, 340, 340);
     EXPECT_EQ(s.held_piece, 20);
 }
 
@@ -130,24 +130,24 @@ TEST_F(PlayScene, ADoubleClickPressTakesNothingButItsReleaseJudgesTheHeldPiece) 
     move_piece(g, 10, 90, 330);
     move_piece(g, 20, 300, 300);
     s.held_piece = 10;
-    press(WM_LBUTTONDBLCLK, 340, 340);
+    press(kWmLButtonDblClk, 340, 340);
     EXPECT_FALSE(s.dragging);
     EXPECT_EQ(g.play.cursor_frame, 0);
-    press(WM_LBUTTONUP, 340, 340);
+    press(kWmLButtonUp, 340, 340);
     EXPECT_TRUE(s.placed[10]);
     EXPECT_FALSE(s.placed[20]);
 }
 
 TEST_F(PlayScene, AHeldPieceFollowsThePointerAndSnapsWithTheEffect) {
     move_piece(g, 10, 300, 300);
-    press(WM_LBUTTONDOWN, 350, 360);
+    press(kWmLButtonDown, 350, 360);
     t.move(130, 380);
     EXPECT_EQ(s.x[10], 80);
     EXPECT_EQ(s.y[10], 320);
     EXPECT_EQ(t.pixel(120, 360), piece_colour(1, 10));
     EXPECT_EQ(t.pixel(130, 380), fixture::cell_colour(12, 1)) << "the holding pointer";
     t.platform.headless_audio().clear_log();
-    press(WM_LBUTTONUP, 130, 380);
+    press(kWmLButtonUp, 130, 380);
     EXPECT_TRUE(s.placed[10]);
     const auto& log = audio_log();
     EXPECT_NE(std::find(log.begin(), log.end(), "open 64"), log.end()) << "wave/in.wav";
@@ -251,9 +251,9 @@ std::pair<int, int> inside_piece(const GameState& s, int p) {
 TEST_F(PlayScene, CompletionIsFoundByTheUpdateAfterTheLastPlacement) {
     for (int p = 0; p < kPieceCount - 1; ++p) place(g, p);
     move_piece(g, 47, 555, 395);
-    press(WM_LBUTTONDOWN, 600, 440);
+    press(kWmLButtonDown, 600, 440);
     ASSERT_EQ(s.stage, 1);
-    press(WM_LBUTTONUP, 600, 440);  // the same pass's update begins stage 2
+    press(kWmLButtonUp, 600, 440);  // the same pass's update begins stage 2
     ASSERT_EQ(s.stage, 2);
     const auto [x, y] = bare_point(s);
     EXPECT_EQ(t.pixel(x, y), fixture::picture_pixel(1, x, y)) << "the finished picture";
@@ -293,8 +293,8 @@ TEST_F(PlayScene, ADisplayLostInTheHandOverFrameRestoresTheTally) {
 
 TEST_F(PlayScene, EscapeQuitsInTheMiddleOfAGame) {
     move_piece(g, 10, 300, 300);
-    press(WM_LBUTTONDOWN, 350, 350);
-    key(WM_KEYDOWN, VK_ESCAPE);
+    press(kWmLButtonDown, 350, 350);
+    key(kWmKeyDown, kVkEscape);
     EXPECT_TRUE(t.platform.window_destroyed());
     EXPECT_EQ(g.quit_requested, 1);
     t.pass();

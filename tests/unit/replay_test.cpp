@@ -21,14 +21,14 @@ TEST(Replay, ParsesEveryEventKind) {
     ASSERT_TRUE(r) << error;
     EXPECT_EQ(r->seed, 12345u);
     ASSERT_EQ(r->events.size(), 10u);
-    EXPECT_EQ(r->events[0].message.id, WM_MOUSEMOVE);
+    EXPECT_EQ(r->events[0].message.id, kWmMouseMove);
     EXPECT_EQ(r->events[0].message.lparam, pack_point(320, 200));
-    EXPECT_EQ(r->events[3].message.id, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(r->events[3].message.id, kWmLButtonDblClk);
     EXPECT_EQ(r->events[4].message.wparam, 32u);
-    EXPECT_EQ(r->events[7].message.id, WM_RBUTTONDBLCLK);
+    EXPECT_EQ(r->events[7].message.id, kWmRButtonDblClk);
     EXPECT_TRUE(r->events[8].is_tick);
     EXPECT_EQ(r->events[8].tick, 4294967000u);
-    EXPECT_EQ(r->events[9].message.id, WM_CLOSE);
+    EXPECT_EQ(r->events[9].message.id, kWmClose);
 }
 
 TEST(Replay, MalformedLinesNameFileLineAndReason) {
@@ -85,7 +85,7 @@ TEST(Harness, RecordingReplaysToTheSameMessagesAndClock) {
         Harness h(inner, o);
         h.begin_pass(0);
         seen_ticks.push_back(h.ticks());
-        h.post_message(mouse_message(WM_MOUSEMOVE, 5, 6));
+        h.post_message(mouse_message(kWmMouseMove, 5, 6));
         h.begin_pass(3);
         Message m;
         ASSERT_TRUE(h.peek_message(m));
@@ -93,7 +93,7 @@ TEST(Harness, RecordingReplaysToTheSameMessagesAndClock) {
         seen_ticks.push_back(h.ticks());
         h.begin_pass(4);
         seen_ticks.push_back(h.ticks());
-        h.post_message(key_message(WM_KEYDOWN, 27));
+        h.post_message(key_message(kWmKeyDown, 27));
         h.begin_pass(9);
         ASSERT_TRUE(h.peek_message(m));
         seen_ticks.push_back(h.ticks());
@@ -112,7 +112,7 @@ TEST(Harness, RecordingReplaysToTheSameMessagesAndClock) {
     replayed.push_back(h.ticks());
     h.begin_pass(3);
     ASSERT_TRUE(h.peek_message(m));
-    EXPECT_EQ(m.id, WM_MOUSEMOVE);
+    EXPECT_EQ(m.id, kWmMouseMove);
     replayed.push_back(h.ticks());
     h.begin_pass(4);
     replayed.push_back(h.ticks());

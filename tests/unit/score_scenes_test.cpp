@@ -17,7 +17,7 @@
 namespace {
 
 using platform::mouse_message;
-using platform::WM_LBUTTONDOWN;
+using platform::kWmLButtonDown;
 
 constexpr int kFontPiece = 9;
 constexpr int kBackButtonPiece = 6;
@@ -94,7 +94,7 @@ TEST(NameEntry, QuickClicksOnOneLetterRepeatItUntilThree) {
     TestGame t;
     open_entry(t, 900);
     t.move(300, 260);  // J
-    for (int i = 0; i < 4; ++i) t.send(mouse_message(WM_LBUTTONDOWN, 300, 260));
+    for (int i = 0; i < 4; ++i) t.send(mouse_message(kWmLButtonDown, 300, 260));
     EXPECT_EQ(entered(t), "JJJ");
     t.right_click(300, 260);
     EXPECT_EQ(t.game->current_scene, NameEntry);

@@ -32,9 +32,9 @@ TEST(StartUp, ShowsTheTitleWithThePointerAtTheCentre) {
 TEST(MainLoop, TakesOneMessagePerPass) {
     TestGame t;
     t.start();
-    t.post(mouse_message(WM_MOUSEMOVE, 10, 20));
-    t.post(mouse_message(WM_MOUSEMOVE, 30, 40));
-    t.post(mouse_message(WM_MOUSEMOVE, 50, 60));
+    t.post(mouse_message(kWmMouseMove, 10, 20));
+    t.post(mouse_message(kWmMouseMove, 30, 40));
+    t.post(mouse_message(kWmMouseMove, 50, 60));
     t.pass();
     EXPECT_EQ(t.game->mouse_x, 10);
     EXPECT_EQ(t.platform.flips(), 1);
@@ -49,7 +49,7 @@ TEST(MainLoop, EscapeQuitsAndNoFrameFollows) {
     t.start();
     t.pass();
     const int flips = t.platform.flips();
-    t.send(key_message(WM_KEYDOWN, VK_ESCAPE));
+    t.send(key_message(kWmKeyDown, kVkEscape));
     EXPECT_EQ(t.game->quit_requested, 1);
     EXPECT_TRUE(t.platform.window_destroyed());
     EXPECT_FALSE(t.game->sheets.screen_picture.has_surface());
@@ -61,7 +61,7 @@ TEST(MainLoop, EscapeQuitsAndNoFrameFollows) {
 TEST(MainLoop, CloseRequestDestroysTheWindowAndEndsTheLoop) {
     TestGame t;
     t.start();
-    t.send({WM_CLOSE, 0, 0});
+    t.send({kWmClose, 0, 0});
     EXPECT_TRUE(t.platform.window_destroyed());
     EXPECT_FALSE(t.pass());
 }
@@ -75,7 +75,7 @@ TEST(LostSurfaces, RestoreRunsEveryPassUntilAFlipSucceeds) {
     EXPECT_TRUE(t.game->surfaces_lost);
     EXPECT_EQ(t.platform.restores(), 1);
     t.game->back_buffer().fill(0x42);
-    t.post(mouse_message(WM_MOUSEMOVE, 100, 100));
+    t.post(mouse_message(kWmMouseMove, 100, 100));
     t.pass();  // no update, no handler: only default processing
     EXPECT_EQ(t.platform.restores(), 2);
     EXPECT_EQ(t.pixel(5, 5), 0x42u);
@@ -96,7 +96,7 @@ TEST(LostSurfaces, WindowDestructionStillEndsTheLoop) {
     t.platform.lose_surfaces(1000);
     t.pass();
     ASSERT_TRUE(t.game->surfaces_lost);
-    t.send({WM_CLOSE, 0, 0});
+    t.send({kWmClose, 0, 0});
     EXPECT_TRUE(t.platform.window_destroyed());
     EXPECT_FALSE(t.pass());
 }

@@ -30,7 +30,7 @@ class TallyScene : public ::testing::Test {
         s.time_left = time_left;
         s.max_chain = max_chain;
     }
-    void press(int x, int y) { t.send(mouse_message(WM_LBUTTONDOWN, x, y)); }
+    void press(int x, int y) { t.send(mouse_message(kWmLButtonDown, x, y)); }
     // The pass's message is handled before its frame, so the counting runs after the click.
     void count_to_the_end() {
         for (int frame = 0; frame < 5000 && g.current_scene == Tally && !tally_done(g); ++frame)

@@ -107,7 +107,7 @@ TEST(ViewerScene, BackButtonIsStrictAndBeatsPaging) {
         ASSERT_EQ(t.game->current_scene, ScriptViewer) << x << "," << y;
         EXPECT_EQ(t.game->viewer.caption[0], "000" + std::to_string(++page));
     }
-    t.key(platform::VK_SPACE);
+    t.key(platform::kVkSpace);
     t.right_click(30, 20);  // the right button leaves from over the button too
     EXPECT_EQ(t.game->current_scene, Title);
     EXPECT_EQ(t.game->back_button_hot, 0);

@@ -39,10 +39,10 @@ std::optional<uint32_t> special_key(SDL_Keycode key) {
             return 13;
         case SDLK_LSHIFT:
         case SDLK_RSHIFT:
-            return VK_SHIFT;
+            return kVkShift;
         case SDLK_LCTRL:
         case SDLK_RCTRL:
-            return VK_CONTROL;
+            return kVkControl;
         case SDLK_LALT:
         case SDLK_RALT:
             return 18;
@@ -51,9 +51,9 @@ std::optional<uint32_t> special_key(SDL_Keycode key) {
         case SDLK_CAPSLOCK:
             return 20;
         case SDLK_ESCAPE:
-            return VK_ESCAPE;
+            return kVkEscape;
         case SDLK_SPACE:
-            return VK_SPACE;
+            return kVkSpace;
         case SDLK_PAGEUP:
             return 33;
         case SDLK_PAGEDOWN:
@@ -94,9 +94,9 @@ std::optional<Message> button_message(const SDL_MouseButtonEvent& b, const ViewS
     const bool down = b.type == SDL_MOUSEBUTTONDOWN;
     uint32_t id = 0;
     if (b.button == SDL_BUTTON_LEFT) {
-        id = !down ? WM_LBUTTONUP : dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+        id = !down ? kWmLButtonUp : dbl ? kWmLButtonDblClk : kWmLButtonDown;
     } else if (b.button == SDL_BUTTON_RIGHT && down) {
-        id = dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN;
+        id = dbl ? kWmRButtonDblClk : kWmRButtonDown;
     } else {
         return std::nullopt;
     }
@@ -122,7 +122,7 @@ std::optional<uint32_t> virtual_key(SDL_Keycode key) {
 std::optional<Message> input_message(const SDL_Event& event, const ViewSize& view) {
     switch (event.type) {
         case SDL_MOUSEMOTION:
-            return mouse_at(WM_MOUSEMOVE, event.motion.x, event.motion.y, view);
+            return mouse_at(kWmMouseMove, event.motion.x, event.motion.y, view);
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             return button_message(event.button, view);
@@ -131,7 +131,7 @@ std::optional<Message> input_message(const SDL_Event& event, const ViewSize& vie
             // Auto-repeat arrives as further key-downs, as on Win32.
             const auto vk = virtual_key(event.key.keysym.sym);
             if (!vk) return std::nullopt;
-            return key_message(event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, *vk);
+            return key_message(event.type == SDL_KEYDOWN ? kWmKeyDown : kWmKeyUp, *vk);
         }
         default:
             return std::nullopt;

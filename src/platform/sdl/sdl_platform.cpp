@@ -172,7 +172,7 @@ void SdlPlatform::request_close() {
     // needs to hear it once.
     if (close_requested_) return;
     close_requested_ = true;
-    queue_.push_back({WM_CLOSE, 0, 0});
+    queue_.push_back({kWmClose, 0, 0});
 }
 
 ViewSize SdlPlatform::view_size() const {
