@@ -16,8 +16,8 @@
 
 namespace {
 
-using platform::mouse_message;
 using platform::kWmLButtonDown;
+using platform::mouse_message;
 
 constexpr int kFontPiece = 9;
 constexpr int kBackButtonPiece = 6;
