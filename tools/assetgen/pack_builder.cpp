@@ -10,6 +10,8 @@
 #include "assetgen/viewer_script.h"
 #include "gfx/archive.h"
 #include "packwriter/packwriter.h"
+#include "puzzle/game_state.h"
+#include "settings/settings.h"
 #include "sound/sound.h"
 
 namespace assetgen {
@@ -22,6 +24,33 @@ bool fail(std::string* why, const std::string& text) {
 }
 
 }  // namespace
+
+std::string default_settings() {
+    struct Setting {
+        settings::Key key;
+        int value;
+    };
+    constexpr int kStep = 7;
+    constexpr int kNorm = 1;
+    static_assert(std::string_view(puzzle::kDifficultyNames[kNorm]) == "NORM");
+    // In the order the options screen lists them; a new section goes at the end of the file
+    // and a new key at the end of its section, as every write of the game does.
+    const Setting defaults[] = {
+        {settings::kMusicOn, 1},        {settings::kMusicLevel, kStep},
+        {settings::kEffectOn, 1},       {settings::kEffectLevel, kStep},
+        {settings::kDifficulty, kNorm}, {settings::kTestVolume, kStep},
+    };
+    std::string text;
+    std::string_view section;
+    for (const Setting& s : defaults) {
+        if (section != s.key.section) {
+            section = s.key.section;
+            text.append("[").append(section).append("]\n");
+        }
+        text.append(s.key.key).append("=").append(std::to_string(s.value)).append("\n");
+    }
+    return text;
+}
 
 std::optional<Artwork> build_artwork(const PackOptions& options, std::string* why) {
     if (options.pictures.size() > static_cast<size_t>(kRewardCount)) {
@@ -68,6 +97,8 @@ std::optional<std::vector<PackFile>> build_pack(const Artwork& art, const PackOp
     files.push_back({gfx::kPictureArchive, std::move(*pictures)});
     files.push_back({gfx::kSheetArchive, std::move(*sheets)});
     files.push_back({"vasul.spt", std::vector<uint8_t>(art.script.begin(), art.script.end())});
+    const std::string ini = default_settings();
+    files.push_back({kSettingsFile, std::vector<uint8_t>(ini.begin(), ini.end()), true});
     if (options.sounds) {
         for (int t = 0; t < kTrackCount; ++t)
             files.push_back({sound::kMusicFiles[static_cast<size_t>(t)], compose_track_ogg(t)});
@@ -81,6 +112,7 @@ bool write_pack(const std::filesystem::path& dir, const std::vector<PackFile>& f
     for (const PackFile& f : files) {
         const std::filesystem::path path = dir / f.path;
         std::error_code ec;
+        if (f.keep_existing && std::filesystem::exists(path, ec)) continue;
         std::filesystem::create_directories(path.parent_path(), ec);
         if (ec)
             return fail(why, "cannot create the folder " + path.parent_path().string() + ": " +

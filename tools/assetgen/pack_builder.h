@@ -28,13 +28,25 @@ struct Artwork {
 struct PackFile {
     std::string path;  // relative to the data folder, with forward slashes
     std::vector<uint8_t> bytes;
+    // The file becomes the player's own once written (the settings), so a new build of the
+    // pack leaves an existing one alone.
+    bool keep_existing = false;
 };
 
+// The settings and high-score file, beside the rest of the pack.
+inline constexpr const char* kSettingsFile = "vasul.ini";
+
+// The settings file a new player starts with: music and effect on at volume step 7, the
+// music test at step 7 and difficulty "NORM", byte for byte as the game writes them.
+std::string default_settings();
+
 std::optional<Artwork> build_artwork(const PackOptions& options, std::string* why);
-// The files of the pack: the two archives, the script and, with sounds, the music and effect.
+// The files of the pack: the two archives, the script, the default settings and, with sounds,
+// the music and effect.
 std::optional<std::vector<PackFile>> build_pack(const Artwork& art, const PackOptions& options,
                                                 std::string* why);
-// Writes every file atomically, creating the folders.
+// Writes every file atomically, creating the folders; files to keep are written only when
+// missing.
 bool write_pack(const std::filesystem::path& dir, const std::vector<PackFile>& files,
                 std::string* why);
 

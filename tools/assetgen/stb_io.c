@@ -28,6 +28,10 @@ int assetgen_write_png(const char* path, int width, int height, const unsigned c
     return stbi_write_png(path, width, height, 3, rgb, width * 3);
 }
 
+int assetgen_write_png_rgba(const char* path, int width, int height, const unsigned char* rgba) {
+    return stbi_write_png(path, width, height, 4, rgba, width * 4);
+}
+
 int assetgen_resize_rgb(const unsigned char* in, int in_w, int in_h, int in_stride,
                         unsigned char* out, int out_w, int out_h) {
     return stbir_resize_uint8(in, in_w, in_h, in_stride, out, out_w, out_h, out_w * 3, 3);

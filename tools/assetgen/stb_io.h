@@ -12,6 +12,8 @@ void assetgen_free_image(unsigned char* pixels);
 
 // Writes 8-bit RGB pixels as a PNG file; 0 on failure.
 int assetgen_write_png(const char* path, int width, int height, const unsigned char* rgb);
+// Writes 8-bit RGBA pixels (straight alpha) as a PNG file; 0 on failure.
+int assetgen_write_png_rgba(const char* path, int width, int height, const unsigned char* rgba);
 
 // Scales 8-bit RGB pixels; 0 on failure.
 int assetgen_resize_rgb(const unsigned char* in, int in_w, int in_h, int in_stride,

@@ -1,0 +1,79 @@
+# Installing the game as a desktop application, and its Debian package.
+include(GNUInstallDirs)
+
+# The reverse-DNS application id: it names the desktop entry, the metainfo and the icons, and
+# the window carries it so that docks match the running game to its menu entry.
+set(VASUL_APP_ID "io.github.vasul.Vasul")
+
+# Debian's layout for games: the program in games/, its data in share/games/vasul/.
+set(VASUL_INSTALL_BINDIR "games" CACHE STRING "Where the game goes, relative to the prefix")
+set(VASUL_INSTALL_DATADIR "${CMAKE_INSTALL_DATAROOTDIR}/games/vasul" CACHE STRING
+  "Where the data pack goes, relative to the prefix")
+# The data folder as seen from the program's own folder, so a moved install still finds it.
+file(RELATIVE_PATH VASUL_INSTALL_DATA_REL "/${VASUL_INSTALL_BINDIR}" "/${VASUL_INSTALL_DATADIR}")
+set(VASUL_INSTALL_DATA_DIR "${CMAKE_INSTALL_PREFIX}/${VASUL_INSTALL_DATADIR}")
+target_compile_definitions(vasul PRIVATE VASUL_APP_ID="${VASUL_APP_ID}"
+  VASUL_INSTALL_DATA_REL="${VASUL_INSTALL_DATA_REL}"
+  VASUL_INSTALL_DATA_DIR="${VASUL_INSTALL_DATA_DIR}")
+target_compile_definitions(vasul_assetgen PUBLIC VASUL_APP_ID="${VASUL_APP_ID}")
+
+# The desktop entry, metainfo and man page, and what the generator makes for an install: the
+# icons and the default settings (the data folder's own vasul.ini may hold a player's scores).
+set(VASUL_DESKTOP_DIR ${CMAKE_BINARY_DIR}/desktop)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/vasul.desktop.in
+  ${VASUL_DESKTOP_DIR}/${VASUL_APP_ID}.desktop @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/vasul.metainfo.xml.in
+  ${VASUL_DESKTOP_DIR}/${VASUL_APP_ID}.metainfo.xml @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/vasul.6.in ${VASUL_DESKTOP_DIR}/vasul.6 @ONLY)
+install(TARGETS vasul RUNTIME DESTINATION ${VASUL_INSTALL_BINDIR})
+install(FILES ${VASUL_DESKTOP_DIR}/${VASUL_APP_ID}.desktop
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+install(FILES ${VASUL_DESKTOP_DIR}/${VASUL_APP_ID}.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
+
+# The icons and default settings are drawn with the data pack; a build without the pack
+# installs neither.
+if(VASUL_DATA)
+  set(VASUL_DESKTOP_STAMP ${VASUL_DESKTOP_DIR}/.stamp)
+  add_custom_command(OUTPUT ${VASUL_DESKTOP_STAMP}
+    COMMAND assetgen --icons ${VASUL_DESKTOP_DIR}/icons --settings ${VASUL_DESKTOP_DIR}/vasul.ini
+    # Debian ships manual pages compressed, without a time stamp in the archive.
+    COMMAND gzip -9nc ${VASUL_DESKTOP_DIR}/vasul.6 > ${VASUL_DESKTOP_DIR}/vasul.6.gz
+    COMMAND ${CMAKE_COMMAND} -E touch ${VASUL_DESKTOP_STAMP}
+    DEPENDS assetgen ${VASUL_DESKTOP_DIR}/vasul.6
+    COMMENT "Drawing the icons, writing the default settings")
+  add_custom_target(desktopfiles ALL DEPENDS ${VASUL_DESKTOP_STAMP})
+
+  install(DIRECTORY ${VASUL_DESKTOP_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons)
+  install(FILES ${VASUL_DESKTOP_DIR}/vasul.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  install(FILES ${VASUL_DESKTOP_DIR}/vasul.ini DESTINATION ${VASUL_INSTALL_DATADIR})
+  # The pack by name: the data folder may also hold a player's settings and frame dumps.
+  set(pack ${CMAKE_BINARY_DIR}/data)
+  install(FILES ${pack}/image/data.bmp ${pack}/image/dat2.bmp
+    DESTINATION ${VASUL_INSTALL_DATADIR}/image)
+  install(DIRECTORY ${pack}/ogg ${pack}/wave DESTINATION ${VASUL_INSTALL_DATADIR})
+  install(FILES ${pack}/vasul.spt DESTINATION ${VASUL_INSTALL_DATADIR})
+endif()
+
+set(VASUL_MAINTAINER "The Vasul developers <vasul@users.noreply.github.com>" CACHE STRING
+  "The maintainer named in the Debian package")
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vasul)
+set(CPACK_PACKAGE_VENDOR "The Vasul developers")
+set(CPACK_PACKAGE_CONTACT "${VASUL_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "jigsaw puzzle game against the clock")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Five pictures, each cut into 48 pieces and scattered over the screen, and one countdown \
+for all of them: drag every piece home with the mouse before the time runs out. Quick \
+placements chain into bonuses; a covered piece and marked cells pay extra. Three \
+difficulties, a table of the ten best results, a gallery of reward pictures, a music test \
+and an illustrated guide. All pictures and music are made for the game.")
+# The compiled-in data folder must be where the package puts it.
+set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)

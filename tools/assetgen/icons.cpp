@@ -1,0 +1,114 @@
+#include "assetgen/icons.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "assetgen/reward_pictures.h"
+#include "assetgen/stb_io.h"
+
+namespace assetgen {
+
+namespace {
+
+// Drawn this many times larger, then averaged down, so that edges come out smooth.
+constexpr int kSupersample = 4;
+
+// The square of the lake picture the piece shows: the sun, the ridges and their reflection.
+constexpr float kCropX = 290.f, kCropY = 140.f, kCropSide = 290.f;
+
+// Signed distance to the piece in the unit square: a body with knobs on the top and the right
+// and sockets on the left and the bottom, placed so that the whole piece sits in the middle.
+float piece_distance(float u, float v) {
+    constexpr float left = 0.11f, right = 0.71f, top = 0.29f, bottom = 0.89f;
+    constexpr float cx = (left + right) / 2, cy = (top + bottom) / 2;
+    constexpr float r = 0.095f, out = 0.075f;  // knob radius; its centre lies beyond the edge
+    const float body = sd_box(u, v, cx, cy, (right - left) / 2, (bottom - top) / 2, 0.03f);
+    const float knobs =
+        std::min(sd_circle(u, v, cx, top - out, r), sd_circle(u, v, right + out, cy, r));
+    const float sockets =
+        std::min(sd_circle(u, v, left + out, cy, r), sd_circle(u, v, cx, bottom - out, r));
+    return std::max(std::min(body, knobs), -sockets);
+}
+
+// Averages blocks of factor x factor pixels, weighting colour by coverage so that
+// transparent pixels don't darken the edge.
+Image shrink(const Image& big, int factor) {
+    const int w = big.width() / factor, h = big.height() / factor;
+    Image out(w, h, {}, 0.f);
+    const float n = static_cast<float>(factor * factor);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            Rgb sum;
+            float alpha = 0.f;
+            for (int j = 0; j < factor; ++j)
+                for (int i = 0; i < factor; ++i) {
+                    const float a = big.alpha(x * factor + i, y * factor + j);
+                    sum = sum + big.at(x * factor + i, y * factor + j) * a;
+                    alpha += a;
+                }
+            if (alpha > 0.f) out.at(x, y) = sum * (1.f / alpha);
+            out.alpha(x, y) = alpha / n;
+        }
+    return out;
+}
+
+bool write_png_rgba(const std::filesystem::path& path, const Image& img) {
+    std::vector<unsigned char> rgba;
+    rgba.reserve(static_cast<size_t>(img.width()) * img.height() * 4);
+    auto byte = [](float v) { return static_cast<unsigned char>(std::lround(clamp01(v) * 255.f)); };
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const Rgb c = img.at(x, y);
+            rgba.insert(rgba.end(), {byte(c.r), byte(c.g), byte(c.b), byte(img.alpha(x, y))});
+        }
+    return assetgen_write_png_rgba(path.string().c_str(), img.width(), img.height(), rgba.data()) !=
+           0;
+}
+
+}  // namespace
+
+Image paint_icon(const Image& lake, int size) {
+    const int big = size * kSupersample;
+    const float scale = static_cast<float>(big);
+    const Image picture = resample(lake, kCropX, kCropY, kCropSide, kCropSide, big, big);
+    // Lines keep at least one pixel at the smallest sizes so the outline still reads.
+    const float line = std::max(1.f, static_cast<float>(size) / 64.f) * kSupersample;
+    const float shadow = 0.025f * scale;
+    Image img(big, big, {}, 0.f);
+    auto dist = [&](float x, float y) { return piece_distance(x / scale, y / scale) * scale; };
+    fill(
+        img, 0, 0, big, big,
+        [&](float x, float y) { return dist(x - shadow * 0.6f, y - shadow) - shadow * 0.5f; },
+        hex(0x000000), 0.35f);
+    fill_shaded(img, 0, 0, big, big, dist, [&](float x, float y) {
+        return picture.at(static_cast<int>(x), static_cast<int>(y));
+    });
+    // A dark rim against light panels and a warm line inside it against dark ones.
+    fill(
+        img, 0, 0, big, big,
+        [&](float x, float y) { return std::abs(dist(x, y) + line / 2) - line / 2; },
+        hex(0x1A1030));
+    fill(
+        img, 0, 0, big, big,
+        [&](float x, float y) { return std::abs(dist(x, y) + line * 1.35f) - line * 0.35f; },
+        hex(0xFFE2B0), 0.8f);
+    return shrink(img, kSupersample);
+}
+
+bool write_icons(const std::filesystem::path& dir, const std::string& app_id, std::string* why) {
+    const Image lake = paint_reward_picture(1);
+    for (int size : kIconSizes) {
+        const std::string edge = std::to_string(size);
+        const auto folder = dir / "hicolor" / (edge + "x" + edge) / "apps";
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        const auto file = folder / (app_id + ".png");
+        if (ec || !write_png_rgba(file, paint_icon(lake, size))) {
+            if (why) *why = "cannot write " + file.string();
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace assetgen

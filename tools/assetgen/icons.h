@@ -1,0 +1,19 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+#include "assetgen/image.h"
+
+// The application icon: a jigsaw piece cut from the lake at sunset, the first puzzle.
+namespace assetgen {
+
+// The sizes of the hicolor theme's application icons that the game ships.
+inline constexpr int kIconSizes[] = {32, 48, 64, 128, 256};
+
+// The icon at size x size pixels on a transparent background, cut from `lake` (reward 1).
+Image paint_icon(const Image& lake, int size);
+
+// Writes dir/hicolor/NxN/apps/<app_id>.png for every size.
+bool write_icons(const std::filesystem::path& dir, const std::string& app_id, std::string* why);
+
+}  // namespace assetgen
