@@ -52,15 +52,41 @@ bool stored_checks_match(const Game& game, const HighScoreTable& table) {
            read_number(game, "sum1", "500") == second_check_value(h);
 }
 
+// The section's 22 keys in the order the game writes them: the check values, then each
+// rank's name and score.
+struct TableKeys {
+    std::array<std::string, 2 + 2 * kRanks> keys;
+    std::array<std::string, 2 + 2 * kRanks> values;
+
+    TableKeys(int first_check, int second_check) {
+        put(0, "sum0", std::to_string(first_check));
+        put(1, "sum1", std::to_string(second_check));
+    }
+    void put(size_t at, std::string k, std::string v) {
+        keys[at] = std::move(k);
+        values[at] = std::move(v);
+    }
+    void put_rank(int rank, std::string_view name, int score) {
+        const auto at = 2 + 2 * static_cast<size_t>(rank);
+        put(at, key("nam", rank), std::string(name));
+        put(at + 1, key("sco", rank), std::to_string(score));
+    }
+    // Written as one replacement of the file, so a table is never stored in part.
+    void write(Game& game) const {
+        std::array<settings::ProfileStore::Change, 2 + 2 * kRanks> changes;
+        for (size_t i = 0; i < changes.size(); ++i) changes[i] = {keys[i], values[i]};
+        game.profile.write(kSection, changes);
+    }
+};
+
 void write_table(Game& game, const HighScoreTable& table) {
     const int h = high_score_checksum(table);
-    game.profile.write(kSection, "sum0", std::to_string(first_check_value(h)));
-    game.profile.write(kSection, "sum1", std::to_string(second_check_value(h)));
+    TableKeys out(first_check_value(h), second_check_value(h));
     for (int i = 0; i < kRanks; ++i) {
         const auto r = static_cast<size_t>(i);
-        game.profile.write(kSection, key("nam", i), slot_text(table.names[r]));
-        game.profile.write(kSection, key("sco", i), std::to_string(table.scores[r]));
+        out.put_rank(i, slot_text(table.names[r]), table.scores[r]);
     }
+    out.write(game);
 }
 
 }  // namespace
@@ -98,12 +124,9 @@ bool load_high_scores(Game& game) {
 }
 
 void reset_high_scores(Game& game) {
-    game.profile.write(kSection, "sum0", std::to_string(kDefaultFirstCheck));
-    game.profile.write(kSection, "sum1", std::to_string(kDefaultSecondCheck));
-    for (int i = 0; i < kRanks; ++i) {
-        game.profile.write(kSection, key("nam", i), "AAA");
-        game.profile.write(kSection, key("sco", i), "500");
-    }
+    TableKeys out(kDefaultFirstCheck, kDefaultSecondCheck);
+    for (int i = 0; i < kRanks; ++i) out.put_rank(i, "AAA", 500);
+    out.write(game);
 }
 
 void insert_high_score(HighScoreTable& table, std::string_view name, int score) {

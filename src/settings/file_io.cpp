@@ -1,10 +1,13 @@
 #include "settings/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 
 namespace settings {
@@ -25,22 +28,34 @@ FileStamp stamp_of(const struct stat& st) {
     return s;
 }
 
-FileStatus status_of_errno() {
-    return errno == ENOENT || errno == ENOTDIR ? FileStatus::Missing : FileStatus::Failed;
+FileStatus status_of(int error) {
+    return error == ENOENT || error == ENOTDIR ? FileStatus::Missing : FileStatus::Failed;
 }
 
 std::string describe(std::string_view what, const std::filesystem::path& file) {
     return std::string(what) + " " + file.string() + ": " + std::strerror(errno);
 }
 
-bool write_all(int fd, std::string_view text) {
+bool write_all(const DiskCalls& disk, int fd, std::string_view text) {
     while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
+        const ssize_t n = disk.write(fd, text.data(), text.size());
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;  // a write that makes no progress never will
         if (n <= 0) return false;
         text.remove_prefix(static_cast<size_t>(n));
     }
     return true;
+}
+
+bool read_all(int fd, std::string& text) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        text.append(buffer, static_cast<size_t>(n));
+    }
 }
 
 // The rename is only durable once the folder's entry is on disk too. Some file systems
@@ -60,47 +75,95 @@ std::filesystem::path resolve_link(const std::filesystem::path& file) {
     return ec ? file : target;
 }
 
-int create_temp(const std::filesystem::path& temp) {
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+// ".vasul.ini.<pid>.tmp": hidden, and never the name the game reads.
+std::string temp_prefix(const std::filesystem::path& target) {
+    return "." + target.filename().string() + ".";
+}
+
+// The process id in a temporary file's name, or 0 when the name is not one of ours.
+pid_t temp_owner(std::string_view name, std::string_view prefix) {
+    constexpr std::string_view kSuffix = ".tmp";
+    if (!name.starts_with(prefix) || !name.ends_with(kSuffix)) return 0;
+    const std::string_view digits =
+        name.substr(prefix.size(), name.size() - prefix.size() - kSuffix.size());
+    pid_t pid = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+    return ec == std::errc() && end == digits.data() + digits.size() ? pid : 0;
+}
+
+// A process killed while writing leaves its temporary file behind. It is never read as the
+// settings, but it would pile up, so the next writer removes those whose process is gone.
+void remove_dead_temps(const std::filesystem::path& folder, std::string_view prefix) {
+    DIR* d = ::opendir(folder.c_str());
+    if (d == nullptr) return;
+    while (const dirent* e = ::readdir(d)) {
+        const pid_t owner = temp_owner(e->d_name, prefix);
+        if (owner <= 0 || owner == ::getpid()) continue;
+        if (::kill(owner, 0) != 0 && errno == ESRCH) ::unlinkat(::dirfd(d), e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+int create_temp(const DiskCalls& disk, const std::filesystem::path& temp) {
+    int fd = disk.create(temp.c_str(), 0666);
     if (fd < 0 && errno == EEXIST) {
         // Left behind by an earlier process of the same id that was killed mid-write.
         ::unlink(temp.c_str());
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = disk.create(temp.c_str(), 0666);
     }
     return fd;
 }
 
+const DiskCalls kRealDisk{
+    [](const char* path, mode_t mode) {
+        return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    },
+    [](int fd, const void* data, size_t size) { return ::write(fd, data, size); },
+    [](int fd) { return ::fsync(fd); },
+    [](const char* from, const char* to) { return ::rename(from, to); },
+};
+
 }  // namespace
+
+const DiskCalls& real_disk() {
+    return kRealDisk;
+}
 
 FileStatus stamp_file(const std::filesystem::path& file, FileStamp& stamp) {
     struct stat st;
-    if (::stat(file.c_str(), &st) != 0) return status_of_errno();
+    if (::stat(file.c_str(), &st) != 0) return status_of(errno);
     stamp = stamp_of(st);
     return FileStatus::Ok;
 }
 
-FileStatus read_whole_file(const std::filesystem::path& file, std::string& text, FileStamp& stamp) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return status_of_errno();
-    struct stat st;
-    // The stamp is taken before reading: if the file changes meanwhile, the next look sees a
-    // newer stamp and reads it again.
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+FileStatus read_whole_file(const std::filesystem::path& file, std::string& text, FileStamp& stamp,
+                           std::string& error, uint64_t max_size) {
+    // Without O_NONBLOCK, a named pipe in the file's place holds open() until a writer comes.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int open_error = errno;
+        error = describe("cannot open", file);
+        return status_of(open_error);
+    }
+    auto refuse = [&](std::string why) {
+        error = std::move(why);
         ::close(fd);
         return FileStatus::Failed;
-    }
+    };
+    // The stamp is taken before reading: if the file changes meanwhile, the next look sees a
+    // newer stamp and reads it again.
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return refuse(describe("cannot look at", file));
+    if (!S_ISREG(st.st_mode)) return refuse(file.string() + " is not a regular file");
+    if (static_cast<uint64_t>(st.st_size) > max_size)
+        return refuse(file.string() + " is too large");
+    // A regular file is read with ordinary blocking reads, as a slow disk needs.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     text.clear();
     text.reserve(static_cast<size_t>(st.st_size));
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return FileStatus::Failed;
-        }
-        if (n == 0) break;
-        text.append(buffer, static_cast<size_t>(n));
+    if (!read_all(fd, text)) {
+        text.clear();
+        return refuse(describe("cannot read", file));
     }
     ::close(fd);
     stamp = stamp_of(st);
@@ -108,7 +171,7 @@ FileStatus read_whole_file(const std::filesystem::path& file, std::string& text,
 }
 
 bool replace_file(const std::filesystem::path& file, std::string_view text, FileStamp& stamp,
-                  std::string& error) {
+                  std::string& error, const DiskCalls& disk) {
     const std::filesystem::path target = resolve_link(file);
     struct stat old;
     const bool had_old = ::stat(target.c_str(), &old) == 0;
@@ -118,10 +181,11 @@ bool replace_file(const std::filesystem::path& file, std::string_view text, File
     }
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    const std::filesystem::path temp =
-        folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) + ".tmp");
+    const std::string prefix = temp_prefix(target);
+    remove_dead_temps(folder, prefix);
+    const std::filesystem::path temp = folder / (prefix + std::to_string(::getpid()) + ".tmp");
 
-    const int fd = create_temp(temp);
+    const int fd = create_temp(disk, temp);
     if (fd < 0) {
         error = describe("cannot create", temp);
         return false;
@@ -133,9 +197,9 @@ bool replace_file(const std::filesystem::path& file, std::string_view text, File
         ::unlink(temp.c_str());
         return false;
     };
-    if (!write_all(fd, text)) return give_up("cannot write", temp);
-    if (::fsync(fd) != 0) return give_up("cannot sync", temp);
-    if (::rename(temp.c_str(), target.c_str()) != 0) return give_up("cannot replace", target);
+    if (!write_all(disk, fd, text)) return give_up("cannot write", temp);
+    if (disk.sync(fd) != 0) return give_up("cannot sync", temp);
+    if (disk.rename(temp.c_str(), target.c_str()) != 0) return give_up("cannot replace", target);
     // After the rename, so the stamp includes the change time the rename gave the inode.
     struct stat now;
     if (::fstat(fd, &now) == 0) stamp = stamp_of(now);

@@ -1,4 +1,6 @@
 #pragma once
+#include <sys/types.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -22,14 +24,28 @@ struct FileStamp {
 // Looks at the file without opening it. Missing covers a missing folder too.
 FileStatus stamp_file(const std::filesystem::path& file, FileStamp& stamp);
 
-// Reads the whole file; stamp describes the version that was read.
-FileStatus read_whole_file(const std::filesystem::path& file, std::string& text, FileStamp& stamp);
+// Reads the whole file; stamp describes the version that was read. Anything but a regular
+// file (a named pipe, a device, a folder) and a file larger than max_size is refused as
+// Failed without waiting on it; `error` then says why, naming the file.
+FileStatus read_whole_file(const std::filesystem::path& file, std::string& text, FileStamp& stamp,
+                           std::string& error, uint64_t max_size);
+
+// The calls through which a replacement touches the disk. A test fails one of them to stand
+// in for a full disk or a read-only folder.
+struct DiskCalls {
+    int (*create)(const char* path, mode_t mode);  // O_WRONLY | O_CREAT | O_EXCL
+    ssize_t (*write)(int fd, const void* data, size_t size);
+    int (*sync)(int fd);
+    int (*rename)(const char* from, const char* to);
+};
+const DiskCalls& real_disk();
 
 // Writes text to a temporary file beside `file`, syncs it and renames it over `file`, so a
 // crash at any moment leaves either the old or the new file. A file without any write
 // permission counts as read-only and is not replaced. On failure the old file is untouched,
-// the temporary file is removed and `error` says why.
+// the temporary file is removed and `error` says why. Temporary files that killed processes
+// left behind are removed first.
 bool replace_file(const std::filesystem::path& file, std::string_view text, FileStamp& stamp,
-                  std::string& error);
+                  std::string& error, const DiskCalls& disk = real_disk());
 
 }  // namespace settings

@@ -23,7 +23,9 @@ inline constexpr Key kTestVolume{"sound", "vol"};
 int read_setting(Game& game, std::string_view section, std::string_view key);
 // Writes the value as decimal text; returns 1 as the game always has.
 int write_setting(Game& game, std::string_view section, std::string_view key, int value);
-inline int read_setting(Game& game, Key k) { return read_setting(game, k.section, k.key); }
+inline int read_setting(Game& game, Key k) {
+    return read_setting(game, k.section, k.key);
+}
 inline int write_setting(Game& game, Key k, int value) {
     return write_setting(game, k.section, k.key, value);
 }
