@@ -13,15 +13,15 @@ namespace {
 // Drawn this many times larger, then averaged down, so that edges come out smooth.
 constexpr int kSupersample = 4;
 
-// The square of the lake picture the piece shows: the sun, the ridges and their reflection.
-constexpr float kCropX = 290.f, kCropY = 140.f, kCropSide = 290.f;
+// The square of the lake picture the piece shows: the glowing sky, the sun and the ridges.
+constexpr float kCropX = 299.f, kCropY = 60.f, kCropSide = 320.f;
 
 // Signed distance to the piece in the unit square: a body with knobs on the top and the right
 // and sockets on the left and the bottom, placed so that the whole piece sits in the middle.
 float piece_distance(float u, float v) {
-    constexpr float left = 0.11f, right = 0.71f, top = 0.29f, bottom = 0.89f;
+    constexpr float left = 0.11f, right = 0.73f, top = 0.27f, bottom = 0.89f;
     constexpr float cx = (left + right) / 2, cy = (top + bottom) / 2;
-    constexpr float r = 0.095f, out = 0.075f;  // knob radius; its centre lies beyond the edge
+    constexpr float r = 0.1f, out = 0.06f;  // knob radius; its centre lies beyond the edge
     const float body = sd_box(u, v, cx, cy, (right - left) / 2, (bottom - top) / 2, 0.03f);
     const float knobs =
         std::min(sd_circle(u, v, cx, top - out, r), sd_circle(u, v, right + out, cy, r));

@@ -69,13 +69,29 @@ Image sunset_lake() {
                                 clamp01(1.2f - sun_d / 420.f) * (0.4f + 0.6f * t));
             c = mix(c, lit, cloud * 0.9f);
             c = c + hex(0xFFB060) * (0.55f * std::exp(-sun_d / 80.f));
+            // High, thin streaks of cloud catch the last light, brighter towards the sun, so
+            // that no patch of the upper sky looks like another.
+            const float high = 1 - smoothstep(60, 190, fx(y));
+            const float streak = fbm(fx(x) / 110.f + fx(y) / 260.f, fx(y) / 9.f, 13, 5);
+            const float toward_sun = clamp01(1.f - std::abs(fx(x) - sun_x) / 520.f);
+            c = c * (0.8f + 0.35f * toward_sun * high + 0.2f * (1 - high));
+            c = mix(c, mix(hex(0x7A4A9A), hex(0xFF9A8A), toward_sun),
+                    smoothstep(0.42f, 0.75f, streak) * high * 0.75f);
             const float s = hash01(x, y, 12);
-            if (s > 0.996f && t < 0.4f)
-                c = c + hex(0xFFFFFF) * ((s - 0.996f) * 200.f * (1 - t / 0.4f));
+            if (s > 0.99f && t < 0.45f)
+                c = c + hex(0xFFF4E0) * ((s - 0.99f) * 90.f * (1 - t / 0.45f));
             img.at(x, y) = c;
         }
     }
     fill_circle(img, sun_x, sun_y, 24, hex(0xFFF0C0));
+    // A flock of birds heading home across the darker sky on the left.
+    for (int i = 0; i < 9; ++i) {
+        const float bx = 92.f + 15.f * static_cast<float>(i) + 8.f * hash01(i, 0, 14);
+        const float by = 112.f - 5.f * static_cast<float>(i) + 14.f * hash01(i, 1, 14);
+        const float span = 4.f + 3.f * hash01(i, 2, 14), lift = 1.5f + 2.5f * hash01(i, 3, 14);
+        draw_line(img, bx - span, by - lift, bx, by, 1.3f, hex(0x1A1030));
+        draw_line(img, bx, by, bx + span, by - lift, 1.3f, hex(0x1A1030));
+    }
     // Three ridges, the farthest palest and snow-capped.
     const std::array<Rgb, 3> rock{hex(0x8A6AA8), hex(0x553E78), hex(0x2C2142)};
     for (int layer = 0; layer < 3; ++layer) {
@@ -135,7 +151,12 @@ Image sunset_lake() {
             400.f + 70.f * std::pow(fx(x) / 260.f, 1.5f) - 20.f * value_noise(fx(x) / 30.f, 0, 71);
         for (int y = static_cast<int>(top); y < H; ++y) {
             const float g = fbm(fx(x) / 6.f, fx(y) / 3.f, 72, 3);
-            img.blend(x, y, mix(hex(0x14202A), hex(0x3A4A3A), g), clamp01(fx(y) - top + 1));
+            const float tuft = fbm(fx(x) / 2.f, fx(y) / 7.f, 76, 2);
+            Rgb c = mix(hex(0x0E1A20), hex(0x50704A), g) * (0.6f + 0.8f * tuft);
+            // The sunset catches the bank's upper edge.
+            c = c + hex(0xC06070) * (0.35f * (1 - smoothstep(0, 14, fx(y) - top)));
+            if (hash01(x, y, 77) > 0.985f) c = mix(hex(0xFFB0C8), hex(0xFFE080), hash01(x, y, 78));
+            img.blend(x, y, c, clamp01(fx(y) - top + 1));
         }
     }
     const std::array<float, 6> px{18, 62, 104, 150, 196, 235};
@@ -188,7 +209,9 @@ Image mandelbrot() {
                 const float angle = static_cast<float>(std::atan2(zi, zr));
                 const float lines =
                     0.5f + 0.5f * std::sin(angle * 6.f + static_cast<float>(mu) * 1.3f);
-                c = c * (0.78f + 0.3f * lines);
+                const float fine =
+                    0.5f + 0.5f * std::sin(angle * 17.f + static_cast<float>(mu) * 3.1f);
+                c = c * (0.7f + 0.38f * lines + 0.14f * fine);
                 const float glow = static_cast<float>(std::exp(-trap * 12.0));
                 c = c + hex(0xFFE0B0) * (0.35f * glow);
             }
@@ -290,8 +313,10 @@ Image night_sky() {
             // Aurora curtains in the upper left.
             const float yc =
                 95.f + 35.f * std::sin(fx(x) / 85.f) + 30.f * fbm(fx(x) / 120.f, 0.f, 113, 3);
+            // The curtains' rays reach far higher than their lower hem.
+            const float reach = fx(y) < yc ? 80.f : 45.f;
             const float curtain =
-                std::exp(-std::pow((fx(y) - yc) / 45.f, 2.f)) * (1 - smoothstep(300, 520, fx(x)));
+                std::exp(-std::pow((fx(y) - yc) / reach, 2.f)) * (1 - smoothstep(300, 520, fx(x)));
             const float rays = 0.5f + 0.5f * value_noise(fx(x) / 4.f, fx(y) / 90.f, 114);
             c = c + mix(hex(0x30FF90), hex(0xFF50C0), clamp01((yc - fx(y)) / 60.f + 0.3f)) *
                         (curtain * rays * 0.55f);
@@ -334,7 +359,12 @@ Image night_sky() {
             for (int y = static_cast<int>(top); y < H; ++y) {
                 const float g =
                     fbm(fx(x) / 8.f, fx(y) / 5.f, 120 + static_cast<uint32_t>(layer), 3);
-                const Rgb c = (layer == 0 ? hex(0x10203A) : hex(0x0A1620)) * (0.7f + 0.6f * g);
+                // Moonlight from the right and frost in the grass set every stretch apart.
+                const float moon = 0.5f + 0.8f * fx(x) / W;
+                const float frost =
+                    smoothstep(0.55f, 0.8f, fbm(fx(x) / 30.f, fx(y) / 12.f, 123, 4));
+                Rgb c = (layer == 0 ? hex(0x10203A) : hex(0x0A1620)) * (0.55f + 0.9f * g) * moon;
+                c = mix(c, hex(0x5070A0), frost * 0.3f * moon);
                 img.blend(x, y, c, clamp01(fx(y) - top + 1));
             }
         }
@@ -354,9 +384,19 @@ Image night_sky() {
                           static_cast<int>(top + 4), 4, 5,
                           mix(hex(0xFFC050), hex(0xFFE090), hash01(i, k, 122)));
     }
-    for (int i = 0; i < 9; ++i) {
+    // The path climbs to the right, so no two lamps stand alike.
+    auto lamp_at = [](int i) {
         const float t = static_cast<float>(i) / 8.f;
-        const float x = 80.f + 480.f * t, y = 470.f - 40.f * std::sin(t * kPi);
+        return Vec2{80.f + 480.f * t, 472.f - 40.f * std::sin(t * kPi) - 16.f * t};
+    };
+    for (int i = 0; i < 8; ++i) {
+        const Vec2 a = lamp_at(i), b = lamp_at(i + 1);
+        draw_line(img, a.x, a.y + 4, b.x, b.y + 4, 7.f, hex(0x3A3A40), 0.8f);
+    }
+    for (int i = 0; i < 9; ++i) {
+        const auto [x, y] = lamp_at(i);
+        for (float r = 8.f; r <= 32.f; r += 4.f)
+            fill_circle(img, x, y - 6, r, hex(0xFFC060), 0.03f);
         draw_line(img, x, y, x, y - 18, 1.5f, hex(0x202830));
         fill_circle(img, x, y - 20, 9, hex(0xFFD070), 0.2f);
         fill_circle(img, x, y - 20, 2.5f, hex(0xFFF0B0));
