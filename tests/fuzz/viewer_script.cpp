@@ -1,0 +1,87 @@
+// The viewer script: any file as vasul.spt, read and run page by page in the viewer of a
+// whole game on the headless backend, each page drawn as a frame. The game runs over a small
+// data pack written once per process.
+#include <algorithm>
+#include <memory>
+#include <string_view>
+
+#include "app/game.h"
+#include "app/shell.h"
+#include "fuzz/fuzz_support.h"
+#include "platform/headless/headless_platform.h"
+#include "support/fixture_pack.h"
+#include "viewer/script.h"
+#include "viewer/viewer_scene.h"
+
+namespace {
+
+struct Rig {
+    platform::HeadlessPlatform platform;
+    std::unique_ptr<Game> game;
+    Rig() {
+        const auto dir = fuzz::scratch_dir() / "pack";
+        fixture::write_pack(dir);
+        fixture::write_sounds(dir);
+        game = std::make_unique<Game>(platform, dir);
+        app::start_up(*game, 1);
+        viewer::enter_viewer(*game);
+        game->current_scene = ScriptViewer;
+    }
+};
+
+Rig& rig() {
+    static Rig r;
+    return r;
+}
+
+// The lines the file holds: each one ended by a line feed within the first 4095 bytes, at
+// most 150, split at its last space unless that is its first byte.
+void check_lines(std::string_view file, const viewer::Script& script) {
+    file = file.substr(0, viewer::kMaxScriptBytes);
+    int count = 0;
+    for (size_t start = 0, lf; (lf = file.find('\n', start)) != std::string_view::npos;
+         start = lf + 1) {
+        if (count == viewer::kMaxScriptLines) break;
+        const std::string_view line = file.substr(start, lf - start);
+        const viewer::ScriptLine& stored = script.lines[static_cast<size_t>(count++)];
+        const size_t space = line.rfind(' ');
+        if (space == std::string_view::npos || space == 0) {
+            FUZZ_CHECK(stored.command.empty() && stored.argument.empty());
+        } else {
+            FUZZ_CHECK(stored.command == line.substr(0, space));
+            FUZZ_CHECK(stored.argument == line.substr(space + 1));
+        }
+    }
+    FUZZ_CHECK(script.line_count == count);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Rig& r = rig();
+    Game& game = *r.game;
+    const std::string_view file(reinterpret_cast<const char*>(data), size);
+    fuzz::write_file(game.file(viewer::kScriptFile), file);
+
+    // Each input starts from an empty viewer, as at the first visit.
+    game.viewer = viewer::ViewerState{};
+    game.script.resume_line = 0;
+    viewer::clear_script(game.script);
+    viewer::read_script(game.file(viewer::kScriptFile), game.script);
+    check_lines(file, game.script);
+    viewer::run_script(game, 0);
+    viewer::viewer_update(game);
+
+    // A click in the picture runs the next page; every page moves on by at least one line.
+    const platform::Message click = platform::mouse_message(platform::kWmLButtonDown, 320, 200);
+    int pages = 0;
+    while (game.script.resume_line != 0) {
+        FUZZ_CHECK(game.script.resume_line <= game.script.line_count);
+        FUZZ_CHECK(++pages <= game.script.line_count);
+        game.back_button_hot = 0;
+        viewer::viewer_handle(game, click);
+        viewer::viewer_update(game);
+    }
+    FUZZ_CHECK(game.current_scene == ScriptViewer && game.quit_requested == 0);
+    return 0;
+}
