@@ -83,6 +83,13 @@ int compare_names(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
+// A name's first eight bytes, folded and zero-padded, as a number that orders as they do.
+uint64_t name_prefix(std::string_view name) {
+    char bytes[8] = {};
+    std::memcpy(bytes, name.data(), std::min(name.size(), sizeof bytes));
+    return __builtin_bswap64(folded_word(bytes));
+}
+
 uint32_t size32(size_t n) {
     return static_cast<uint32_t>(n);
 }
@@ -193,7 +200,9 @@ const ProfileStore::Entry* ProfileStore::find(std::string_view section,
     key = trim(key);
     const auto first = entries_.begin() + s->first;
     const auto last = first + s->count;
-    const auto it = std::lower_bound(first, last, key, [this](const Entry& e, std::string_view k) {
+    const uint64_t prefix = name_prefix(key);
+    const auto it = std::lower_bound(first, last, key, [&](const Entry& e, std::string_view k) {
+        if (e.prefix != prefix) return e.prefix < prefix;
         return compare_names(slice(e.key, e.key_length), k) < 0;
     });
     if (it == last || compare_names(slice(it->key, it->key_length), key) != 0) return nullptr;
@@ -291,7 +300,8 @@ void ProfileStore::parse_line(size_t begin, size_t end, size_t next) {
     const std::string_view key = trim(line.substr(0, eq));
     if (key.empty()) return;
     const std::string_view value = unquote(trim(line.substr(eq + 1)));
-    entries_.push_back({offset(key), size32(key.size()), offset(value), size32(value.size())});
+    entries_.push_back(
+        {name_prefix(key), offset(key), size32(key.size()), offset(value), size32(value.size())});
     ++section.count;
 }
 
@@ -302,6 +312,7 @@ void ProfileStore::sort_index() {
         return c != 0 ? c < 0 : a.name < b.name;
     });
     auto by_key = [this](const Entry& a, const Entry& b) {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
         const int c = compare_names(slice(a.key, a.key_length), slice(b.key, b.key_length));
         return c != 0 ? c < 0 : a.key < b.key;
     };

@@ -49,8 +49,10 @@ class ProfileStore {
 
   private:
     // A key line, as offsets into the file's text: the trimmed key, and the value trimmed
-    // and without its quotes. Offsets keep the index small beside a large file.
+    // and without its quotes. Offsets keep the index small beside a large file; the key's
+    // first eight bytes, folded, settle most comparisons without going to the text.
     struct Entry {
+        uint64_t prefix;
         uint32_t key;
         uint32_t key_length;
         uint32_t value;
