@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr int kDrawnPages = 4;
+
 struct Rig {
     platform::HeadlessPlatform platform;
     std::unique_ptr<Game> game;
@@ -73,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     viewer::viewer_update(game);
 
     // A click in the picture runs the next page; every page moves on by at least one line.
+    // The first pages are drawn, then only the last: a frame costs more than a page.
     const platform::Message click = platform::mouse_message(platform::kWmLButtonDown, 320, 200);
     int pages = 0;
     while (game.script.resume_line != 0) {
@@ -80,8 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(++pages <= game.script.line_count);
         game.back_button_hot = 0;
         viewer::viewer_handle(game, click);
-        viewer::viewer_update(game);
+        if (pages < kDrawnPages) viewer::viewer_update(game);
     }
+    if (pages >= kDrawnPages) viewer::viewer_update(game);
     FUZZ_CHECK(game.current_scene == ScriptViewer && game.quit_requested == 0);
     return 0;
 }
