@@ -1,22 +1,18 @@
 #include "gfx/archive.h"
 
-#include <fstream>
-#include <system_error>
+#include "platform/data_file.h"
 
 namespace gfx {
 
 namespace {
 
-std::vector<uint8_t> read_at(const std::filesystem::path& path, uint64_t first, uint64_t count) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in || count < 2) return {};
-    std::vector<uint8_t> bytes(count);
-    in.seekg(static_cast<std::streamoff>(first));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
-    if (static_cast<uint64_t>(in.gcount()) != count) return {};
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    return bytes;
+// The bytes with the first two replaced by the BMP signature; empty when there are fewer than
+// two.
+std::vector<uint8_t> as_bmp(platform::FileBytes read) {
+    if (!read || read.bytes.size() < 2) return {};
+    read.bytes[0] = 'B';
+    read.bytes[1] = 'M';
+    return std::move(read.bytes);
 }
 
 }  // namespace
@@ -24,16 +20,16 @@ std::vector<uint8_t> read_at(const std::filesystem::path& path, uint64_t first, 
 std::vector<uint8_t> extract_range(const std::filesystem::path& archive, uint32_t first,
                                    uint32_t end) {
     if (end <= first) return {};
-    return read_at(archive, first, end - first);
+    return as_bmp(platform::read_data_range(archive, first, end - first));
 }
 
 std::vector<uint8_t> extract_slice(const std::filesystem::path& archive, int n, int k) {
     if (k <= 0 || n < 0 || n >= k) return {};
-    std::error_code ec;
-    const uint64_t length = std::filesystem::file_size(archive, ec);
-    if (ec) return {};
-    const uint64_t slice = length / static_cast<uint64_t>(k);
-    return read_at(archive, static_cast<uint64_t>(n) * slice, slice);
+    platform::DataFile file(archive);
+    const uint64_t slice = file.size() / static_cast<uint64_t>(k);
+    platform::FileBytes read = file.read(static_cast<uint64_t>(n) * slice, slice);
+    if (read && read.bytes.size() != slice) return {};  // the archive shrank since it opened
+    return as_bmp(std::move(read));
 }
 
 std::string check_archives(const std::filesystem::path& data_dir) {
@@ -42,12 +38,16 @@ std::string check_archives(const std::filesystem::path& data_dir) {
         return std::string(name) + " " + what + " (looked for in " +
                std::filesystem::absolute(folder).lexically_normal().string() + ")";
     };
-    std::error_code ec;
-    const auto pictures = std::filesystem::file_size(data_dir / kPictureArchive, ec);
-    if (ec) return describe(kPictureArchive, "is missing");
+    const auto length = [&](const char* name, uint64_t& size) {
+        platform::DataFile file(data_dir / name);
+        size = file.size();
+        return file.is_open() ? std::string() : describe(name, file.reason().c_str());
+    };
+    uint64_t pictures = 0;
+    uint64_t sheets = 0;
+    if (auto problem = length(kPictureArchive, pictures); !problem.empty()) return problem;
     if (pictures < kPictureCount * 54u) return describe(kPictureArchive, "is too short");
-    const auto sheets = std::filesystem::file_size(data_dir / kSheetArchive, ec);
-    if (ec) return describe(kSheetArchive, "is missing");
+    if (auto problem = length(kSheetArchive, sheets); !problem.empty()) return problem;
     if (sheets < kPieceTable.back().end) return describe(kSheetArchive, "is too short");
     return {};
 }

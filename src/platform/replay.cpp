@@ -1,12 +1,15 @@
 #include "platform/replay.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
+
+#include "platform/data_file.h"
 
 namespace platform {
 
 namespace {
+
+// A replay is text read whole; a recording of a million passes stays far below this.
+constexpr uint64_t kMaxReplayBytes = 256u << 20;
 
 struct EventKind {
     const char* name;
@@ -128,14 +131,14 @@ std::optional<Replay> parse_replay(std::string_view text, std::string_view name,
 }
 
 std::optional<Replay> load_replay(const std::filesystem::path& file, std::string& error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = file.string() + ": cannot be read";
+    const FileBytes read = read_data_file(file, kMaxReplayBytes);
+    if (!read) {
+        error = file.string() + " " + read.reason;
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parse_replay(text.str(), file.string(), error);
+    const std::string_view text(reinterpret_cast<const char*>(read.bytes.data()),
+                                read.bytes.size());
+    return parse_replay(text, file.string(), error);
 }
 
 std::optional<std::string> format_message(const Message& m) {

@@ -1,12 +1,12 @@
 #include "sound/sound.h"
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/game.h"
+#include "platform/data_file.h"
 #include "platform/log.h"
 
 namespace sound {
@@ -27,39 +27,40 @@ int step_volume(int step) {
     return kVolumeSteps[static_cast<size_t>(clamp_step(step))];
 }
 
-// The whole file, or nothing when it can't be opened or read.
-std::shared_ptr<std::vector<uint8_t>> read_whole_file(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return nullptr;
-    auto bytes = std::make_shared<std::vector<uint8_t>>(std::istreambuf_iterator<char>(in),
-                                                        std::istreambuf_iterator<char>());
-    if (in.bad()) return nullptr;
-    return bytes;
+// A file that can't be read shuts the device down for good; a file the device can't decode
+// only leaves its channel silent. Each file is named once, because the effect is read again
+// for every piece that snaps home.
+void warn_once(Game& game, const char* path, const std::string& what) {
+    if (game.sound.warned_files.insert(path).second) {
+        platform::warn(std::string(path) + " " + what);
+    }
 }
 
-// A missing file shuts the device down for good; each missing file is named once, because the
-// effect is read again for every piece that snaps home.
-void silence_for_missing(Game& game, const char* path) {
+void silence_unreadable(Game& game, const char* path, const std::string& reason) {
     audio(game).close();
-    SoundState& s = game.sound;
-    if (s.missing_files.insert(path).second) {
-        platform::warn(std::string("cannot read ") + path + "; the game runs silent from here");
-    }
+    const bool was_open = std::exchange(game.sound.device_open, false);
+    warn_once(game, path, reason + (was_open ? "; the game runs silent from here" : ""));
 }
 
 }  // namespace
 
 void sound_init(Game& game) {
-    if (!audio(game).init()) platform::warn("no audio device; the game runs silent");
+    game.sound.device_open = audio(game).init();
+    if (!game.sound.device_open) platform::warn("no audio device; the game runs silent");
 }
 
 int sound_open_stream(Game& game, const char* path) {
-    auto bytes = read_whole_file(game.file(path));
-    if (!bytes) {
-        silence_for_missing(game, path);
+    platform::FileBytes read = platform::read_data_file(game.file(path), kMaxSoundFileBytes);
+    if (!read) {
+        silence_unreadable(game, path, read.reason);
         return 0;
     }
-    return audio(game).open_stream(std::move(bytes));
+    auto bytes = std::make_shared<const std::vector<uint8_t>>(std::move(read.bytes));
+    const int stream = audio(game).open_stream(std::move(bytes));
+    if (stream == 0 && game.sound.device_open) {
+        warn_once(game, path, "is no sound the mixer can play; its channel stays silent");
+    }
+    return stream;
 }
 
 void sound_play_channel(Game& game, int channel) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <set>
 #include <string>
 
@@ -19,13 +20,17 @@ inline constexpr std::array<const char*, 6> kMusicFiles = {
     "ogg/stsound3-2a.ogg", "ogg/stsound4-2a.ogg", "ogg/stsound5-4a.ogg",
 };
 inline constexpr const char* kEffectFile = "wave/in.wav";
+// A sound file is read whole into memory; anything longer is refused as unreadable.
+inline constexpr uint64_t kMaxSoundFileBytes = 64u << 20;
 
 struct SoundState {
     std::array<bool, 2> enabled{};
     std::array<int, 2> level{};
     std::array<int, 2> stream{};  // 0 is the null stream
-    // Sound files found missing so far, each warned about once.
-    std::set<std::string> missing_files;
+    // False before init, without a device, and once an unreadable file has shut it down.
+    bool device_open = false;
+    // Sound files warned about so far (unreadable or undecodable), each named once.
+    std::set<std::string> warned_files;
 };
 
 struct MusicTestState {
@@ -36,8 +41,8 @@ struct MusicTestState {
 };
 
 void sound_init(Game& game);
-// Reads the whole file and opens a stream on it; 0 when it can't be read, which also shuts
-// the sound device down for the rest of the run.
+// Reads the whole file and opens a stream on it. 0 when it can't be read, which also shuts
+// the sound device down for the rest of the run, or when the device can't decode it.
 int sound_open_stream(Game& game, const char* path);
 void sound_play_channel(Game& game, int channel);
 void sound_apply_channel(Game& game, int channel);

@@ -1,12 +1,14 @@
 #include "viewer/script.h"
 
-#include <fstream>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "app/game.h"
 #include "app/pictures.h"
 #include "gfx/text.h"
+#include "platform/data_file.h"
+#include "platform/log.h"
 
 namespace viewer {
 
@@ -21,14 +23,19 @@ void store_line(std::string_view line, ScriptLine& record) {
     record.argument.assign(line.substr(space + 1));
 }
 
-std::vector<char> read_head(const std::filesystem::path& file, bool& opened) {
-    std::ifstream in(file, std::ios::binary);
-    opened = static_cast<bool>(in);
-    std::vector<char> bytes(kMaxScriptBytes);
-    if (!opened) return {};
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return bytes;
+// Each problem with the script is told once a run, not on every visit to the viewer.
+void warn_once(Script& script, const std::string& line) {
+    if (script.warned.insert(line).second) platform::warn(line);
+}
+
+// The file's first 4095 bytes, or nothing (with a warning) when it can't be read.
+std::optional<std::vector<uint8_t>> read_head(const std::filesystem::path& file, Script& script) {
+    platform::FileBytes head = platform::DataFile(file).read(0, kMaxScriptBytes);
+    if (!head) {
+        warn_once(script, file.string() + " " + head.reason + "; the viewer has no pages");
+        return std::nullopt;
+    }
+    return std::move(head.bytes);
 }
 
 int& slot_field(std::array<int, kImageSlots>& field, char slot) {
@@ -81,19 +88,21 @@ void clear_script(Script& script) {
 }
 
 bool read_script(const std::filesystem::path& file, Script& script) {
-    bool opened = false;
-    const std::vector<char> bytes = read_head(file, opened);
-    if (!opened) {
-        script.line_count = 0;
-        return false;
-    }
+    script.line_count = 0;
+    const auto bytes = read_head(file, script);
+    if (!bytes) return false;
     int count = 0;
     size_t start = 0;
-    for (size_t i = 0; i < bytes.size() && count < kMaxScriptLines; ++i) {
-        if (bytes[i] != '\n') continue;
-        store_line({bytes.data() + start, i - start}, script.lines[static_cast<size_t>(count)]);
+    for (size_t i = 0; i < bytes->size() && count < kMaxScriptLines; ++i) {
+        if ((*bytes)[i] != '\n') continue;
+        const auto* line = reinterpret_cast<const char*>(bytes->data()) + start;
+        store_line({line, i - start}, script.lines[static_cast<size_t>(count)]);
         ++count;
         start = i + 1;
+    }
+    if (count == 0) {
+        warn_once(script, file.string() + " has no line feed in its first " +
+                              std::to_string(kMaxScriptBytes) + " bytes; the viewer has no pages");
     }
     script.line_count = count;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "gfx/sprite_sheet.h"
@@ -21,7 +22,8 @@ struct ScriptLine {
 struct Script {
     std::array<ScriptLine, kMaxScriptLines> lines;
     int line_count = 0;
-    int resume_line = 0;  // 0: nothing to resume; else the line after the last WAIT
+    int resume_line = 0;           // 0: nothing to resume; else the line after the last WAIT
+    std::set<std::string> warned;  // problems with the file already told on stderr
 };
 
 // Image slot positions by placement number (0 hides the slot); the value serves as x and as y.
@@ -46,7 +48,8 @@ int placement_position(int placement);
 void clear_script(Script& script);
 // Fills the table from the file: the lines that end with a line feed within its first 4095
 // bytes, at most 150 of them; anything further is left out. False, with no lines, when the
-// file can't be opened.
+// file can't be read. A missing or unreadable file, or one without a line feed, is warned
+// about once on stderr.
 bool read_script(const std::filesystem::path& file, Script& script);
 // Runs the game's script from line `from` up to and including the next WAIT, or to the end.
 void run_script(Game& game, int from);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <stdexcept>
@@ -108,10 +109,16 @@ void write_pack(const std::filesystem::path& dir) {
 }
 
 void write_sounds(const std::filesystem::path& dir) {
+    // Each file starts with its format's tag, which is all the headless device looks at.
+    const auto tagged = [](const char* tag, size_t size, uint8_t filler) {
+        std::vector<uint8_t> bytes(size, filler);
+        std::copy(tag, tag + 4, bytes.begin());
+        return bytes;
+    };
     for (size_t i = 0; i < sound::kMusicFiles.size(); ++i) {
-        write_bytes(dir / sound::kMusicFiles[i], std::vector<uint8_t>(100 + i, 'm'));
+        write_bytes(dir / sound::kMusicFiles[i], tagged("OggS", 100 + i, 'm'));
     }
-    write_bytes(dir / sound::kEffectFile, std::vector<uint8_t>(64, 'w'));
+    write_bytes(dir / sound::kEffectFile, tagged("RIFF", 64, 'w'));
 }
 
 std::filesystem::path make_temp_dir(const char* tag) {

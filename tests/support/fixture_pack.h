@@ -26,8 +26,8 @@ std::vector<gfx::Surface> sheet_pieces();
 // Writes image/data.bmp and image/dat2.bmp into dir (and creates the folders).
 void write_pack(const std::filesystem::path& dir);
 
-// Writes a small music file set too: the six tracks and the effect (bytes only; the
-// headless device does not decode them).
+// Writes a small music file set too: the six tracks and the effect (a format tag and filler
+// bytes; the headless device checks only the tag).
 void write_sounds(const std::filesystem::path& dir);
 
 // A fresh empty folder under the system's temp folder, removed by the caller.

@@ -6,6 +6,7 @@
 
 #include "gfx/bmp.h"
 #include "support/fixture_pack.h"
+#include "support/named_pipe.h"
 
 namespace {
 
@@ -59,6 +60,41 @@ TEST(Archive, CheckNamesTheMissingOrShortFileAndItsFolder) {
     std::filesystem::resize_file(dir / "image/dat2.bmp", 5000000);
     EXPECT_NE(gfx::check_archives(dir).find("image/dat2.bmp is too short"), std::string::npos);
     std::filesystem::remove_all(dir);
+}
+
+// An archive that is a folder or a named pipe yields no picture at once, and the start-up
+// check says what it is instead of calling it missing.
+TEST(Archive, SomethingOtherThanAFileIsRefusedAtOnce) {
+    struct Case {
+        const char* archive;
+        bool pipe;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {gfx::kSheetArchive, true, "image/dat2.bmp is a named pipe"},
+        {gfx::kPictureArchive, true, "image/data.bmp is a named pipe"},
+        {gfx::kPictureArchive, false, "image/data.bmp is a directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.problem);
+        auto dir = fixture::make_temp_dir("archive-kind");
+        fixture::write_pack(dir);
+        const auto file = dir / c.archive;
+        std::filesystem::remove(file);
+        if (c.pipe) {
+            fixture::make_named_pipe(file);
+        } else {
+            std::filesystem::create_directory(file);
+        }
+        const auto piece = gfx::kPieceTable[gfx::kCursorPiece];
+        fixture::without_waiting_on(file, [&] {
+            EXPECT_TRUE(gfx::extract_range(file, piece.first, piece.end).empty());
+            EXPECT_TRUE(gfx::extract_slice(file, 0, gfx::kPictureCount).empty());
+            EXPECT_NE(gfx::check_archives(dir).find(c.problem), std::string::npos)
+                << gfx::check_archives(dir);
+        });
+        std::filesystem::remove_all(dir);
+    }
 }
 
 TEST(Bmp, EncodedPicturesDecodeBackWithPaddingAfterThePixels) {

@@ -8,6 +8,7 @@
 #include "platform/harness.h"
 #include "platform/headless/headless_platform.h"
 #include "support/fixture_pack.h"
+#include "support/named_pipe.h"
 
 using namespace platform;
 
@@ -48,6 +49,23 @@ TEST(Replay, MalformedLinesNameFileLineAndReason) {
         EXPECT_FALSE(parse_replay(text, "r", error)) << text;
         EXPECT_NE(error.find(message), std::string::npos) << error;
     }
+}
+
+// A replay that is no file stops the start with a reason at once, not a wait on a pipe.
+TEST(Replay, LoadingRefusesAnythingButAFile) {
+    const auto dir = fixture::make_temp_dir("replay-kind");
+    std::filesystem::create_directory(dir / "folder");
+    fixture::make_named_pipe(dir / "pipe");
+    const std::pair<const char*, const char*> cases[] = {
+        {"folder", "is a directory"}, {"pipe", "is a named pipe"}, {"none", "is missing"}};
+    for (const auto& [name, reason] : cases) {
+        std::string error;
+        const auto r = fixture::without_waiting_on(
+            dir / "pipe", [&, name = name] { return load_replay(dir / name, error); });
+        EXPECT_FALSE(r) << name;
+        EXPECT_EQ(error, (dir / name).string() + " " + reason);
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(Harness, PostsAtTheirPassesAndSetsTheClock) {

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/game.h"
 #include "platform/headless/headless_platform.h"
 #include "support/fixture_pack.h"
+#include "support/named_pipe.h"
 
 namespace {
 
@@ -227,3 +229,86 @@ TEST_F(SoundTest, NoDeviceWarnsOnceAndRunsSilent) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a data folder may hold in place of a sound file.
+enum class Broken { Directory, NamedPipe, TooLarge };
+
+void break_file(const std::filesystem::path& file, Broken how) {
+    std::filesystem::remove(file);
+    switch (how) {
+        case Broken::Directory:
+            std::filesystem::create_directories(file / "inside");
+            break;
+        case Broken::NamedPipe:
+            fixture::make_named_pipe(file);
+            break;
+        case Broken::TooLarge:  // sparse, so the test costs no disk
+            std::ofstream(file, std::ios::binary).put('R');
+            std::filesystem::resize_file(file, sound::kMaxSoundFileBytes + 1);
+            break;
+    }
+}
+
+int lines(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+}  // namespace
+
+// A sound file that cannot be read is a missing one: the device shuts down, the file is named
+// once however often it is read, and nothing escapes as an exception.
+TEST_F(SoundTest, AnUnreadableFileIsTreatedAsAMissingOne) {
+    for (Broken how : {Broken::Directory, Broken::NamedPipe, Broken::TooLarge}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        platform::HeadlessPlatform fresh;
+        Game game{fresh, dir};
+        std::filesystem::remove_all(dir / sound::kEffectFile);
+        fixture::write_sounds(dir);
+        break_file(dir / sound::kEffectFile, how);
+        sound::sound_init(game);
+        game.sound.enabled = {true, true};
+        sound::sound_open_and_apply(game, kMusicChannel, sound::kMusicFiles[0]);
+        ASSERT_TRUE(fresh.headless_audio().is_playing(kMusicChannel));
+
+        testing::internal::CaptureStderr();
+        fixture::without_waiting_on(dir / sound::kEffectFile, [&] {
+            for (int snap = 0; snap < 3; ++snap) {
+                sound::sound_open_and_apply(game, kEffectChannel, sound::kEffectFile);
+            }
+        });
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(lines(err), 1) << err;
+        EXPECT_NE(err.find("wave/in.wav"), std::string::npos) << err;
+        EXPECT_TRUE(fresh.headless_audio().closed());
+        EXPECT_EQ(game.sound.stream[kEffectChannel], 0);
+    }
+}
+
+// A file that reads but does not decode leaves only its own channel silent.
+TEST_F(SoundTest, AFileTheDeviceCannotDecodeIsNamedOnceAndSilencesOnlyItsChannel) {
+    for (const std::string bytes : {"not a sound at all", "", "Ogg"}) {
+        SCOPED_TRACE(bytes);
+        platform::HeadlessPlatform fresh;
+        Game game{fresh, dir};
+        fixture::write_sounds(dir);
+        std::ofstream(dir / sound::kMusicFiles[2], std::ios::binary | std::ios::trunc) << bytes;
+        sound::sound_init(game);
+        game.sound.enabled = {true, true};
+
+        testing::internal::CaptureStderr();
+        sound::sound_open_and_apply(game, kMusicChannel, sound::kMusicFiles[2]);
+        sound::sound_open_and_apply(game, kMusicChannel, sound::kMusicFiles[2]);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(lines(err), 1) << err;
+        EXPECT_NE(err.find(sound::kMusicFiles[2]), std::string::npos) << err;
+
+        EXPECT_EQ(game.sound.stream[kMusicChannel], 0);
+        EXPECT_FALSE(fresh.headless_audio().closed());
+        sound::sound_open_and_apply(game, kEffectChannel, sound::kEffectFile);
+        EXPECT_TRUE(fresh.headless_audio().is_playing(kEffectChannel));
+        sound::sound_open_and_apply(game, kMusicChannel, sound::kMusicFiles[3]);
+        EXPECT_TRUE(fresh.headless_audio().is_playing(kMusicChannel));
+    }
+}

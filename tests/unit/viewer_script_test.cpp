@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/game.h"
 #include "support/fixture_pack.h"
+#include "support/named_pipe.h"
 #include "support/test_game.h"
 #include "viewer/script.h"
 #include "viewer/viewer_scene.h"
@@ -117,6 +120,46 @@ TEST(ScriptReader, MissingFileFailsWithNoLines) {
     s.line_count = 7;
     EXPECT_FALSE(viewer::read_script("/nonexistent/vasul.spt", s));
     EXPECT_EQ(s.line_count, 0);
+}
+
+// The viewer reads the script on every visit; each problem with it is told once, naming the
+// file, and a named pipe is refused at once instead of waited on.
+TEST(ScriptReader, ProblemsAreToldOnceNamingTheFile) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> make;
+        bool read;
+    };
+    const Case cases[] = {
+        {"missing", [](const auto&) {}, false},
+        {"a directory", [](const auto& f) { std::filesystem::create_directory(f); }, false},
+        {"a named pipe", [](const auto& f) { fixture::make_named_pipe(f); }, false},
+        {"empty", [](const auto& f) { write_file(f, ""); }, true},
+        {"no line feed in the first 4095 bytes",
+         [](const auto& f) { write_file(f, std::string(4095, 'A') + "\nWAIT 0\n"); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto dir = fixture::make_temp_dir("script-warn");
+        const auto file = dir / "vasul.spt";
+        c.make(file);
+        viewer::Script s;
+        testing::internal::CaptureStderr();
+        for (int visit = 0; visit < 3; ++visit) {
+            viewer::clear_script(s);
+            const bool read =
+                fixture::without_waiting_on(file, [&] { return viewer::read_script(file, s); });
+            EXPECT_EQ(read, c.read);
+            EXPECT_EQ(s.line_count, 0);
+        }
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_NE(err.find(file.string()), std::string::npos) << err;
+        std::filesystem::remove_all(dir);
+    }
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(read_lines(std::string(4094, 'A') + "\n").size(), 1u);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "a line feed at byte 4095 is enough";
 }
 
 TEST(ScriptRunner, PagesEndAtEachWait) {

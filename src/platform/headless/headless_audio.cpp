@@ -1,6 +1,19 @@
 #include "platform/headless/headless_audio.h"
 
+#include <cstring>
+
 namespace platform {
+
+namespace {
+
+// The headless device decodes nothing, but it refuses what the mixer would refuse at once: a
+// file that is neither an Ogg stream nor a RIFF wave.
+bool decodable(const std::vector<uint8_t>& bytes) {
+    return bytes.size() >= 4 &&
+           (std::memcmp(bytes.data(), "OggS", 4) == 0 || std::memcmp(bytes.data(), "RIFF", 4) == 0);
+}
+
+}  // namespace
 
 bool HeadlessAudio::init() {
     log_.push_back("init");
@@ -12,7 +25,7 @@ bool HeadlessAudio::init() {
 int HeadlessAudio::open_stream(SoundBytes bytes) {
     const size_t size = bytes ? bytes->size() : 0;
     log_.push_back("open " + std::to_string(size));
-    if (!active() || !bytes || bytes->empty()) return 0;
+    if (!active() || !bytes || !decodable(*bytes)) return 0;
     const int id = next_stream_++;
     sizes_[id] = size;
     if (!lengths_.count(id)) lengths_[id] = default_length_;
