@@ -10,7 +10,7 @@
 namespace {
 
 void click_title_item(TestGame& t, int item) {
-    const scenes::MenuItem& m = scenes::kMenuItems[static_cast<size_t>(item)];
+    const gfx::Rect& m = scenes::kMenuItems[static_cast<size_t>(item)];
     t.click(m.left + 54, m.top + 10);
 }
 

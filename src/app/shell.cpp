@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "app/game.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "settings/settings.h"
 #include "sound/sound.h"
@@ -13,7 +14,7 @@ using namespace platform;
 
 void start_up(Game& game, std::optional<uint32_t> seed) {
     sound::sound_init(game);
-    load_screen_picture(game, 0);
+    load_screen_picture(game, kTitlePicture);
     load_common_sheets(game);
     settings::read_startup_settings(game);
     sound::sound_step_level(game, sound::kMusicChannel, 0);

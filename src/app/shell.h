@@ -2,19 +2,16 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/hit_test.h"
 #include "platform/messages.h"
 
 struct Game;
 
 namespace app {
 
-// The strict inside test of every hover and click area: all four edges are outside.
+// The same strict test with the area spelled out as left, width, top, height.
 constexpr bool point_in_rect(int x, int y, int left, int width, int top, int height) {
-    return left < x && x < left + width && top < y && y < top + height;
-}
-// The back button's hit area at (10, 10), 47 x 23.
-constexpr bool on_back_button(int x, int y) {
-    return point_in_rect(x, y, 10, 47, 10, 23);
+    return point_in_rect(x, y, hit_area(left, top, width, height));
 }
 
 // Start-up in its fixed order: sound, title picture, common sheets, settings and volumes,

@@ -1,6 +1,8 @@
 #include "scenes/gallery.h"
 
 #include "app/game.h"
+#include "app/hit_test.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
@@ -15,27 +17,24 @@ namespace {
 constexpr int kThumbSize = 80;
 
 // Thumbnail k sits in column k mod 4 and row k div 4, 160 pixels apart.
-int thumb_x(size_t k) {
-    return 40 + 160 * static_cast<int>(k % 4);
-}
-int thumb_y(size_t k) {
-    return 110 + 160 * static_cast<int>(k / 4);
-}
+constexpr std::array<gfx::Rect, 8> kThumbnails = [] {
+    std::array<gfx::Rect, 8> areas{};
+    for (int k = 0; k < 8; ++k)
+        areas[static_cast<size_t>(k)] =
+            app::hit_area(40 + 160 * (k % 4), 110 + 160 * (k / 4), kThumbSize, kThumbSize);
+    return areas;
+}();
 
 void hover(Game& game) {
     GalleryState& g = game.gallery;
     g.thumb_choice = 0;
     g.thumb_hot = {};
     game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-    for (size_t k = 0; k < g.thumb_hot.size(); ++k) {
-        if (app::point_in_rect(game.mouse_x, game.mouse_y, thumb_x(k), kThumbSize, thumb_y(k),
-                               kThumbSize)) {
-            // A closed thumbnail is chosen too; the click then finds it closed.
-            g.thumb_hot[k] = true;
-            g.thumb_choice = static_cast<int>(k) + 1;
-            break;
-        }
-    }
+    // A closed thumbnail is chosen too; the click then finds it closed.
+    const int k = app::rect_at(kThumbnails, game.mouse_x, game.mouse_y);
+    if (k < 0) return;
+    g.thumb_hot[static_cast<size_t>(k)] = true;
+    g.thumb_choice = k + 1;
 }
 
 void click(Game& game) {
@@ -46,8 +45,7 @@ void click(Game& game) {
         g.thumb_hot = {};
         game.current_scene = Title;
     } else if (g.thumb_choice != 0 && g.thumb_open[static_cast<size_t>(g.thumb_choice - 1)]) {
-        // The choice is also the slice of the full picture.
-        app::load_screen_picture(game, g.thumb_choice);
+        app::load_screen_picture(game, app::reward_picture(g.thumb_choice));
         g.thumb_hot = {};
         game.current_scene = PictureView;
     }
@@ -62,14 +60,14 @@ void draw_thumbnail(Game& game, size_t k) {
         sx = kThumbSize * col;
         sy = kThumbSize * row + (g.thumb_hot[k] ? 0 : 160);
     }
-    game.sheets.thumbnail_sheet().blit_region(game.back_buffer(), thumb_x(k), thumb_y(k), sx, sy,
-                                              kThumbSize, kThumbSize);
+    game.sheets.thumbnail_sheet().blit_region(game.back_buffer(), kThumbnails[k].left,
+                                              kThumbnails[k].top, sx, sy, kThumbSize, kThumbSize);
 }
 
 }  // namespace
 
 void load_gallery(Game& game) {
-    app::load_screen_picture(game, kGalleryPicture);
+    app::load_screen_picture(game, app::kGalleryPicture);
     app::load_piece(game, game.sheets.thumbnail_sheet(), gfx::kThumbnailPiece);
 }
 

@@ -10,16 +10,13 @@ namespace scenes {
 inline constexpr std::array<int, 8> kGalleryThresholds = {10000, 15000, 20000, 30000,
                                                           40000, 50000, 60000, 65000};
 
-// The gallery's own full-screen picture, shown behind the thumbnails.
-inline constexpr int kGalleryPicture = 12;
-
 struct GalleryState {
     std::array<bool, 8> thumb_hot{};
     std::array<bool, 8> thumb_open{};
     int thumb_choice = 0;
 };
 
-// Picture 12 and the thumbnails; run by every way into the gallery.
+// The gallery's picture and the thumbnails; run by every way into the gallery.
 void load_gallery(Game& game);
 void gallery_handle(Game& game, const platform::Message& message);
 void gallery_update(Game& game);

@@ -1,6 +1,8 @@
 #include "scenes/game_over.h"
 
 #include "app/game.h"
+#include "app/hit_test.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "scenes/title.h"
@@ -10,8 +12,6 @@ namespace scenes {
 using namespace platform;
 
 namespace {
-
-constexpr int kTimeUpPicture = 15;
 
 void leave_to_title(Game& game) {
     game.back_button_hot = 0;
@@ -48,7 +48,7 @@ void game_over_update(Game& game) {
 }
 
 void game_over_restore(Game& game) {
-    app::load_screen_picture(game, kTimeUpPicture);
+    app::load_screen_picture(game, app::kTimeUpPicture);
     app::load_common_sheets(game);
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "app/game.h"
+#include "app/hit_test.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
@@ -20,14 +22,13 @@ namespace {
 // The six controls in the order the pointer is tested against them.
 enum Control : int { kPrevTrack, kNextTrack, kPlaySwitch, kLoopSwitch, kVolDown, kVolUp };
 
-// Each control is drawn with its top-left at its rectangle's corner.
-constexpr std::array<ControlRect, 6> kControls = {{
-    {120, 110, 23, 23},
-    {497, 110, 23, 23},
-    {341, 156, 47, 23},
-    {341, 202, 47, 23},
-    {327, 248, 23, 23},
-    {380, 248, 23, 23},
+constexpr std::array<gfx::Rect, 6> kControls = {{
+    app::hit_area(120, 110, 23, 23),
+    app::hit_area(497, 110, 23, 23),
+    app::hit_area(341, 156, 47, 23),
+    app::hit_area(341, 202, 47, 23),
+    app::hit_area(327, 248, 23, 23),
+    app::hit_area(380, 248, 23, 23),
 }};
 
 constexpr int kTrackCount = static_cast<int>(sound::kMusicFiles.size());
@@ -39,7 +40,7 @@ int hot(const Game& game, Control c) {
 void hover(Game& game) {
     game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
     game.music_view.music_hot = {};
-    const int c = control_at(kControls, game.mouse_x, game.mouse_y);
+    const int c = app::rect_at(kControls, game.mouse_x, game.mouse_y);
     if (c >= 0) game.music_view.music_hot[static_cast<size_t>(c)] = true;
 }
 
@@ -128,7 +129,7 @@ void draw_arrow(Game& game, Control c, bool right) {
 }
 
 void load_pictures(Game& game) {
-    app::load_screen_picture(game, 17);
+    app::load_screen_picture(game, app::kMusicTestPicture);
     app::load_piece(game, game.sheets.arrow_sheet, gfx::kArrowPiece);
     app::load_piece(game, game.sheets.switch_sheet, gfx::kSwitchPiece);
     app::load_piece(game, game.sheets.stage_numbers_sheet, gfx::kStageNumbersPiece);

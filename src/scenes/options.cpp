@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/game.h"
+#include "app/hit_test.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
@@ -31,17 +33,16 @@ enum Control : int {
     kLvlRight,
 };
 
-// Each control is drawn with its top-left at its rectangle's corner.
-constexpr std::array<ControlRect, 9> kControls = {{
-    {341, 110, 47, 23},
-    {327, 156, 23, 23},
-    {380, 156, 23, 23},
-    {341, 202, 47, 23},
-    {327, 248, 23, 23},
-    {380, 248, 23, 23},
-    {341, 294, 47, 23},
-    {327, 340, 23, 23},
-    {460, 340, 23, 23},
+constexpr std::array<gfx::Rect, 9> kControls = {{
+    app::hit_area(341, 110, 47, 23),
+    app::hit_area(327, 156, 23, 23),
+    app::hit_area(380, 156, 23, 23),
+    app::hit_area(341, 202, 47, 23),
+    app::hit_area(327, 248, 23, 23),
+    app::hit_area(380, 248, 23, 23),
+    app::hit_area(341, 294, 47, 23),
+    app::hit_area(327, 340, 23, 23),
+    app::hit_area(460, 340, 23, 23),
 }};
 
 constexpr std::array<const char*, 3> kDifficultyNames = {"HARD", "NORM", "EASY"};
@@ -53,7 +54,7 @@ int hot(const Game& game, Control c) {
 void hover(Game& game) {
     game.options.option_hot = {};
     game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-    const int c = control_at(kControls, game.mouse_x, game.mouse_y);
+    const int c = app::rect_at(kControls, game.mouse_x, game.mouse_y);
     if (c >= 0) game.options.option_hot[static_cast<size_t>(c)] = true;
 }
 
@@ -143,7 +144,7 @@ void draw_volume_row(Game& game, int y, Control down, int level, Control up) {
 }
 
 void load_pictures(Game& game) {
-    app::load_screen_picture(game, 11);
+    app::load_screen_picture(game, app::kOptionsPicture);
     app::load_piece(game, game.sheets.arrow_sheet, gfx::kArrowPiece);
     app::load_piece(game, game.sheets.switch_sheet, gfx::kSwitchPiece);
 }

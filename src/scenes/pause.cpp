@@ -1,6 +1,8 @@
 #include "scenes/pause.h"
 
 #include "app/game.h"
+#include "app/hit_test.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "puzzle/play_scene.h"
@@ -12,8 +14,6 @@ namespace scenes {
 using namespace platform;
 
 namespace {
-
-constexpr int kPausePicture = 16;
 
 // Every way out of the pause drops the back button's hover, so a stale flag from this visit
 // can't abandon a later game with a click elsewhere.
@@ -62,7 +62,7 @@ void pause_update(Game& game) {
 }
 
 void pause_restore(Game& game) {
-    app::load_screen_picture(game, kPausePicture);
+    app::load_screen_picture(game, app::kPausePicture);
     app::load_common_sheets(game);
 }
 

@@ -7,7 +7,8 @@ namespace scenes {
 
 void pause_handle(Game& game, const platform::Message& message);
 void pause_update(Game& game);
-// Slice 16 and the common sheets again, so a display lost while paused leaves nothing blank.
+// The pause picture and the common sheets again, so a display lost while paused leaves nothing
+// blank.
 void pause_restore(Game& game);
 
 }  // namespace scenes

@@ -1,6 +1,7 @@
 #include "scenes/picture_view.h"
 
 #include "app/game.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "scenes/gallery.h"
@@ -16,7 +17,7 @@ void picture_view_handle(Game& game, const Message& message) {
     if (message.id == kWmMouseMove) {
         app::store_mouse(game, message);
     } else if (message.id == kWmRButtonDown) {
-        app::load_screen_picture(game, kGalleryPicture);
+        app::load_screen_picture(game, app::kGalleryPicture);
         game.current_scene = Gallery;
     }
 }
@@ -28,7 +29,7 @@ void picture_view_update(Game& game) {
 
 void picture_view_restore(Game& game) {
     gallery_restore(game);
-    app::load_screen_picture(game, game.gallery.thumb_choice);
+    app::load_screen_picture(game, app::reward_picture(game.gallery.thumb_choice));
 }
 
 }  // namespace scenes

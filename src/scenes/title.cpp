@@ -1,6 +1,7 @@
 #include "scenes/title.h"
 
 #include "app/game.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "puzzle/play_scene.h"
@@ -75,13 +76,8 @@ void title_handle(Game& game, const Message& message) {
     if (message.id == kWmMouseMove) {
         app::store_mouse(game, message);
         game.title.menu_hot = {};
-        for (size_t i = 0; i < kMenuItems.size(); ++i) {
-            const MenuItem& m = kMenuItems[i];
-            if (app::point_in_rect(game.mouse_x, game.mouse_y, m.left, m.width, m.top, m.height)) {
-                game.title.menu_hot[i] = true;
-                break;
-            }
-        }
+        const int item = app::rect_at(kMenuItems, game.mouse_x, game.mouse_y);
+        if (item >= 0) game.title.menu_hot[static_cast<size_t>(item)] = true;
     } else if (message.id == kWmLButtonDown) {
         for (size_t i = 0; i < kMenuItems.size(); ++i) {
             if (game.title.menu_hot[i]) {
@@ -105,12 +101,12 @@ void title_update(Game& game) {
 }
 
 void title_restore(Game& game) {
-    app::load_screen_picture(game, 0);
+    app::load_screen_picture(game, app::kTitlePicture);
     app::load_common_sheets(game);
 }
 
 void back_to_title(Game& game) {
-    app::load_screen_picture(game, 0);
+    app::load_screen_picture(game, app::kTitlePicture);
     sound::sound_stop_all(game);
     sound::sound_open_and_apply(game, sound::kMusicChannel, sound::kMusicFiles[0]);
 }

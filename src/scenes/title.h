@@ -1,26 +1,23 @@
 #pragma once
 #include <array>
 
-#include "gfx/surface.h"
+#include "app/hit_test.h"
 #include "platform/messages.h"
 
 struct Game;
 
 namespace scenes {
 
-struct MenuItem {
-    int left, top, width, height;
-};
 // The seven title items, top to bottom: new game, viewer, options, gallery, music test,
-// high scores, exit.
-inline constexpr std::array<MenuItem, 7> kMenuItems = {{
-    {246, 132, 112, 39},
-    {246, 171, 137, 39},
-    {246, 210, 137, 41},
-    {246, 251, 137, 39},
-    {246, 290, 183, 40},
-    {246, 330, 137, 41},
-    {246, 371, 137, 44},
+// high scores, exit. Each item's highlight is drawn at its area's corner.
+inline constexpr std::array<gfx::Rect, 7> kMenuItems = {{
+    app::hit_area(246, 132, 112, 39),
+    app::hit_area(246, 171, 137, 39),
+    app::hit_area(246, 210, 137, 41),
+    app::hit_area(246, 251, 137, 39),
+    app::hit_area(246, 290, 183, 40),
+    app::hit_area(246, 330, 137, 41),
+    app::hit_area(246, 371, 137, 44),
 }};
 
 struct TitleState {

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "app/game.h"
+#include "app/hit_test.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/text.h"
@@ -15,8 +17,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int kHighScorePicture = 13;
-
 void leave(Game& game) {
     scenes::back_to_title(game);
     game.back_button_hot = 0;
@@ -26,7 +26,7 @@ void leave(Game& game) {
 }  // namespace
 
 void load_high_score_scene(Game& game) {
-    app::load_screen_picture(game, kHighScorePicture);
+    app::load_screen_picture(game, app::kHighScorePicture);
 }
 
 void high_scores_update(Game& game) {

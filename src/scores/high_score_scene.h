@@ -11,7 +11,8 @@ inline constexpr int kScoreX = 320;
 inline constexpr int kFirstRowY = 110;
 inline constexpr int kRowStep = 30;
 
-// Picture 13 into the screen picture; the title runs it before the display becomes current.
+// The display's picture into the screen picture; the title runs it before the display becomes
+// current.
 void load_high_score_scene(Game& game);
 void high_scores_update(Game& game);
 void high_scores_handle(Game& game, const platform::Message& message);

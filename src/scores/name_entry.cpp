@@ -3,6 +3,8 @@
 #include <string_view>
 
 #include "app/game.h"
+#include "app/hit_test.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "scenes/gallery.h"
@@ -14,10 +16,21 @@ using namespace platform;
 
 namespace {
 
-constexpr int kNameEntryPicture = 14;
-constexpr int kPerRow = 7;
-// The "ENTER GALLERY" line and its pointer area: left, width, top, height.
-constexpr int kEnterX = 200, kEnterY = 400, kEnterWidth = 240, kEnterHeight = 23;
+// The letter grid: rows of seven buttons of 40 x 40 from (200, 200). Buttons 0 to 25 are the
+// letters A to Z; button 26 enters a zero byte, which ends the recorded name.
+constexpr std::array<gfx::Rect, kLetterButtons> kLetterAreas = [] {
+    std::array<gfx::Rect, kLetterButtons> areas{};
+    for (int b = 0; b < kLetterButtons; ++b)
+        areas[static_cast<size_t>(b)] =
+            app::hit_area(200 + 40 * (b % 7), 200 + 40 * (b / 7), 40, 40);
+    return areas;
+}();
+constexpr char button_letter(int b) {
+    return b < 26 ? static_cast<char>('A' + b) : '\0';
+}
+
+// The "ENTER GALLERY" line, drawn at its area's corner.
+constexpr gfx::Rect kEnterArea = app::hit_area(200, 400, 240, 23);
 constexpr int kPreviewX = 280, kPreviewStep = 40, kPreviewY = 120;
 
 void draw_text(Game& game, int x, int y, std::string_view text) {
@@ -28,16 +41,12 @@ void update_hover(Game& game) {
     NameEntryState& e = game.name_entry;
     e.letter_hot = {};
     e.enter_hot = false;
-    for (int b = 0; b < kLetterButtons; ++b) {
-        const LetterButton button = letter_button(b);
-        if (app::point_in_rect(game.mouse_x, game.mouse_y, button.left, kLetterSize, button.top,
-                               kLetterSize)) {
-            e.letter_hot[static_cast<size_t>(b)] = true;
-            return;
-        }
+    const int b = app::rect_at(kLetterAreas, game.mouse_x, game.mouse_y);
+    if (b >= 0) {
+        e.letter_hot[static_cast<size_t>(b)] = true;
+        return;
     }
-    e.enter_hot =
-        app::point_in_rect(game.mouse_x, game.mouse_y, kEnterX, kEnterWidth, kEnterY, kEnterHeight);
+    e.enter_hot = app::point_in_rect(game.mouse_x, game.mouse_y, kEnterArea);
 }
 
 void enter_gallery(Game& game) {
@@ -58,20 +67,14 @@ void click(Game& game) {
     // The hot flag stays set, so clicking again without moving adds the same letter again.
     for (int b = 0; b < kLetterButtons; ++b) {
         if (e.letter_hot[static_cast<size_t>(b)] && e.entry_length < static_cast<int>(kNameLength))
-            e.entry_name[static_cast<size_t>(e.entry_length++)] = letter_button(b).letter;
+            e.entry_name[static_cast<size_t>(e.entry_length++)] = button_letter(b);
     }
 }
 
 }  // namespace
 
-LetterButton letter_button(int b) {
-    const int row = b / kPerRow, column = b % kPerRow;
-    const char letter = b < 26 ? static_cast<char>('A' + b) : '\0';
-    return {200 + kLetterSize * column, 200 + kLetterSize * row, letter};
-}
-
 void open_name_entry(Game& game) {
-    app::load_screen_picture(game, kNameEntryPicture);
+    app::load_screen_picture(game, app::kTallyPicture);
     game.name_entry = NameEntryState{};
 }
 
@@ -79,9 +82,10 @@ void name_entry_update(Game& game) {
     const NameEntryState& e = game.name_entry;
     app::draw_screen_picture(game);
     for (int b = 0; b < kLetterButtons; ++b) {
-        const LetterButton button = letter_button(b);
+        const gfx::Rect& area = kLetterAreas[static_cast<size_t>(b)];
+        const char letter = button_letter(b);
         // The blank button's label is the empty text.
-        if (button.letter != '\0') draw_text(game, button.left, button.top, {&button.letter, 1});
+        if (letter != '\0') draw_text(game, area.left, area.top, {&letter, 1});
     }
     for (size_t i = 0; i < kNameLength; ++i) {
         game.sheets.font_sheet.draw_glyph(game.back_buffer(),
@@ -89,7 +93,7 @@ void name_entry_update(Game& game) {
                                           e.entry_name[i], true);
     }
     if (e.entry_length == static_cast<int>(kNameLength))
-        draw_text(game, kEnterX, kEnterY, "ENTER GALLERY");
+        draw_text(game, kEnterArea.left, kEnterArea.top, "ENTER GALLERY");
     app::draw_cursor(game, 0);
 }
 

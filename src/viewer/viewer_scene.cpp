@@ -1,6 +1,8 @@
 #include "viewer/viewer_scene.h"
 
 #include "app/game.h"
+#include "app/hit_test.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
@@ -14,7 +16,7 @@ using namespace platform;
 namespace {
 
 void load_pictures(Game& game) {
-    app::load_screen_picture(game, kViewerPicture);
+    app::load_screen_picture(game, app::kViewerPicture);
     app::load_piece(game, game.sheets.caption_panel_sheet, gfx::kCaptionPanelPiece);
 }
 

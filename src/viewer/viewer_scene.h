@@ -5,7 +5,6 @@ struct Game;
 
 namespace viewer {
 
-inline constexpr int kViewerPicture = 10;
 inline constexpr const char* kScriptFile = "vasul.spt";
 // The caption panel at (0, 328) and caption line k (1 to 5) at (14, 340 + 23 (k - 1)).
 inline constexpr int kPanelY = 328;

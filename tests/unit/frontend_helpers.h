@@ -51,7 +51,7 @@ inline void clear_ini(TestGame& t) {
 
 // A left click strictly inside title item i.
 inline void click_title_item(TestGame& t, int item) {
-    const scenes::MenuItem& m = scenes::kMenuItems[static_cast<size_t>(item)];
+    const gfx::Rect& m = scenes::kMenuItems[static_cast<size_t>(item)];
     t.click(m.left + 54, m.top + 10);
 }
 

@@ -132,7 +132,7 @@ TEST(GalleryScene, PictureViewShowsTheChosenPictureUntilRightClick) {
     EXPECT_EQ(t.pixel(300, 60), fixture::picture_pixel(7, 300, 60));
     EXPECT_EQ(t.game->gallery.thumb_hot, decltype(t.game->gallery.thumb_hot){});
     t.click(20, 20);
-    t.send(platform::key_message(platform::kWmKeyDown, 32));
+    t.send(platform::key_message(platform::kWmKeyDown, platform::kVkSpace));
     EXPECT_EQ(t.game->current_scene, PictureView);
     t.right_click(thumb_left(6) + 10, thumb_top(6) + 10);
     ASSERT_EQ(t.game->current_scene, Gallery);

@@ -2,20 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "support/fixture_pack.h"
 #include "support/test_game.h"
 
 using namespace platform;
 
 TEST(PointInRect, AllFourEdgesAreOutside) {
-    EXPECT_FALSE(app::point_in_rect(246, 150, 246, 112, 132, 39));
-    EXPECT_TRUE(app::point_in_rect(247, 133, 246, 112, 132, 39));
-    EXPECT_FALSE(app::point_in_rect(358, 133, 246, 112, 132, 39));
-    EXPECT_TRUE(app::point_in_rect(357, 170, 246, 112, 132, 39));
-    EXPECT_FALSE(app::point_in_rect(300, 171, 246, 112, 132, 39));
+    constexpr gfx::Rect item = app::hit_area(246, 132, 112, 39);
+    EXPECT_FALSE(app::point_in_rect(246, 150, item));
+    EXPECT_TRUE(app::point_in_rect(247, 133, item));
+    EXPECT_FALSE(app::point_in_rect(358, 133, item));
+    EXPECT_TRUE(app::point_in_rect(357, 170, item));
+    EXPECT_FALSE(app::point_in_rect(300, 171, item));
     EXPECT_FALSE(app::on_back_button(10, 20));
     EXPECT_FALSE(app::on_back_button(57, 20));
     EXPECT_TRUE(app::on_back_button(56, 32));
+}
+
+TEST(PointInRect, TheFirstAreaHoldingThePointWins) {
+    constexpr std::array<gfx::Rect, 3> areas = {
+        {app::hit_area(0, 0, 10, 10), app::hit_area(5, 5, 10, 10), app::hit_area(0, 0, 20, 20)}};
+    EXPECT_EQ(app::rect_at(areas, 7, 7), 0);
+    EXPECT_EQ(app::rect_at(areas, 12, 12), 1);
+    EXPECT_EQ(app::rect_at(areas, 10, 17), 2) << "the right edge of the first is outside it";
+    EXPECT_EQ(app::rect_at(areas, 20, 5), -1);
 }
 
 TEST(StartUp, ShowsTheTitleWithThePointerAtTheCentre) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/game.h"
+#include "app/picture_ids.h"
 #include "frontend_helpers.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"
@@ -29,7 +30,7 @@ void enter(TestGame& t, const std::string& script) {
 }
 
 uint32_t background(int x, int y) {
-    return fixture::picture_pixel(viewer::kViewerPicture, x, y);
+    return fixture::picture_pixel(app::kViewerPicture, x, y);
 }
 uint32_t illustration(int cell) {
     return fixture::cell_colour(kIllustrationPiece, cell);
