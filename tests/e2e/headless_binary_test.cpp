@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -14,11 +15,13 @@ struct Run {
     std::string err;
 };
 
-// Runs the game binary in a folder and returns its exit status and stderr.
-Run run_vasul(const std::filesystem::path& dir, const std::string& args) {
+// Runs the game binary in a folder and returns its exit status and stderr; a prefix such as
+// "env -u DISPLAY" goes before the binary.
+Run run_vasul(const std::filesystem::path& dir, const std::string& args,
+              const std::string& prefix = "") {
     const auto err_file = dir / "stderr.txt";
-    const std::string command = "cd '" + dir.string() + "' && '" + VASUL_BINARY + "' " + args +
-                                " 2>'" + err_file.string() + "' >/dev/null";
+    const std::string command = "cd '" + dir.string() + "' && " + prefix + " '" + VASUL_BINARY +
+                                "' " + args + " 2>'" + err_file.string() + "' >/dev/null";
     const int raw = std::system(command.c_str());
     std::ifstream in(err_file);
     std::stringstream err;
@@ -118,4 +121,24 @@ TEST_F(HeadlessBinary, BadInputGivesOneClearLineAndStatusTwo) {
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
 
     EXPECT_EQ(run_vasul(dir, "--help").status, 0);
+}
+
+// Over an ssh session without X11 or Wayland, SDL falls back to a driver that shows nothing:
+// the game must say so and stop instead of running unseen. A driver named in SDL_VIDEODRIVER
+// is still taken, as the smoke tests take the dummy one.
+TEST_F(HeadlessBinary, WithoutADisplayTheGameStopsAtOnceAndPointsToHeadless) {
+    const std::string bare =
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 10";
+    for (const char* args : {"", "--windowed"}) {
+        const auto start = std::chrono::steady_clock::now();
+        const auto r = run_vasul(dir, args, bare);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << args;
+        EXPECT_EQ(r.status, 2) << args << ": " << r.err;
+        EXPECT_NE(r.err.find("no display found"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("--headless"), std::string::npos) << r.err;
+    }
+    const auto r = run_vasul(dir, "--frames 3",
+                             "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy "
+                             "SDL_AUDIODRIVER=dummy timeout 10");
+    EXPECT_EQ(r.status, 0) << r.err;
 }

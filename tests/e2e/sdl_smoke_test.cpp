@@ -161,6 +161,79 @@ TEST_F(SdlSmoke, InputEventsBecomeWin32Messages) {
     }
 }
 
+// Pointer moves coalesce as Windows delivers them: a burst of moves leaves one pending move at
+// the newest position, and presses, keys and close keep their order around the moves.
+TEST_F(SdlSmoke, PointerMovesCoalesceAndNeverHoldBackOtherInput) {
+    SDL_DisplayMode desktop;
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+    const auto layout = sdl::fit_screen(desktop.w, desktop.h);
+    auto move = [&](int x, int y) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = layout.dest.x + x * layout.scale;
+        e.motion.y = layout.dest.y + y * layout.scale;
+        SDL_PushEvent(&e);
+    };
+    auto button = [&](Uint32 type, int x, int y) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.type = type;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.clicks = 1;
+        e.button.x = layout.dest.x + x * layout.scale;
+        e.button.y = layout.dest.y + y * layout.scale;
+        SDL_PushEvent(&e);
+    };
+    auto escape = [] {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = SDLK_ESCAPE;
+        SDL_PushEvent(&e);
+    };
+    auto expect_messages = [&](const std::vector<Message>& expected) {
+        const auto got = drain();
+        ASSERT_EQ(got.size(), expected.size());
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].id, expected[i].id) << i;
+            EXPECT_EQ(got[i].lparam, expected[i].lparam) << i;
+        }
+    };
+
+    // A 1000 Hz mouse for 0.6 s, then Escape: the key is the second message, not the 601st.
+    for (int i = 0; i < 600; ++i) move(i % 640, i % 480);
+    escape();
+    expect_messages({mouse_message(kWmMouseMove, 599, 119), key_message(kWmKeyDown, kVkEscape)});
+
+    // A drag: the move before the press is kept ahead of it, later moves fold into one.
+    move(10, 10);
+    button(SDL_MOUSEBUTTONDOWN, 11, 11);
+    move(20, 20);
+    move(30, 30);
+    button(SDL_MOUSEBUTTONUP, 31, 31);
+    move(40, 40);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    move(50, 50);
+    expect_messages({mouse_message(kWmMouseMove, 10, 10),
+                     mouse_message(kWmLButtonDown, 11, 11),
+                     mouse_message(kWmMouseMove, 30, 30),
+                     mouse_message(kWmLButtonUp, 31, 31),
+                     mouse_message(kWmMouseMove, 40, 40),
+                     {kWmClose, 0, 0},
+                     mouse_message(kWmMouseMove, 50, 50)});
+
+    // One message a pass still, and a move left waiting takes the positions that come after it.
+    escape();
+    move(1, 2);
+    Message m;
+    ASSERT_TRUE(platform->peek_message(m));
+    EXPECT_EQ(m.id, kWmKeyDown);
+    move(3, 4);
+    move(5, 6);
+    expect_messages({mouse_message(kWmMouseMove, 5, 6)});
+}
+
 TEST(SdlInput, WindowPointsMapOntoTheScaledScreenAndClamp) {
     struct Case {
         sdl::ViewSize view;

@@ -2,9 +2,10 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <cstring>
-#include <deque>
 
+#include "platform/message_queue.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_input.h"
 
@@ -19,6 +20,16 @@ constexpr uint32_t kLostWaitMs = 50;  // while there is nothing to show, don't s
 constexpr int kVsyncProbeFrames = 30;
 constexpr uint32_t kVsyncProbeMinMs = 120;  // 30 presents in less than this are not paced
 
+// With no X11 or Wayland server to reach, SDL falls back to drivers that draw nowhere, and a
+// game started over a bare ssh session would run unseen for ever. Only a driver asked for by
+// name in SDL_VIDEODRIVER (as the tests do) may be one of those.
+bool driver_shows_a_picture() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (asked && *asked) return true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+}
+
 class SdlPlatform final : public Platform {
   public:
     SdlPlatform() = default;
@@ -31,7 +42,7 @@ class SdlPlatform final : public Platform {
 
     void begin_pass(uint64_t) override {}
     bool peek_message(Message& out) override;
-    void post_message(const Message& message) override { queue_.push_back(message); }
+    void post_message(const Message& message) override { queue_.push(message); }
     void destroy_window() override;
     gfx::Surface& back_buffer() override { return back_buffer_; }
     FlipResult flip() override;
@@ -58,7 +69,7 @@ class SdlPlatform final : public Platform {
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     gfx::Surface back_buffer_{kScreenWidth, kScreenHeight};
-    std::deque<Message> queue_;
+    MessageQueue queue_;
     sdl::SdlAudio audio_;
     uint32_t tick_offset_ = 0;
     bool device_reset_ = false;
@@ -78,8 +89,17 @@ SdlPlatform::~SdlPlatform() {
 }
 
 bool SdlPlatform::open(const SdlOptions& options, std::string& error) {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !create_window(options) || !create_renderer() ||
-        !create_texture()) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        error = SDL_GetError();
+        return false;
+    }
+    if (!driver_shows_a_picture()) {
+        error =
+            "no display found (no X11 or Wayland server answered); --headless runs the game "
+            "without one";
+        return false;
+    }
+    if (!create_window(options) || !create_renderer() || !create_texture()) {
         error = SDL_GetError();
         return false;
     }
@@ -142,10 +162,7 @@ void SdlPlatform::destroy_window() {
 bool SdlPlatform::peek_message(Message& out) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) take_event(event);
-    if (queue_.empty()) return false;
-    out = queue_.front();
-    queue_.pop_front();
-    return true;
+    return queue_.pop(out);
 }
 
 void SdlPlatform::take_event(const SDL_Event& event) {
@@ -164,7 +181,7 @@ void SdlPlatform::take_event(const SDL_Event& event) {
             break;
     }
     if (!window_) return;  // the window is gone: no more input
-    if (auto message = sdl::input_message(event, view_size())) queue_.push_back(*message);
+    if (auto message = sdl::input_message(event, view_size())) queue_.push(*message);
 }
 
 void SdlPlatform::request_close() {
@@ -172,7 +189,7 @@ void SdlPlatform::request_close() {
     // needs to hear it once.
     if (close_requested_) return;
     close_requested_ = true;
-    queue_.push_back({kWmClose, 0, 0});
+    queue_.push({kWmClose, 0, 0});
 }
 
 ViewSize SdlPlatform::view_size() const {
