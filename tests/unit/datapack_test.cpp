@@ -1,19 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
 
 #include "assetgen/cli.h"
+#include "assetgen/icons.h"
 #include "assetgen/pack_builder.h"
+#include "assetgen/reward_pictures.h"
 #include "assetgen/sheets.h"
 #include "assetgen/stb_io.h"
 #include "gfx/archive.h"
 #include "gfx/bmp.h"
 #include "gfx/sprite_sheet.h"
 #include "gfx/text.h"
+#include "settings/profile.h"
 #include "support/fixture_pack.h"
 #include "viewer/script.h"
 
@@ -240,6 +246,76 @@ TEST_F(DataPack, ViewerScriptRunsKnownCommandsWithinRange) {
     EXPECT_GE(texts, 10);
 }
 
+// The pixels of one 80 x 80 cell of a puzzle picture, channel by channel.
+std::vector<int> cell_samples(const gfx::Surface& picture, int cell) {
+    std::vector<int> v;
+    v.reserve(80 * 80 * 3);
+    const int left = (cell / 6) * 80, top = (cell % 6) * 80;
+    for (int y = top; y < top + 80; ++y)
+        for (int x = left; x < left + 80; ++x)
+            for (int shift : {16, 8, 0}) v.push_back((picture.pixel(x, y) >> shift) & 0xFF);
+    return v;
+}
+
+// The spread of a cell's pixels: the root of the mean of its three channel variances.
+double deviation(const std::vector<int>& samples) {
+    double variance = 0;
+    for (size_t channel = 0; channel < 3; ++channel) {
+        double sum = 0, squares = 0;
+        for (size_t i = channel; i < samples.size(); i += 3) {
+            sum += samples[i];
+            squares += double(samples[i]) * samples[i];
+        }
+        const double n = double(samples.size() / 3), mean = sum / n;
+        variance += squares / n - mean * mean;
+    }
+    return std::sqrt(variance / 3);
+}
+
+double mean_difference(const std::vector<int>& a, const std::vector<int>& b) {
+    long total = 0;
+    for (size_t i = 0; i < a.size(); ++i) total += std::abs(a[i] - b[i]);
+    return double(total) / double(a.size());
+}
+
+TEST_F(DataPack, EveryPuzzleCellCanBeToldByLooking) {
+    // A flat cell, or two cells that look alike, can only be placed by trial and error.
+    const auto& archive = files().at(gfx::kPictureArchive);
+    const size_t slice = archive.size() / gfx::kPictureCount;
+    for (int stage = 1; stage <= 5; ++stage) {
+        auto picture =
+            gfx::decode_bmp(std::span<const uint8_t>(archive).subspan(stage * slice, slice));
+        ASSERT_TRUE(picture) << "picture " << stage;
+        std::vector<std::vector<int>> cells;
+        for (int n = 0; n < 48; ++n) {
+            cells.push_back(cell_samples(*picture, n));
+            EXPECT_GE(deviation(cells.back()), 12.0) << "picture " << stage << " cell " << n;
+        }
+        for (int a = 0; a < 48; ++a)
+            for (int b = a + 1; b < 48; ++b)
+                EXPECT_GE(mean_difference(cells[a], cells[b]), 8.0)
+                    << "picture " << stage << " cells " << a << " and " << b;
+    }
+}
+
+TEST_F(DataPack, DefaultSettingsAreWhatTheGameWritesForThem) {
+    // The options set to music and effect on at step 7 and "NORM", the music test to step 7,
+    // one key at a time as the game writes them.
+    const auto dir = fixture::make_temp_dir("datapack-settings");
+    settings::ProfileStore store(dir / "vasul.ini");
+    const std::pair<const char*, const char*> keys[] = {{"music", "bgmon"}, {"music", "bgm"},
+                                                        {"music", "seon"},  {"music", "se"},
+                                                        {"mode", "level"},  {"sound", "vol"}};
+    const char* values[] = {"1", "7", "1", "7", "1", "7"};
+    for (size_t i = 0; i < std::size(keys); ++i)
+        ASSERT_TRUE(store.write(keys[i].first, keys[i].second, values[i]));
+    std::ifstream in(dir / "vasul.ini", std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), {});
+    std::filesystem::remove_all(dir);
+    const auto& shipped = files().at(assetgen::kSettingsFile);
+    EXPECT_EQ(std::string(shipped.begin(), shipped.end()), written);
+}
+
 TEST_F(DataPack, ASecondBuildGivesTheSameBytes) {
     std::string why;
     auto art = assetgen::build_artwork({}, &why);
@@ -291,6 +367,77 @@ TEST(DataPackBuild, PicturesReplaceTheRewardsAndThumbnails) {
     EXPECT_TRUE(std::filesystem::exists(dir / "data" / gfx::kSheetArchive));
     EXPECT_TRUE(std::filesystem::exists(dir / "data" / "vasul.spt"));
     std::filesystem::remove_all(dir);
+}
+
+TEST(DataPackBuild, ARebuildKeepsThePlayersSettings) {
+    const auto dir = fixture::make_temp_dir("datapack-keep");
+    const std::vector<assetgen::PackFile> files = {{"vasul.spt", {'A'}},
+                                                   {assetgen::kSettingsFile, {'B'}, true}};
+    std::string why;
+    ASSERT_TRUE(assetgen::write_pack(dir, files, &why)) << why;
+    std::ofstream(dir / "vasul.spt") << "old";
+    std::ofstream(dir / assetgen::kSettingsFile) << "[score]\nsco0=9000\n";
+    ASSERT_TRUE(assetgen::write_pack(dir, files, &why)) << why;
+    auto text = [&](const char* name) {
+        std::ifstream in(dir / name);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    EXPECT_EQ(text("vasul.spt"), "A");
+    EXPECT_EQ(text(assetgen::kSettingsFile), "[score]\nsco0=9000\n");
+    std::filesystem::remove_all(dir);
+}
+
+// Width and height from a PNG's header chunk.
+std::pair<int, int> png_size(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    unsigned char head[24] = {};
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    auto be32 = [&](int at) {
+        return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3];
+    };
+    return {be32(16), be32(20)};
+}
+
+TEST(DataPackBuild, IconsAndDefaultSettingsForAnInstall) {
+    const auto dir = fixture::make_temp_dir("datapack-icons");
+    std::ostringstream out, err;
+    ASSERT_EQ(assetgen::run_cli({"--icons", (dir / "icons").string(), "--settings",
+                                 (dir / "share/vasul.ini").string()},
+                                out, err),
+              0)
+        << err.str();
+    for (int size : assetgen::kIconSizes) {
+        const std::string edge = std::to_string(size) + "x" + std::to_string(size);
+        const auto file =
+            dir / "icons/hicolor" / edge / "apps" / (std::string(VASUL_APP_ID) + ".png");
+        EXPECT_EQ(png_size(file), std::make_pair(size, size)) << file;
+    }
+    std::ifstream in(dir / "share/vasul.ini", std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), assetgen::default_settings());
+    std::filesystem::remove_all(dir);
+}
+
+TEST(DataPackBuild, TheIconIsAPieceOnATransparentGround) {
+    const assetgen::Image lake = assetgen::paint_reward_picture(1);
+    for (int size : {32, 256}) {
+        const assetgen::Image icon = assetgen::paint_icon(lake, size);
+        ASSERT_EQ(icon.width(), size);
+        ASSERT_EQ(icon.height(), size);
+        for (int corner : {0, size - 1}) {
+            EXPECT_EQ(icon.alpha(corner, corner), 0.f) << size;
+            EXPECT_EQ(icon.alpha(size - 1 - corner, corner), 0.f) << size;
+        }
+        EXPECT_FLOAT_EQ(icon.alpha(size / 2, size / 2), 1.f) << size;
+        int opaque = 0, clear = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                opaque += icon.alpha(x, y) > 0.99f;
+                clear += icon.alpha(x, y) < 0.01f;
+            }
+        // The piece fills a good part of the square, with room for its shadow around it.
+        EXPECT_GT(opaque, size * size * 3 / 10) << size;
+        EXPECT_GT(clear, size * size / 5) << size;
+    }
 }
 
 TEST(DataPackBuild, UnreadablePictureStopsBeforeWritingAnything) {
