@@ -23,6 +23,11 @@ void store_line(std::string_view line, ScriptLine& record) {
     record.argument.assign(line.substr(space + 1));
 }
 
+// The file as a player would name it: "vasul.spt" rather than "./vasul.spt".
+std::string shown(const std::filesystem::path& file) {
+    return file.lexically_normal().string();
+}
+
 // Each problem with the script is told once a run, not on every visit to the viewer.
 void warn_once(Script& script, const std::string& line) {
     if (script.warned.insert(line).second) platform::warn(line);
@@ -32,7 +37,7 @@ void warn_once(Script& script, const std::string& line) {
 std::optional<std::vector<uint8_t>> read_head(const std::filesystem::path& file, Script& script) {
     platform::FileBytes head = platform::DataFile(file).read(0, kMaxScriptBytes);
     if (!head) {
-        warn_once(script, file.string() + " " + head.reason + "; the viewer has no pages");
+        warn_once(script, shown(file) + " " + head.reason + "; the viewer has no pages");
         return std::nullopt;
     }
     return std::move(head.bytes);
@@ -101,7 +106,7 @@ bool read_script(const std::filesystem::path& file, Script& script) {
         start = i + 1;
     }
     if (count == 0) {
-        warn_once(script, file.string() + " has no line feed in its first " +
+        warn_once(script, shown(file) + " has no line feed in its first " +
                               std::to_string(kMaxScriptBytes) + " bytes; the viewer has no pages");
     }
     script.line_count = count;
