@@ -9,20 +9,36 @@
 
 namespace gfx {
 
+// The largest picture the game decodes. The biggest sheet of the default pack is 1328 pixels
+// wide and 883 x 664 in area, and every screen picture is 640 x 480; a picture past these
+// bounds is refused before anything is allocated, so no file can cost more than 4 MiB of
+// pixels however its header lies.
+inline constexpr int32_t kMaxPictureSide = 2048;
+inline constexpr int64_t kMaxPicturePixels = 1024 * 1024;
+
+// The compressions the game reads: none, run-length coded 8 and 4 bit, and colour masks.
+enum BmpCompression : uint32_t { kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3 };
+
 // What a BMP file's headers say, read with bounds checks before any pixel is touched.
 struct BmpInfo {
     uint32_t file_size = 0;
-    uint32_t data_offset = 0;
+    uint32_t data_offset = 0;  // as stored; 0 means right after the colour table
+    uint32_t header_size = 0;  // 12 for the old core header, 40 and up for the info headers
     int32_t width = 0;
     int32_t height = 0;  // negative for top-down files
     uint16_t bits_per_pixel = 0;
-    uint32_t compression = 0;
+    uint32_t compression = kBiRgb;
+    uint32_t colours_used = 0;
+    uint32_t red_mask = 0, green_mask = 0, blue_mask = 0;  // the masks the pixels are read with
 };
 
-// Reads and checks the headers; on failure returns nothing and says why in *why.
+// Reads and checks the headers, including the size caps; on failure returns nothing and says
+// why in *why.
 std::optional<BmpInfo> read_bmp_info(std::span<const uint8_t> bytes, std::string* why = nullptr);
 
-// Decodes a whole BMP file held in memory into a surface; nothing when it is not a usable BMP.
+// Decodes a whole BMP file held in memory into a surface, in every uncompressed and
+// run-length form that Windows reads, with the pixels where the file header says they start.
+// Nothing when it is not a usable BMP; no byte outside `bytes` is ever read.
 std::optional<Surface> decode_bmp(std::span<const uint8_t> bytes, std::string* why = nullptr);
 
 // Encodes a surface as a plain bottom-up 24-bit BMP file. `padding` extra zero bytes follow
