@@ -25,6 +25,11 @@ uint32_t colour_at(const Surface& s, int x, int y) {
     return s.pixel(x, y) & 0xFFFFFFu;
 }
 
+// A pixel read back as the GDI colour value (0x00BBGGRR) that a colour key is made from.
+ColorRef colour_ref(uint32_t pixel) {
+    return rgb((pixel >> 16) & 0xFFu, (pixel >> 8) & 0xFFu, pixel & 0xFFu);
+}
+
 // First position from `from` stepping by `step` up to and including `to` whose pixel is a or b.
 template <typename PixelAt>
 std::optional<int> find_mark(PixelAt at, int from, int to, int step, uint32_t a, uint32_t b) {
@@ -32,6 +37,11 @@ std::optional<int> find_mark(PixelAt at, int from, int to, int step, uint32_t a,
         const uint32_t c = at(i);
         if (c == a || c == b) return i;
     }
+    return std::nullopt;
+}
+
+std::nullopt_t refuse(std::string* why, const char* text) {
+    if (why) *why = text;
     return std::nullopt;
 }
 
@@ -71,22 +81,23 @@ bool SpriteSheet::load_sheet(std::span<const uint8_t> bmp, std::string_view name
 
 bool SpriteSheet::load_sheet(Surface picture, std::string_view name) {
     unload();
-    auto cells = scan_marked_cells(picture);
+    std::string why;
+    auto cells = scan_marked_cells(picture, &why);
     if (!cells) {
-        platform::warn(std::string(name) + " has fewer than two rulers in a direction; not loaded");
+        platform::warn(std::string(name) + " " + why + "; not loaded");
         return false;
     }
-    const uint32_t grid = colour_at(picture, picture.width() - 1, 0);
+    const ColorRef grid = colour_ref(picture.pixel(picture.width() - 1, 0));
     picture.set_color_key(color_to_pixel(grid, picture.format()));
     cells_ = std::move(*cells);
     surface_ = std::move(picture);
     return true;
 }
 
-std::optional<std::vector<SpriteCell>> scan_marked_cells(const Surface& s) {
+std::optional<std::vector<SpriteCell>> scan_marked_cells(const Surface& s, std::string* why) {
     const int w = s.width();
     const int h = s.height();
-    if (w < 2 || h < 5) return std::nullopt;
+    if (w < 2 || h < 5) return refuse(why, "is too small for a marked sheet");
     const uint32_t grid = colour_at(s, w - 1, 0);
     const uint32_t anchor = colour_at(s, w - 1, 2);
     const uint32_t bound = colour_at(s, w - 1, 3);
@@ -97,7 +108,10 @@ std::optional<std::vector<SpriteCell>> scan_marked_cells(const Surface& s) {
         if (colour_at(s, x, 0) == grid) xs.push_back(x);
     for (int y = 0; y < h; ++y)
         if (colour_at(s, 0, y) == grid) ys.push_back(y);
-    if (xs.size() < 2 || ys.size() < 2) return std::nullopt;
+    if (xs.size() < 2 || ys.size() < 2)
+        return refuse(why, "has fewer than two rulers in a direction");
+    if ((xs.size() - 1) * (ys.size() - 1) > kMaxSheetCells)
+        return refuse(why, "has more cells than a sheet may hold");
 
     std::vector<SpriteCell> cells;
     cells.reserve((xs.size() - 1) * (ys.size() - 1));

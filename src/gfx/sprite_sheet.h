@@ -70,8 +70,14 @@ class SpriteSheet {
     std::optional<Surface> surface_;
 };
 
-// Scans a marked sheet's rulers and markers into cells. Nothing when it has fewer than two
-// rulers in a direction.
-std::optional<std::vector<SpriteCell>> scan_marked_cells(const Surface& picture);
+// The most cells a marked sheet may hold. The viewer's captions name glyphs by four-digit
+// codes, so no sheet can use more; the cap keeps a crafted sheet whose every pixel is a ruler
+// from filling memory with cells.
+inline constexpr size_t kMaxSheetCells = 10000;
+
+// Scans a marked sheet's rulers and markers into cells. Nothing, and the reason in *why, when
+// it has fewer than two rulers in a direction or more than kMaxSheetCells cells.
+std::optional<std::vector<SpriteCell>> scan_marked_cells(const Surface& picture,
+                                                         std::string* why = nullptr);
 
 }  // namespace gfx

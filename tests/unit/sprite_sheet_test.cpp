@@ -186,3 +186,51 @@ TEST(ColorToPixel, ScalesEachChannelIntoItsMask) {
     EXPECT_EQ(gfx::color_to_pixel(gfx::rgb(255, 255, 255), rgb565), 0xFFFFu);
     EXPECT_EQ(gfx::color_to_pixel(gfx::rgb(255, 0, 0), rgb565), 0xF800u);
 }
+
+// The key is the grid colour itself, whatever its channels; a key built with red and blue
+// swapped leaves the grid opaque around every sprite unless the grid colour is symmetric.
+TEST(MarkedSheet, TheGridColourIsTheKeyForEveryColour) {
+    const gfx::ColorRef grids[] = {gfx::rgb(255, 0, 255), gfx::rgb(255, 0, 0),
+                                   gfx::rgb(0, 0, 255),   gfx::rgb(0x12, 0x34, 0x56),
+                                   gfx::rgb(0, 255, 128), gfx::rgb(1, 2, 3)};
+    for (gfx::ColorRef grid : grids) {
+        pack::MarkerColours colours;
+        colours.grid = grid;
+        colours.bound = gfx::rgb(0x20, 0x40, 0x60);
+        const uint32_t grid_pixel = gfx::color_to_pixel(grid, {});
+        gfx::Surface sprite(3, 2, 0xABCDEF);
+        sprite.set_pixel(1, 0, grid_pixel);
+        std::vector<std::vector<pack::SheetCell>> rows(1);
+        rows[0].push_back({sprite, {0, 0}});
+        auto sheet = load(pack::compose_sheet(rows, colours));
+        ASSERT_EQ(sheet.cell_count(), 1) << std::hex << grid;
+        EXPECT_EQ(sheet.surface()->color_key(), grid_pixel) << std::hex << grid;
+        gfx::Surface target(5, 5, 1);
+        sheet.draw_cell(target, 0, 0, 0, true);
+        EXPECT_EQ(target.pixel(1, 0), 1u) << "grid pixel inside the sprite " << std::hex << grid;
+        EXPECT_EQ(target.pixel(0, 0), 0xABCDEFu) << std::hex << grid;
+    }
+}
+
+// A sheet whose every top-row and left-column pixel is a ruler: one cell per pixel pair.
+TEST(MarkedSheet, MoreCellsThanTheCapAreRefused) {
+    struct Case {
+        int rulers_x, rulers_y;
+        bool loads;
+    };
+    const Case cases[] = {{101, 101, true}, {102, 101, false}, {2048, 6, false}};
+    for (const Case& c : cases) {
+        gfx::Surface s(c.rulers_x, c.rulers_y, N);
+        for (int x = 0; x < c.rulers_x; ++x) s.set_pixel(x, 0, G);
+        for (int y = 0; y < c.rulers_y; ++y) s.set_pixel(0, y, G);
+        std::string why;
+        const auto cells = gfx::scan_marked_cells(s, &why);
+        EXPECT_EQ(cells.has_value(), c.loads) << c.rulers_x << " x " << c.rulers_y;
+        if (cells) {
+            EXPECT_EQ(cells->size(), gfx::kMaxSheetCells);
+        }
+        if (!c.loads) {
+            EXPECT_NE(why.find("more cells"), std::string::npos) << why;
+        }
+    }
+}
