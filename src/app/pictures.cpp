@@ -1,15 +1,39 @@
 #include "app/pictures.h"
 
 #include <string>
+#include <system_error>
 
 #include "app/game.h"
 #include "gfx/archive.h"
+#include "platform/log.h"
 
 namespace app {
 
+namespace {
+
+// The longest slice worth reading: the largest picture the decoder accepts, at 32 bits, with
+// room to spare for headers and a gap. A picture archive sparse on disk but huge in length
+// would otherwise cost its whole slice in memory before the decoder refuses it.
+constexpr uint64_t kMaxSliceBytes = 8u << 20;
+
+bool slice_fits(const std::filesystem::path& archive, const std::string& name) {
+    std::error_code ec;
+    const uint64_t length = std::filesystem::file_size(archive, ec);
+    if (ec || length / gfx::kPictureCount <= kMaxSliceBytes) return true;
+    platform::warn(name + " is longer than any picture the game draws; not loaded");
+    return false;
+}
+
+}  // namespace
+
 void load_picture(Game& game, gfx::SpriteSheet& sheet, int n) {
-    const auto bytes = gfx::extract_slice(game.file(gfx::kPictureArchive), n, gfx::kPictureCount);
-    sheet.load_picture(bytes, std::string(gfx::kPictureArchive) + " picture " + std::to_string(n));
+    const auto archive = game.file(gfx::kPictureArchive);
+    const std::string name = std::string(gfx::kPictureArchive) + " picture " + std::to_string(n);
+    if (!slice_fits(archive, name)) {
+        sheet.unload();
+        return;
+    }
+    sheet.load_picture(gfx::extract_slice(archive, n, gfx::kPictureCount), name);
 }
 
 void load_piece(Game& game, gfx::SpriteSheet& sheet, int p) {
