@@ -7,8 +7,8 @@
 #include "app/game.h"
 #include "app/shell.h"
 #include "platform/headless/headless_platform.h"
-#include "puzzle/board.h"
 #include "puzzle/play_scene.h"
+#include "rules/state.h"
 #include "support/fixture_pack.h"
 
 namespace {
@@ -23,7 +23,7 @@ class PlayBench {
         game_ = std::make_unique<Game>(platform_, dir_);
         app::start_up(*game_, 7);
         puzzle::start_game(*game_);
-        for (int i = 0; i < puzzle::kPopupCount; ++i) {
+        for (int i = 0; i < rules::kPopupCount; ++i) {
             game_->state.popups[static_cast<size_t>(i)] = {true, 5, 1234, 75 * (i + 2), 75 * i};
         }
         game_->state.score = 12345;

@@ -1,11 +1,12 @@
 #pragma once
 #include <filesystem>
 
-#include "app/random.h"
 #include "app/scene.h"
 #include "gfx/sprite_sheet.h"
 #include "platform/platform.h"
 #include "puzzle/game_state.h"
+#include "rules/random.h"
+#include "rules/state.h"
 #include "scenes/gallery.h"
 #include "scenes/music_test.h"
 #include "scenes/options.h"
@@ -53,7 +54,7 @@ struct Game {
     int mouse_x = 320;
     int mouse_y = 240;
     int back_button_hot = 0;
-    app::Random random;
+    rules::Random random;
 
     // Settings.
     settings::ProfileStore profile;
@@ -67,7 +68,7 @@ struct Game {
     Sheets sheets;
 
     // Play.
-    puzzle::GameState state;
+    rules::GameState state;
     puzzle::PlayView play;
 
     // Front end.

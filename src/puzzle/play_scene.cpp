@@ -9,8 +9,8 @@
 #include "app/shell.h"
 #include "gfx/archive.h"
 #include "gfx/text.h"
-#include "puzzle/board.h"
-#include "puzzle/rules.h"
+#include "rules/board.h"
+#include "rules/placement.h"
 #include "sound/sound.h"
 
 namespace puzzle {
@@ -33,8 +33,6 @@ constexpr int kTimeUpPicture = 15;
 constexpr int kPausePicture = 16;
 constexpr uint32_t kQuarterMs = 250;
 constexpr uint32_t kSecondMs = 1000;
-// The stage number stays up for the stage's first 16 one-second ticks.
-constexpr int kStageNumberTicks = 15;
 constexpr int kPlusGap = 20;
 
 struct Offset {
@@ -63,6 +61,30 @@ void pause_game(Game& game) {
     game.current_scene = Pause;
 }
 
+// A piece is drawn where it lands the moment it moves; the next frame draws it again in its
+// place in the stacking order.
+void draw_piece(Game& game, int p) {
+    const size_t i = static_cast<size_t>(p);
+    game.sheets.screen_picture.draw_cell(game.back_buffer(), game.state.x[i], game.state.y[i], p,
+                                         false);
+}
+
+// Every piece in number order, as a freshly cut or scattered stage shows them.
+void draw_every_piece(Game& game) {
+    for (int p = 0; p < kPieceCount; ++p) draw_piece(game, p);
+}
+
+// The stage's picture cut into tiles, its music, and its pieces drawn where they lie.
+void set_up_stage(Game& game) {
+    const int stage = game.state.stage;
+    app::load_screen_picture(game, stage);
+    game.sheets.screen_picture.make_tile_grid();
+    if (stage < static_cast<int>(sound::kMusicFiles.size()))
+        sound::sound_open_and_apply(game, sound::kMusicChannel,
+                                    sound::kMusicFiles[static_cast<size_t>(stage)]);
+    draw_every_piece(game);
+}
+
 // The play sheets and the cut stage picture with every piece back at its recorded place.
 void reload_play(Game& game) {
     Sheets& s = game.sheets;
@@ -71,26 +93,28 @@ void reload_play(Game& game) {
     app::load_picture(game, s.board_picture, kBoardPicture);
     app::load_screen_picture(game, game.state.stage);
     s.screen_picture.make_tile_grid();
-    for (int p = 0; p < kPieceCount; ++p)
-        move_piece(game, p, game.state.x[static_cast<size_t>(p)],
-                   game.state.y[static_cast<size_t>(p)]);
+    draw_every_piece(game);
     app::load_piece(game, s.stage_numbers_sheet, gfx::kStageNumbersPiece);
 }
 
-// Draws the pieces bottom to top as the view keys allow; returns how many are placed.
-int draw_pieces(Game& game) {
+// Draws the pieces bottom to top as the view keys allow.
+void draw_pieces(Game& game) {
     const GameState& s = game.state;
     gfx::Surface& bb = game.back_buffer();
-    int placed = 0;
     for (int p : s.stacking) {
         const size_t i = static_cast<size_t>(p);
-        if (s.placed[i]) ++placed;
         if (!piece_shown(game.play, s.placed[i])) continue;
-        game.sheets.screen_picture.draw_cell(bb, s.x[i], s.y[i], p, false);
+        draw_piece(game, p);
         if (p == s.hidden_piece)
-            game.sheets.cover_sheet.blit_region(bb, s.x[i], s.y[i], 0, 0, kPieceSize, kPieceSize);
+            game.sheets.cover_sheet.blit_region(bb, s.x[i], s.y[i], 0, 0, rules::kPieceSize,
+                                                rules::kPieceSize);
     }
-    return placed;
+}
+
+// A snapped piece: the effect, and the piece drawn on its home cell.
+void show_placement(Game& game, const rules::Placement& placement) {
+    sound::sound_open_and_apply(game, sound::kEffectChannel, sound::kEffectFile);
+    draw_piece(game, placement.piece);
 }
 
 // The last piece placed: the next stage, or after the fifth the tally. True when play ends.
@@ -120,16 +144,11 @@ bool one_second_tick(Game& game, uint32_t now) {
     PlayView& v = game.play;
     GameState& s = game.state;
     if (now - v.second_clock <= kSecondMs) return false;
-    if (s.stage_ticks > kStageNumberTicks) {
-        s.show_stage_number = false;
-    } else {
-        ++s.stage_ticks;
-    }
-    const bool time_up = second_tick(s);
+    const rules::Countdown countdown = rules::second_tick(s);
     v.second_clock = now;
     v.frames_per_second = v.frame_count;
     v.frame_count = 0;
-    if (!time_up) return false;
+    if (countdown == rules::Countdown::Running) return false;
     app::load_screen_picture(game, kTimeUpPicture);
     game.current_scene = GameOver;
     return true;
@@ -137,12 +156,9 @@ bool one_second_tick(Game& game, uint32_t now) {
 
 void draw_popups(Game& game) {
     const PlayView& v = game.play;
-    for (ScorePopup& popup : game.state.popups) {
-        if (!popup.alive()) {
-            popup.active = false;
-            popup.timer = 0;
-            continue;
-        }
+    rules::retire_dead_popups(game.state);
+    for (const rules::ScorePopup& popup : game.state.popups) {
+        if (!popup.alive()) continue;
         const int x = popup.x + v.popup_dx;
         const int y = popup.y + v.popup_dy;
         draw_text(game, x - kPlusGap, y, "+");
@@ -168,8 +184,13 @@ void start_game(Game& game) {
     load_play_pictures(game);
     game.current_scene = Play;
     sound::sound_stop_all(game);
-    reset_game(game);
+    rules::reset_game(game.state, game.difficulty);
     begin_stage(game);
+}
+
+void begin_stage(Game& game) {
+    rules::begin_stage(game.state, game.random);
+    set_up_stage(game);
 }
 
 void load_play_pictures(Game& game) {
@@ -205,21 +226,22 @@ void play_handle(Game& game, const Message& message) {
         case kWmMouseMove:
             app::store_mouse(game, message);
             if (view_key_held(game.play)) {
-                cancel_drag(s);
-            } else {
-                drag_to(game, game.mouse_x, game.mouse_y);
+                rules::cancel_drag(s);
+            } else if (rules::drag_to(s, game.mouse_x, game.mouse_y)) {
+                draw_piece(game, s.held_piece);
             }
             break;
         case kWmLButtonDown:
             if (view_key_held(game.play)) {
-                cancel_drag(s);
-            } else if (pick_up(game, point_x(message.lparam), point_y(message.lparam))) {
+                rules::cancel_drag(s);
+            } else if (rules::pick_up(s, point_x(message.lparam), point_y(message.lparam))) {
                 game.play.cursor_frame = 1;
             }
             break;
         case kWmLButtonUp:
             game.play.cursor_frame = 0;
-            release(game);
+            if (const auto placement = rules::release(s, game.difficulty))
+                show_placement(game, *placement);
             break;
         case kWmRButtonDown:
             pause_game(game);
@@ -237,11 +259,12 @@ void play_update(Game& game) {
 
     sound::music_loop_check(game);
     sheets.board_picture.blit_picture(bb, 640, 480);
-    for (int i = 0; i < kMarkCount; ++i) {
-        const MarkedCell& m = s.marks[static_cast<size_t>(i)];
+    for (int i = 0; i < rules::kMarkCount; ++i) {
+        const rules::MarkedCell& m = s.marks[static_cast<size_t>(i)];
         sheets.marks_sheet.draw_cell(bb, m.x, m.y, i, true);
     }
-    if (draw_pieces(game) == kPieceCount && finish_stage(game)) return;
+    draw_pieces(game);
+    if (rules::stage_cleared(s) && finish_stage(game)) return;
 
     draw_text(game, kLabelX, kScoreY, "SCORE:");
     draw_text(game, kValueX, kScoreY, gfx::format_5digits(s.score));

@@ -7,6 +7,8 @@ namespace puzzle {
 
 // The title's first item: play pictures, the play scene, silence, a new game, stage 1.
 void start_game(Game& game);
+// The next stage of the rules, then its picture cut into tiles, its music and its pieces.
+void begin_stage(Game& game);
 void load_play_pictures(Game& game);
 void restore_play_pictures(Game& game);
 void play_handle(Game& game, const platform::Message& message);

@@ -6,6 +6,7 @@
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/text.h"
+#include "rules/tally.h"
 #include "scenes/gallery.h"
 #include "scores/name_entry.h"
 #include "sound/sound.h"
@@ -20,22 +21,9 @@ constexpr int kTallyPicture = 14;
 constexpr int kLabelX = 225;
 constexpr int kCounterX = 337;
 constexpr int kNoteX = 417;
-constexpr int kStep = 50;
 
 bool inside(const Game& game, const OfferArea& a) {
     return app::point_in_rect(game.mouse_x, game.mouse_y, a.left, a.width, a.top, a.height);
-}
-
-// One frame of counting: a counter within a step of its target lands on it, otherwise it
-// climbs by 41 to 50.
-void count_up(Game& game, int target, int& shown, bool& done) {
-    if (done) return;
-    if (target - shown <= kStep) {
-        shown = target;
-        done = true;
-    } else {
-        shown += kStep - game.random.mod(10);
-    }
 }
 
 void draw_text(Game& game, int x, int y, const std::string& text) {
@@ -60,7 +48,7 @@ void update_hover(Game& game) {
 }
 
 void click(Game& game) {
-    if (!tally_done(game)) return;
+    if (!rules::tally_done(game.state)) return;
     if (game.state.gallery_hover) {
         scenes::load_gallery(game);
         game.current_scene = Gallery;
@@ -71,11 +59,6 @@ void click(Game& game) {
 }
 
 }  // namespace
-
-bool tally_done(const Game& game) {
-    const GameState& s = game.state;
-    return s.score_done && s.time_bonus_done && s.chain_bonus_done;
-}
 
 void tally_handle(Game& game, const Message& message) {
     app::handle_common(game, message);
@@ -91,15 +74,12 @@ void tally_update(Game& game) {
     GameState& s = game.state;
     sound::sound_stop_all(game);
     app::draw_screen_picture(game);
-    count_up(game, s.score, s.shown_score, s.score_done);
-    count_up(game, s.time_left * 10, s.shown_time_bonus, s.time_bonus_done);
-    count_up(game, s.max_chain * 100, s.shown_chain_bonus, s.chain_bonus_done);
+    rules::tally_step(s, game.random);
     draw_line(game, 178, "SCORE:", s.shown_score, nullptr);
     draw_line(game, 203, "BONUS:", s.shown_time_bonus, "(TIME X 10)");
     draw_line(game, 228, "RENSA:", s.shown_chain_bonus, "(RENSA X100)");
-    s.total = s.shown_score + s.shown_time_bonus + s.shown_chain_bonus;
     draw_line(game, 253, "TOTAL:", s.total, nullptr);
-    if (tally_done(game)) {
+    if (rules::tally_done(s)) {
         draw_text(game, 205, 293, "ENTER GALLERY");
         if (s.total > 0) draw_text(game, 195, 333, "RECORD HISCORE");
     } else {

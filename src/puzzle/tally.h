@@ -12,9 +12,6 @@ struct OfferArea {
 inline constexpr OfferArea kGalleryOffer = {225, 190, 293, 23};
 inline constexpr OfferArea kRecordOffer = {225, 190, 333, 23};
 
-// True once all three counters have reached their targets; only then do the offers show and
-// act, so the total handed on always holds the whole chain bonus.
-bool tally_done(const Game& game);
 void tally_handle(Game& game, const platform::Message& message);
 void tally_update(Game& game);
 // Picture 14 and the common sheets; name entry shares it.

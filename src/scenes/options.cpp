@@ -9,6 +9,7 @@
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
+#include "rules/difficulty.h"
 #include "scenes/controls.h"
 #include "scenes/title.h"
 #include "settings/settings.h"
@@ -44,8 +45,6 @@ constexpr std::array<gfx::Rect, 9> kControls = {{
     app::hit_area(327, 340, 23, 23),
     app::hit_area(460, 340, 23, 23),
 }};
-
-constexpr std::array<const char*, 3> kDifficultyNames = {"HARD", "NORM", "EASY"};
 
 int hot(const Game& game, Control c) {
     return game.options.option_hot[static_cast<size_t>(c)] ? 1 : 0;
@@ -187,8 +186,7 @@ void options_update(Game& game) {
     draw_switch(game, kFpsSwitch, game.show_fps);
     draw_label(game, 240, 340, "LVL:");
     draw_arrow(game, kLvlLeft, false);
-    draw_label(game, 357, 340,
-               kDifficultyNames[static_cast<size_t>(std::clamp(game.difficulty, 0, 2))]);
+    draw_label(game, 357, 340, rules::difficulty_name(game.difficulty));
     draw_arrow(game, kLvlRight, true);
     app::draw_cursor(game, 0);
 }

@@ -4,6 +4,7 @@
 
 #include "app/game.h"
 #include "gfx/text.h"
+#include "rules/difficulty.h"
 
 namespace settings {
 
@@ -34,12 +35,7 @@ int read_top_score(Game& game) {
 }
 
 int adjust_difficulty(Game& game, int delta) {
-    game.difficulty += delta;
-    if (game.difficulty >= 3) {
-        game.difficulty = 2;
-    } else if (game.difficulty < 0) {
-        game.difficulty = 0;
-    }
+    game.difficulty = rules::difficulty_level(game.difficulty + delta);
     return 1;
 }
 

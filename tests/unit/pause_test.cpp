@@ -6,6 +6,7 @@
 
 #include "puzzle/play_scene.h"
 #include "puzzle_helpers.h"
+#include "rules/board.h"
 #include "scenes/game_over.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"
@@ -13,6 +14,7 @@
 namespace {
 
 using namespace puzzle;
+using namespace rules;
 using namespace platform;
 using namespace puzzle_test;
 
@@ -26,7 +28,7 @@ class PauseScene : public ::testing::Test {
         start_game(g);
         clear_board(g);
         s.hidden_piece = 47;
-        move_piece(g, 10, 100, 100);
+        move_piece(s, 10, 100, 100);
         place(g, 0);
         t.pass();
     }
@@ -68,7 +70,7 @@ TEST_F(PauseScene, SpaceAndTheRightButtonPauseAndResumeWithEveryPieceInPlace) {
         EXPECT_EQ(t.pixel(140, 140), piece_colour(1, 10));
         EXPECT_EQ(t.pixel(40, 40), piece_colour(1, 0));
         EXPECT_TRUE(s.placed[0]);
-        EXPECT_EQ(g.sheets.screen_picture.last_x(10), 100);
+        EXPECT_EQ(s.x[10], 100);
     }
 }
 

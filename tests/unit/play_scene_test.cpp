@@ -5,12 +5,14 @@
 #include <algorithm>
 
 #include "puzzle_helpers.h"
+#include "rules/board.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"
 
 namespace {
 
 using namespace puzzle;
+using namespace rules;
 using namespace platform;
 using namespace puzzle_test;
 
@@ -60,10 +62,26 @@ TEST_F(PlayScene, TheTitlesFirstItemStartsStageOneOnTheBoard) {
     EXPECT_NE(fresh.platform.headless_audio().playing_stream(0), 0);
 }
 
+TEST_F(PlayScene, EachStageLoadsItsPictureCutIntoTilesAndStartsItsMusic) {
+    t.platform.headless_audio().clear_log();
+    begin_stage(g);
+    EXPECT_EQ(s.stage, 2);
+    const gfx::SpriteSheet& picture = g.sheets.screen_picture;
+    ASSERT_EQ(picture.cell_count(), kPieceCount);
+    ASSERT_TRUE(picture.has_surface());
+    EXPECT_EQ(picture.surface()->pixel(567, 401), fixture::picture_pixel(2, 567, 401));
+    EXPECT_EQ(picture.cell(47)->source, (gfx::Rect{560, 400, 640, 480}));
+    EXPECT_EQ(picture.cell(6)->source, (gfx::Rect{80, 0, 160, 80}));
+    // The fixture's stage tracks are 101 to 105 bytes long.
+    const auto& log = audio_log();
+    EXPECT_NE(std::find(log.begin(), log.end(), "open 102"), log.end());
+    EXPECT_NE(t.platform.headless_audio().playing_stream(0), 0);
+}
+
 TEST_F(PlayScene, DrawsBoardMarksPiecesCoverReadoutsStageNumberAndPointer) {
-    move_piece(g, 10, 100, 100);
-    move_piece(g, 20, 140, 140);  // above 10 in the starting order
-    move_piece(g, 47, 300, 100);  // the hidden piece
+    move_piece(s, 10, 100, 100);
+    move_piece(s, 20, 140, 140);  // above 10 in the starting order
+    move_piece(s, 47, 300, 100);  // the hidden piece
     place(g, 0);
     s.marks[0] = {400, 240};
     t.pass();
@@ -86,7 +104,7 @@ TEST_F(PlayScene, DrawsBoardMarksPiecesCoverReadoutsStageNumberAndPointer) {
 
 TEST_F(PlayScene, ViewKeysChooseLoosePlacedBothOrNoPieces) {
     place(g, 0);
-    move_piece(g, 10, 100, 100);
+    move_piece(s, 10, 100, 100);
     struct Case {
         bool control, shift, loose_shown, placed_shown;
     };
@@ -106,8 +124,8 @@ TEST_F(PlayScene, ViewKeysChooseLoosePlacedBothOrNoPieces) {
 }
 
 TEST_F(PlayScene, WhileAViewKeyIsHeldPressesTakeNothingMovesEndTheDragReleasesStillJudge) {
-    move_piece(g, 10, 90, 330);  // 10 right and below its home (80, 320)
-    move_piece(g, 20, 300, 300);
+    move_piece(s, 10, 90, 330);  // 10 right and below its home (80, 320)
+    move_piece(s, 20, 300, 300);
     press(kWmLButtonDown, 130, 370);
     ASSERT_TRUE(s.dragging);
     EXPECT_EQ(g.play.cursor_frame, 1);
@@ -127,8 +145,8 @@ TEST_F(PlayScene, WhileAViewKeyIsHeldPressesTakeNothingMovesEndTheDragReleasesSt
 }
 
 TEST_F(PlayScene, ADoubleClickPressTakesNothingButItsReleaseJudgesTheHeldPiece) {
-    move_piece(g, 10, 90, 330);
-    move_piece(g, 20, 300, 300);
+    move_piece(s, 10, 90, 330);
+    move_piece(s, 20, 300, 300);
     s.held_piece = 10;
     press(kWmLButtonDblClk, 340, 340);
     EXPECT_FALSE(s.dragging);
@@ -139,7 +157,7 @@ TEST_F(PlayScene, ADoubleClickPressTakesNothingButItsReleaseJudgesTheHeldPiece) 
 }
 
 TEST_F(PlayScene, AHeldPieceFollowsThePointerAndSnapsWithTheEffect) {
-    move_piece(g, 10, 300, 300);
+    move_piece(s, 10, 300, 300);
     press(kWmLButtonDown, 350, 360);
     t.move(130, 380);
     EXPECT_EQ(s.x[10], 80);
@@ -250,7 +268,7 @@ std::pair<int, int> inside_piece(const GameState& s, int p) {
 
 TEST_F(PlayScene, CompletionIsFoundByTheUpdateAfterTheLastPlacement) {
     for (int p = 0; p < kPieceCount - 1; ++p) place(g, p);
-    move_piece(g, 47, 555, 395);
+    move_piece(s, 47, 555, 395);
     press(kWmLButtonDown, 600, 440);
     ASSERT_EQ(s.stage, 1);
     press(kWmLButtonUp, 600, 440);  // the same pass's update begins stage 2
@@ -292,7 +310,7 @@ TEST_F(PlayScene, ADisplayLostInTheHandOverFrameRestoresTheTally) {
 }
 
 TEST_F(PlayScene, EscapeQuitsInTheMiddleOfAGame) {
-    move_piece(g, 10, 300, 300);
+    move_piece(s, 10, 300, 300);
     press(kWmLButtonDown, 350, 350);
     key(kWmKeyDown, kVkEscape);
     EXPECT_TRUE(t.platform.window_destroyed());
@@ -302,7 +320,7 @@ TEST_F(PlayScene, EscapeQuitsInTheMiddleOfAGame) {
 }
 
 TEST_F(PlayScene, ALostDisplayReloadsEverySheetAndPutsEveryPieceBack) {
-    move_piece(g, 10, 100, 100);
+    move_piece(s, 10, 100, 100);
     place(g, 0);
     for (gfx::SpriteSheet* sheet :
          {&g.sheets.board_picture, &g.sheets.marks_sheet, &g.sheets.cover_sheet,
@@ -312,7 +330,7 @@ TEST_F(PlayScene, ALostDisplayReloadsEverySheetAndPutsEveryPieceBack) {
     lose_display(t);
     EXPECT_EQ(t.pixel(140, 140), piece_colour(1, 10));
     EXPECT_EQ(t.pixel(40, 40), piece_colour(1, 0));
-    EXPECT_EQ(g.sheets.screen_picture.last_x(10), 100);
+    EXPECT_EQ(s.x[10], 100);
     EXPECT_EQ(t.pixel(600, 300), board(600, 300));
     EXPECT_EQ(t.pixel(10, 410), fixture::cell_colour(3, 0));
     EXPECT_EQ(t.pixel(451, 5), glyph_colour('S'));

@@ -1,43 +1,19 @@
 #pragma once
-// Helpers shared by the board, rules, play scene, tally and pause tests.
+// Helpers shared by the play scene, tally and pause tests.
 #include "app/game.h"
-#include "puzzle/board.h"
 #include "puzzle/game_state.h"
-#include "puzzle/rules.h"
+#include "support/rules_helpers.h"
 
 namespace puzzle_test {
 
-// Far above and left of the screen: no test point and no home corner lies under it.
-inline constexpr int kParked = -300;
-
-// Every piece loose and parked off screen in the starting order, no pop-ups, no bonuses open,
-// so a test lays out only the pieces it needs.
+// The game's board cleared as rules_test::clear_board clears a state.
 inline void clear_board(Game& g) {
-    puzzle::GameState& s = g.state;
-    for (int p = 0; p < puzzle::kPieceCount; ++p) {
-        s.stacking[static_cast<size_t>(p)] = p;
-        s.placed[static_cast<size_t>(p)] = false;
-        puzzle::move_piece(g, p, kParked, kParked);
-    }
-    s.popups = {};
-    s.popup_cursor = 0;
-    s.chain = 0;
-    s.max_chain = 0;
-    s.hidden_bonus_open = false;
-    s.mark_bonus_open = false;
-    s.marks_hit = 0;
+    rules_test::clear_board(g.state);
 }
 
-// Drops piece p with its corner at (x, y) as a release judges it.
-inline void drop(Game& g, int p, int x, int y) {
-    puzzle::move_piece(g, p, x, y);
-    g.state.held_piece = p;
-    puzzle::release(g);
-}
-
-// Places piece p on its home cell.
+// Places piece p on its home cell by the rules alone; the next frame shows it there.
 inline void place(Game& g, int p) {
-    drop(g, p, puzzle::home_x(p), puzzle::home_y(p));
+    rules_test::place(g.state, g.difficulty, p);
 }
 
 }  // namespace puzzle_test

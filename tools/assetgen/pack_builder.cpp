@@ -10,7 +10,7 @@
 #include "assetgen/viewer_script.h"
 #include "gfx/archive.h"
 #include "packwriter/packwriter.h"
-#include "puzzle/game_state.h"
+#include "rules/difficulty.h"
 #include "settings/settings.h"
 #include "sound/sound.h"
 
@@ -32,7 +32,7 @@ std::string default_settings() {
     };
     constexpr int kStep = 7;
     constexpr int kNorm = 1;
-    static_assert(std::string_view(puzzle::kDifficultyNames[kNorm]) == "NORM");
+    static_assert(std::string_view(rules::kDifficultyNames[kNorm]) == "NORM");
     // In the order the options screen lists them; a new section goes at the end of the file
     // and a new key at the end of its section, as every write of the game does.
     const Setting defaults[] = {

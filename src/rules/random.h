@@ -1,8 +1,10 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 
-namespace app {
+namespace rules {
 
 // The game's one random generator: values 0..32767 from the classic linear congruential
 // recurrence, so a seed gives the same game on every platform. Tests may queue values that
@@ -30,4 +32,4 @@ class Random {
     std::deque<int> scripted_;
 };
 
-}  // namespace app
+}  // namespace rules
