@@ -62,12 +62,13 @@ set(CPACK_PACKAGE_NAME vasul)
 set(CPACK_PACKAGE_VENDOR "The Vasul developers")
 set(CPACK_PACKAGE_CONTACT "${VASUL_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "jigsaw puzzle game against the clock")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Five pictures, each cut into 48 pieces and scattered over the screen, and one countdown \
-for all of them: drag every piece home with the mouse before the time runs out. Quick \
-placements chain into bonuses; a covered piece and marked cells pay extra. Three \
-difficulties, a table of the ten best results, a gallery of reward pictures, a music test \
-and an illustrated guide. All pictures and music are made for the game.")
+# Debian's control file keeps the long description in lines of at most 80 characters.
+set(CPACK_PACKAGE_DESCRIPTION "Five pictures, each cut into 48 pieces and scattered over the screen,
+and one countdown for all of them: drag every piece home with the mouse
+before the time runs out. Quick placements chain into bonuses; a covered
+piece and marked cells pay extra. Three difficulties, a table of the ten
+best results, a gallery of reward pictures, a music test and an
+illustrated guide. All pictures and music are made for the game.")
 # The compiled-in data folder must be where the package puts it.
 set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
 set(CPACK_STRIP_FILES ON)
