@@ -1,15 +1,26 @@
 #include "scores/high_score_table.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <random>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/game.h"
 #include "frontend_helpers.h"
+#include "platform/headless/headless_platform.h"
+#include "settings/settings.h"
+#include "support/fixture_pack.h"
 #include "support/test_game.h"
 
 namespace {
@@ -58,6 +69,13 @@ std::string table_ini(const HighScoreTable& t, bool valid = true) {
 void write_ini(TestGame& t, const std::string& text) {
     std::ofstream(t.dir / "vasul.ini", std::ios::binary | std::ios::trunc) << text;
     t.game->profile.poll();
+}
+
+std::string slurp(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
 std::string key(const char* stem, int i) {
@@ -266,4 +284,177 @@ TEST(HighScoreTable, ReadEntryDefaultsAndLimits) {
         EXPECT_EQ(scores::read_high_score_entry(*t.game, c.rank, name), c.score) << c.rank;
         EXPECT_EQ(name, c.name) << c.rank;
     }
+}
+
+// A name edited by hand into quotes, blanks and all, passes its check; a save must write it
+// so that it reads back the same, or the next look at the table throws every rank away.
+TEST(HighScoreTable, AQuotedHandEditedNameSurvivesASave) {
+    struct Case {
+        const char* in_file;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"\" AB\"", " AB"}, {"\"AB \"", "AB "}, {"\"'A'\"", "'A'"}, {"'\"A\"'", "\"A\""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.in_file);
+        HighScoreTable table = falling_table();
+        std::memcpy(table.names[0].data(), c.name, std::strlen(c.name));
+        std::string ini = table_ini(table);
+        ini.replace(ini.find("nam0=") + 5, std::strlen(c.name), c.in_file);
+        TestGame t(false);
+        write_ini(t, ini);
+        ASSERT_TRUE(scores::load_high_scores(*t.game));
+        scores::save_high_score(*t.game, "NEW", 650);
+        t.game->profile.poll();
+        ASSERT_TRUE(scores::load_high_scores(*t.game));
+        EXPECT_EQ(name_at(t.game->high_scores, 0), c.name);
+        EXPECT_EQ(name_at(t.game->high_scores, 4), "NEW");
+    }
+}
+
+// A name the file cannot hold (a carriage return edited in) stops the save before any key
+// is written, rather than leaving new check values over old names.
+TEST(HighScoreTable, ATableThatCannotBeStoredIsNotWrittenInPart) {
+    HighScoreTable table = falling_table();
+    std::memcpy(table.names[3].data(), "A\rB", 3);
+    std::string ini = table_ini(table);
+    TestGame t(false);
+    write_ini(t, ini);
+    ASSERT_TRUE(scores::load_high_scores(*t.game));
+    testing::internal::CaptureStderr();
+    scores::save_high_score(*t.game, "NEW", 950);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(slurp(t.dir / "vasul.ini"), ini);
+}
+
+namespace {
+
+// The disk that counts the replacements of the file.
+int replacements = 0;
+settings::DiskCalls counting_disk() {
+    settings::DiskCalls disk = settings::real_disk();
+    disk.rename = [](const char* from, const char* to) {
+        ++replacements;
+        return ::rename(from, to);
+    };
+    return disk;
+}
+
+}  // namespace
+
+TEST(HighScoreTable, SaveAndResetReplaceTheFileOnce) {
+    TestGame t(false);
+    std::string big = "[pad]\n";
+    for (int i = 0; i < 2000; ++i)
+        big += "k" + std::to_string(i) + "=" + std::string(40, 'x') + "\n";
+    write_ini(t, big);
+    static const settings::DiskCalls disk = counting_disk();
+    t.game->profile.use_disk(disk);
+    replacements = 0;
+    scores::reset_high_scores(*t.game);
+    EXPECT_EQ(replacements, 1);
+    scores::save_high_score(*t.game, "NEW", 900);
+    EXPECT_EQ(replacements, 2);
+    EXPECT_TRUE(scores::load_high_scores(*t.game));
+}
+
+// A full disk while the table is saved: the old table stays whole, one warning for the
+// whole table and none for the settings written after it, and the game plays on.
+TEST(HighScoreTable, AFullDiskKeepsTheOldTableWarnsOnceAndPlaysOn) {
+    TestGame t(false);
+    t.start();
+    scores::reset_high_scores(*t.game);
+    const std::string before = slurp(t.dir / "vasul.ini");
+    settings::DiskCalls full = settings::real_disk();
+    full.write = [](int, const void*, size_t) -> ssize_t {
+        errno = ENOSPC;
+        return -1;
+    };
+    t.game->profile.use_disk(full);
+    testing::internal::CaptureStderr();
+    scores::save_high_score(*t.game, "NEW", 900);
+    settings::write_setting(*t.game, settings::kDifficulty, 2);
+    t.passes(10);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("vasul.ini"), std::string::npos) << err;
+    EXPECT_EQ(slurp(t.dir / "vasul.ini"), before);
+    EXPECT_FALSE(t.ended());
+    EXPECT_TRUE(scores::load_high_scores(*t.game));
+
+    t.game->profile.use_disk(settings::real_disk());
+    scores::save_high_score(*t.game, "NEW", 900);
+    EXPECT_EQ(frontend::read_ini(t.dir)["score/nam0"], "NEW");
+}
+
+// The game saving scores and settings in a loop is killed at random moments: vasul.ini is
+// always one whole version the loop writes, and what a killed writer leaves behind is one
+// hidden temporary file, which the next writer removes.
+TEST(HighScoreTable, KillDuringSavesLeavesOneWholeVersion) {
+    const std::filesystem::path dir = fixture::make_temp_dir("kill");
+    const std::filesystem::path ini = dir / "vasul.ini";
+    // Each step of the loop, so that every version it writes can be taken down.
+    auto save_step = [](Game& game, int n) {
+        switch (n % 3) {
+            case 0:
+                scores::reset_high_scores(game);
+                break;
+            case 1:
+                scores::save_high_score(game, "NEW", 900);
+                break;
+            default:
+                settings::write_setting(game, settings::kDifficulty, n / 3 % 2);
+                break;
+        }
+    };
+    std::set<std::string> versions;
+    {
+        platform::HeadlessPlatform platform;
+        Game game(platform, dir);
+        for (int n = 0; n < 9; ++n) {
+            save_step(game, n);
+            versions.insert(slurp(ini));
+        }
+    }
+    auto strays = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir)) {
+            if (e.path() != ini) names.push_back(e.path().filename());
+        }
+        return names;
+    };
+
+    std::mt19937 random(7);
+    constexpr int kRounds = 250;
+    for (int round = 0; round < kRounds; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::alarm(30);  // never outlive a test run that went wrong
+            platform::HeadlessPlatform platform;
+            Game game(platform, dir);
+            // Every other round writes the other difficulty.
+            for (int n = 3 * (round % 2);; ++n) save_step(game, n);
+        }
+        // From before the first write to a few cycles in.
+        const auto delay = random() % 12000;
+        ::usleep(static_cast<useconds_t>(delay));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+
+        ASSERT_EQ(versions.count(slurp(ini)), 1u) << "round " << round << ":\n" << slurp(ini);
+        const auto left = strays();
+        ASSERT_LE(left.size(), 1u) << "round " << round;
+        if (!left.empty()) {
+            EXPECT_TRUE(left[0].starts_with(".vasul.ini.")) << left[0];
+        }
+    }
+    platform::HeadlessPlatform platform;
+    Game game(platform, dir);
+    EXPECT_TRUE(scores::load_high_scores(game));
+    save_step(game, 1);
+    EXPECT_TRUE(strays().empty());
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
 }
