@@ -165,20 +165,8 @@ void SpriteSheet::blit_cell(Surface& target, int x, int y, int i, bool keyed) co
     blit(target, c->placement.left + x, c->placement.top + y, *surface_, c->source, keyed);
 }
 
-void SpriteSheet::draw_cell(Surface& target, int x, int y, int i, bool keyed) {
-    if (i < 0 || i >= cell_count()) return;
-    cells_[static_cast<size_t>(i)].last_pos = {x, y};
+void SpriteSheet::draw_cell(Surface& target, int x, int y, int i, bool keyed) const {
     blit_cell(target, x, y, i, keyed);
-}
-
-int SpriteSheet::last_x(int i) const {
-    const SpriteCell* c = cell(i);
-    return c ? c->last_pos.x : 0;
-}
-
-int SpriteSheet::last_y(int i) const {
-    const SpriteCell* c = cell(i);
-    return c ? c->last_pos.y : 0;
 }
 
 int SpriteSheet::cell_width(int i) const {

@@ -20,7 +20,6 @@ struct SpriteCell {
     Rect source;     // the sprite's pixels inside the picture
     Point anchor;    // the hot spot, in picture coordinates
     Rect placement;  // source moved by minus the anchor
-    Point last_pos;  // where draw_cell last drew this cell
 };
 
 // The game's one picture object: a surface and, for tile grids and marked sheets, a table of
@@ -49,11 +48,8 @@ class SpriteSheet {
 
     void blit_picture(Surface& target, int w, int h) const;
     void blit_region(Surface& target, int dx, int dy, int sx, int sy, int w, int h) const;
-    // Draws cell i with its anchor at (x, y) and remembers (x, y) as its last position.
-    // An index outside the table draws and remembers nothing.
-    void draw_cell(Surface& target, int x, int y, int i, bool keyed);
-    int last_x(int i) const;
-    int last_y(int i) const;
+    // Draws cell i with its anchor at (x, y). An index outside the table draws nothing.
+    void draw_cell(Surface& target, int x, int y, int i, bool keyed) const;
 
     // Text from the 50-glyph font map: one glyph, and a text with proportional advance.
     void draw_glyph(Surface& target, int x, int y, char ch, bool keyed) const;
@@ -62,7 +58,7 @@ class SpriteSheet {
     void draw_code_text(Surface& target, int x, int y, std::string_view codes, bool keyed) const;
 
   private:
-    // Draws cell i at (x, y) without touching its last position.
+    // The one cell blit behind draw_cell and the text drawing.
     void blit_cell(Surface& target, int x, int y, int i, bool keyed) const;
     int cell_width(int i) const;
 

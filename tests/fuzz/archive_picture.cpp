@@ -47,7 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const int x = (i * 97) % 720 - 40;
         const int y = (i * 61) % 560 - 40;
         sheet.draw_cell(screen, x, y, i, false);
-        FUZZ_CHECK(sheet.last_x(i) == x && sheet.last_y(i) == y);
     }
     return 0;
 }
