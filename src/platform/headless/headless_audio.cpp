@@ -1,6 +1,7 @@
 #include "platform/headless/headless_audio.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace platform {
 
@@ -13,10 +14,41 @@ bool decodable(const std::vector<uint8_t>& bytes) {
            (std::memcmp(bytes.data(), "OggS", 4) == 0 || std::memcmp(bytes.data(), "RIFF", 4) == 0);
 }
 
+// Drops the entries of streams older than first_kept that keep() does not claim.
+template <typename Map, typename Keep>
+void erase_older(Map& map, int first_kept, Keep keep) {
+    for (auto it = map.begin(); it != map.end() && it->first < first_kept;) {
+        it = keep(it->first) ? std::next(it) : map.erase(it);
+    }
+}
+
 }  // namespace
 
+void HeadlessAudio::note(std::string call) {
+    // Dropping the older half at once keeps the cost per call constant.
+    if (log_.size() >= 2 * kLogKept) {
+        log_.erase(log_.begin(), log_.end() - static_cast<std::ptrdiff_t>(kLogKept));
+    }
+    log_.push_back(std::move(call));
+}
+
+void HeadlessAudio::forget_old_streams() {
+    // The game asks only about the streams it opened last and those its channels play.
+    const int first_kept = next_stream_ - static_cast<int>(kStreamsKept);
+    auto held = [this](int stream) { return on_a_channel(stream); };
+    erase_older(sizes_, first_kept, held);
+    erase_older(lengths_, first_kept, held);
+}
+
+bool HeadlessAudio::on_a_channel(int stream) const {
+    for (const auto& [number, state] : channels_) {
+        if (state.stream == stream) return true;
+    }
+    return false;
+}
+
 bool HeadlessAudio::init() {
-    log_.push_back("init");
+    note("init");
     if (missing_) return false;
     initialised_ = true;
     return true;
@@ -24,16 +56,17 @@ bool HeadlessAudio::init() {
 
 int HeadlessAudio::open_stream(SoundBytes bytes) {
     const size_t size = bytes ? bytes->size() : 0;
-    log_.push_back("open " + std::to_string(size));
+    note("open " + std::to_string(size));
     if (!active() || !bytes || !decodable(*bytes)) return 0;
     const int id = next_stream_++;
     sizes_[id] = size;
     if (!lengths_.count(id)) lengths_[id] = default_length_;
+    forget_old_streams();
     return id;
 }
 
 void HeadlessAudio::play(int channel, int stream) {
-    log_.push_back("play " + std::to_string(channel) + " " + std::to_string(stream));
+    note("play " + std::to_string(channel) + " " + std::to_string(stream));
     if (!active() || stream == 0) return;
     ChannelState& c = channels_[channel];
     c.stream = stream;
@@ -41,7 +74,7 @@ void HeadlessAudio::play(int channel, int stream) {
 }
 
 void HeadlessAudio::set_volume(int channel, int volume) {
-    log_.push_back("volume " + std::to_string(channel) + " " + std::to_string(volume));
+    note("volume " + std::to_string(channel) + " " + std::to_string(volume));
     if (!active()) return;
     channels_[channel].volume = volume;
 }
@@ -50,7 +83,8 @@ bool HeadlessAudio::is_playing(int channel) {
     if (!active()) return false;
     auto it = channels_.find(channel);
     if (it == channels_.end() || it->second.stream == 0) return false;
-    const uint32_t length = lengths_[it->second.stream];
+    const auto length_of = lengths_.find(it->second.stream);
+    const uint32_t length = length_of == lengths_.end() ? default_length_ : length_of->second;
     if (clock_() - it->second.started >= length) {
         it->second.stream = 0;
         return false;
@@ -59,7 +93,7 @@ bool HeadlessAudio::is_playing(int channel) {
 }
 
 void HeadlessAudio::stop(int channel) {
-    log_.push_back("stop " + std::to_string(channel));
+    note("stop " + std::to_string(channel));
     if (!active()) return;
     for (auto& [number, state] : channels_) {
         if (channel == kAllChannels || number == channel) state.stream = 0;
@@ -67,7 +101,7 @@ void HeadlessAudio::stop(int channel) {
 }
 
 void HeadlessAudio::close() {
-    log_.push_back("close");
+    note("close");
     closed_ = true;
     channels_.clear();
 }

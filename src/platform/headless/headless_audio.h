@@ -9,10 +9,15 @@
 
 namespace platform {
 
-// An audio device without sound: it keeps every call in a log and plays each stream for a
-// length of time that a test can set, against the platform's clock.
+// An audio device without sound: it keeps the newest calls in a log and plays each stream for
+// a length of time that a test can set, against the platform's clock.
 class HeadlessAudio final : public AudioDevice {
   public:
+    // The log keeps at least this many of the newest calls and at most twice as many.
+    static constexpr size_t kLogKept = 1024;
+    // Besides what the channels play, the device remembers this many of the newest streams.
+    static constexpr size_t kStreamsKept = 64;
+
     explicit HeadlessAudio(std::function<uint32_t()> clock) : clock_(std::move(clock)) {}
 
     bool init() override;
@@ -30,12 +35,15 @@ class HeadlessAudio final : public AudioDevice {
     // Makes init() fail, as on a machine without a sound device.
     void set_device_missing(bool missing) { missing_ = missing; }
 
+    // The newest calls, oldest first; a long run drops the oldest ones.
     const std::vector<std::string>& log() const { return log_; }
     void clear_log() { log_.clear(); }
     bool closed() const { return closed_; }
     int volume(int channel) const;
     int playing_stream(int channel) const;
+    // The size of a stream's file, or 0 for a stream the device no longer remembers.
     size_t stream_size(int stream) const;
+    size_t streams_held() const { return sizes_.size(); }
 
   private:
     struct ChannelState {
@@ -44,6 +52,9 @@ class HeadlessAudio final : public AudioDevice {
         int volume = 255;
     };
     bool active() const { return initialised_ && !closed_; }
+    void note(std::string call);
+    void forget_old_streams();
+    bool on_a_channel(int stream) const;
 
     std::function<uint32_t()> clock_;
     std::vector<std::string> log_;
