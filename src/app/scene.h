@@ -22,8 +22,11 @@ enum Scene : int {
 };
 inline constexpr int kSceneCount = 12;
 
-// A scene is three plain routines; restore may be absent.
+// A scene is four plain routines. The entry runs as the scene becomes current and loads what
+// it draws; the handler sees each message after the shell's common handling; the update draws
+// a whole frame; the restore reloads the pictures after the display was lost.
 struct SceneRoutines {
+    void (*enter)(Game&);
     void (*handler)(Game&, const platform::Message&);
     void (*update)(Game&);
     void (*restore)(Game&);

@@ -12,6 +12,25 @@ namespace app {
 
 using namespace platform;
 
+namespace {
+
+const SceneRoutines& scene_routines(const Game& game) {
+    return kSceneTable[static_cast<size_t>(game.current_scene)];
+}
+
+void handle_common(Game& game, const Message& message) {
+    if (message.id == kWmDestroy) {
+        post_quit_message(game, 0);
+    } else if (message.id == kWmKeyDown && message.wparam == kVkEscape) {
+        quit_game(game);
+    } else if (message.id == kWmMouseMove) {
+        game.mouse_x = point_x(message.lparam);
+        game.mouse_y = point_y(message.lparam);
+    }
+}
+
+}  // namespace
+
 void start_up(Game& game, std::optional<uint32_t> seed) {
     sound::sound_init(game);
     load_screen_picture(game, kTitlePicture);
@@ -23,14 +42,21 @@ void start_up(Game& game, std::optional<uint32_t> seed) {
     settings::adjust_difficulty(game, 0);
     game.platform.hide_cursor();
     sound::sound_open_and_apply(game, sound::kMusicChannel, sound::kMusicFiles[0]);
+    // The game begins on the title, whose picture and music start-up has already seen to.
     game.random.seed(seed ? *seed : static_cast<uint32_t>(std::time(nullptr)));
-    game.current_scene = Title;
 }
 
 void window_proc(Game& game, const Message& message) {
-    if (!game.surfaces_lost)
-        kSceneTable[static_cast<size_t>(game.current_scene)].handler(game, message);
+    if (!game.surfaces_lost) {
+        handle_common(game, message);
+        scene_routines(game).handler(game, message);
+    }
     default_window_proc(game, message);
+}
+
+void change_scene(Game& game, Scene next) {
+    game.current_scene = next;
+    scene_routines(game).enter(game);
 }
 
 void default_window_proc(Game& game, const Message& message) {
@@ -44,7 +70,7 @@ void default_window_proc(Game& game, const Message& message) {
 
 void frame_tick(Game& game) {
     if (game.quit_requested) return;
-    if (!game.surfaces_lost) kSceneTable[static_cast<size_t>(game.current_scene)].update(game);
+    if (!game.surfaces_lost) scene_routines(game).update(game);
     if (game.quit_requested) return;
     if (game.platform.flip() == FlipResult::Ok) {
         game.surfaces_lost = false;
@@ -52,8 +78,7 @@ void frame_tick(Game& game) {
     }
     game.surfaces_lost = true;
     // The update may have handed over to another scene: restore the one now current.
-    const auto& scene = kSceneTable[static_cast<size_t>(game.current_scene)];
-    if (scene.restore) scene.restore(game);
+    scene_routines(game).restore(game);
     game.platform.restore();
 }
 
@@ -72,19 +97,6 @@ void quit_game(Game& game) {
 
 void post_quit_message(Game& game, uint32_t code) {
     game.platform.post_message({kWmQuit, code, 0});
-}
-
-void handle_common(Game& game, const Message& message) {
-    if (message.id == kWmDestroy) {
-        post_quit_message(game, 0);
-    } else if (message.id == kWmKeyDown && message.wparam == kVkEscape) {
-        quit_game(game);
-    }
-}
-
-void store_mouse(Game& game, const Message& message) {
-    game.mouse_x = point_x(message.lparam);
-    game.mouse_y = point_y(message.lparam);
 }
 
 std::optional<int> main_loop_pass(Game& game, uint64_t pass) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/game.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
@@ -27,10 +28,6 @@ constexpr int kTimeY = 29;
 constexpr int kChainY = 54;
 constexpr int kStageNumberX = 320;
 constexpr int kStageNumberY = 440;
-constexpr int kBoardPicture = 9;
-constexpr int kTallyPicture = 14;
-constexpr int kTimeUpPicture = 15;
-constexpr int kPausePicture = 16;
 constexpr uint32_t kQuarterMs = 250;
 constexpr uint32_t kSecondMs = 1000;
 constexpr int kPlusGap = 20;
@@ -56,11 +53,6 @@ void draw_text(Game& game, int x, int y, const std::string& text) {
     game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, text, true);
 }
 
-void pause_game(Game& game) {
-    app::load_screen_picture(game, kPausePicture);
-    game.current_scene = Pause;
-}
-
 // A piece is drawn where it lands the moment it moves; the next frame draws it again in its
 // place in the stacking order.
 void draw_piece(Game& game, int p) {
@@ -77,7 +69,7 @@ void draw_every_piece(Game& game) {
 // The stage's picture cut into tiles, its music, and its pieces drawn where they lie.
 void set_up_stage(Game& game) {
     const int stage = game.state.stage;
-    app::load_screen_picture(game, stage);
+    app::load_screen_picture(game, app::stage_picture(stage));
     game.sheets.screen_picture.make_tile_grid();
     if (stage < static_cast<int>(sound::kMusicFiles.size()))
         sound::sound_open_and_apply(game, sound::kMusicChannel,
@@ -85,16 +77,11 @@ void set_up_stage(Game& game) {
     draw_every_piece(game);
 }
 
-// The play sheets and the cut stage picture with every piece back at its recorded place.
-void reload_play(Game& game) {
-    Sheets& s = game.sheets;
-    app::load_piece(game, s.marks_sheet, gfx::kMarksPiece);
-    app::load_piece(game, s.cover_sheet, gfx::kCoverPiece);
-    app::load_picture(game, s.board_picture, kBoardPicture);
-    app::load_screen_picture(game, game.state.stage);
-    s.screen_picture.make_tile_grid();
+// The stage picture cut again, with every piece back at its recorded place.
+void recut_stage(Game& game) {
+    app::load_screen_picture(game, app::stage_picture(game.state.stage));
+    game.sheets.screen_picture.make_tile_grid();
     draw_every_piece(game);
-    app::load_piece(game, s.stage_numbers_sheet, gfx::kStageNumbersPiece);
 }
 
 // Draws the pieces bottom to top as the view keys allow.
@@ -120,8 +107,7 @@ void show_placement(Game& game, const rules::Placement& placement) {
 // The last piece placed: the next stage, or after the fifth the tally. True when play ends.
 bool finish_stage(Game& game) {
     if (game.state.stage >= kStageCount) {
-        app::load_screen_picture(game, kTallyPicture);
-        game.current_scene = Tally;
+        app::change_scene(game, Tally);
         sound::sound_stop_all(game);
         return true;
     }
@@ -149,8 +135,7 @@ bool one_second_tick(Game& game, uint32_t now) {
     v.frames_per_second = v.frame_count;
     v.frame_count = 0;
     if (countdown == rules::Countdown::Running) return false;
-    app::load_screen_picture(game, kTimeUpPicture);
-    game.current_scene = GameOver;
+    app::change_scene(game, GameOver);
     return true;
 }
 
@@ -167,10 +152,9 @@ void draw_popups(Game& game) {
 }
 
 void handle_key_down(Game& game, uint32_t key) {
-    if (key == kVkEscape) app::quit_game(game);
     if (key == kVkControl) game.play.show_loose_only = true;
     if (key == kVkShift) game.play.show_placed_only = true;
-    if (key == kVkSpace) pause_game(game);
+    if (key == kVkSpace) app::change_scene(game, Pause);
 }
 
 void handle_key_up(Game& game, uint32_t key) {
@@ -181,8 +165,7 @@ void handle_key_up(Game& game, uint32_t key) {
 }  // namespace
 
 void start_game(Game& game) {
-    load_play_pictures(game);
-    game.current_scene = Play;
+    app::change_scene(game, Play);
     sound::sound_stop_all(game);
     rules::reset_game(game.state, game.difficulty);
     begin_stage(game);
@@ -193,30 +176,28 @@ void begin_stage(Game& game) {
     set_up_stage(game);
 }
 
-void load_play_pictures(Game& game) {
+void play_enter(Game& game) {
     Sheets& s = game.sheets;
     app::load_piece(game, s.marks_sheet, gfx::kMarksPiece);
     app::load_piece(game, s.cover_sheet, gfx::kCoverPiece);
-    app::load_picture(game, s.board_picture, kBoardPicture);
+    app::load_picture(game, s.board_picture, app::kBoardPicture);
     app::load_piece(game, s.stage_numbers_sheet, gfx::kStageNumbersPiece);
 }
 
-void restore_play_pictures(Game& game) {
-    reload_play(game);
+void play_restore(Game& game) {
+    play_enter(game);
+    recut_stage(game);
     app::load_common_sheets(game);
 }
 
 void resume_play(Game& game) {
-    reload_play(game);
-    game.current_scene = Play;
+    app::change_scene(game, Play);
+    recut_stage(game);
 }
 
 void play_handle(Game& game, const Message& message) {
     GameState& s = game.state;
     switch (message.id) {
-        case kWmDestroy:
-            app::handle_common(game, message);
-            break;
         case kWmKeyDown:
             handle_key_down(game, message.wparam);
             break;
@@ -224,7 +205,6 @@ void play_handle(Game& game, const Message& message) {
             handle_key_up(game, message.wparam);
             break;
         case kWmMouseMove:
-            app::store_mouse(game, message);
             if (view_key_held(game.play)) {
                 rules::cancel_drag(s);
             } else if (rules::drag_to(s, game.mouse_x, game.mouse_y)) {
@@ -244,7 +224,7 @@ void play_handle(Game& game, const Message& message) {
                 show_placement(game, *placement);
             break;
         case kWmRButtonDown:
-            pause_game(game);
+            app::change_scene(game, Pause);
             break;
         default:
             break;

@@ -3,12 +3,11 @@
 #include <string>
 
 #include "app/game.h"
+#include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/text.h"
 #include "rules/tally.h"
-#include "scenes/gallery.h"
-#include "scores/name_entry.h"
 #include "sound/sound.h"
 
 namespace puzzle {
@@ -17,13 +16,12 @@ using namespace platform;
 
 namespace {
 
-constexpr int kTallyPicture = 14;
 constexpr int kLabelX = 225;
 constexpr int kCounterX = 337;
 constexpr int kNoteX = 417;
 
-bool inside(const Game& game, const OfferArea& a) {
-    return app::point_in_rect(game.mouse_x, game.mouse_y, a.left, a.width, a.top, a.height);
+bool inside(const Game& game, const gfx::Rect& area) {
+    return app::point_in_rect(game.mouse_x, game.mouse_y, area);
 }
 
 void draw_text(Game& game, int x, int y, const std::string& text) {
@@ -50,20 +48,16 @@ void update_hover(Game& game) {
 void click(Game& game) {
     if (!rules::tally_done(game.state)) return;
     if (game.state.gallery_hover) {
-        scenes::load_gallery(game);
-        game.current_scene = Gallery;
+        app::change_scene(game, Gallery);
     } else if (game.state.record_hover) {
-        game.current_scene = NameEntry;
-        scores::open_name_entry(game);
+        app::change_scene(game, NameEntry);
     }
 }
 
 }  // namespace
 
 void tally_handle(Game& game, const Message& message) {
-    app::handle_common(game, message);
     if (message.id == kWmMouseMove) {
-        app::store_mouse(game, message);
         update_hover(game);
     } else if (message.id == kWmLButtonDown) {
         click(game);
@@ -88,8 +82,12 @@ void tally_update(Game& game) {
     app::draw_cursor(game, 0);
 }
 
+void tally_enter(Game& game) {
+    app::load_screen_picture(game, app::kTallyPicture);
+}
+
 void tally_restore(Game& game) {
-    app::load_screen_picture(game, kTallyPicture);
+    tally_enter(game);
     app::load_common_sheets(game);
 }
 

@@ -1,20 +1,19 @@
 #pragma once
+#include "app/hit_test.h"
 #include "platform/messages.h"
 
 struct Game;
 
 namespace puzzle {
 
-// The two offers' pointer areas: left, width, top, height, all edges outside.
-struct OfferArea {
-    int left, width, top, height;
-};
-inline constexpr OfferArea kGalleryOffer = {225, 190, 293, 23};
-inline constexpr OfferArea kRecordOffer = {225, 190, 333, 23};
+// The two offers' pointer areas.
+inline constexpr gfx::Rect kGalleryOffer = app::hit_area(225, 293, 190, 23);
+inline constexpr gfx::Rect kRecordOffer = app::hit_area(225, 333, 190, 23);
 
 void tally_handle(Game& game, const platform::Message& message);
 void tally_update(Game& game);
-// Picture 14 and the common sheets; name entry shares it.
+// The tally's picture.
+void tally_enter(Game& game);
 void tally_restore(Game& game);
 
 }  // namespace puzzle

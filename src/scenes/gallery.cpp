@@ -6,7 +6,6 @@
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
-#include "scenes/title.h"
 
 namespace scenes {
 
@@ -40,14 +39,11 @@ void hover(Game& game) {
 void click(Game& game) {
     GalleryState& g = game.gallery;
     if (game.back_button_hot) {
-        back_to_title(game);
-        game.back_button_hot = 0;
         g.thumb_hot = {};
-        game.current_scene = Title;
+        app::change_scene(game, Title);
     } else if (g.thumb_choice != 0 && g.thumb_open[static_cast<size_t>(g.thumb_choice - 1)]) {
-        app::load_screen_picture(game, app::reward_picture(g.thumb_choice));
         g.thumb_hot = {};
-        game.current_scene = PictureView;
+        app::change_scene(game, PictureView);
     }
 }
 
@@ -66,15 +62,13 @@ void draw_thumbnail(Game& game, size_t k) {
 
 }  // namespace
 
-void load_gallery(Game& game) {
+void gallery_enter(Game& game) {
     app::load_screen_picture(game, app::kGalleryPicture);
     app::load_piece(game, game.sheets.thumbnail_sheet(), gfx::kThumbnailPiece);
 }
 
 void gallery_handle(Game& game, const Message& message) {
-    app::handle_common(game, message);
     if (message.id == kWmMouseMove) {
-        app::store_mouse(game, message);
         hover(game);
     } else if (message.id == kWmLButtonDown) {
         click(game);
@@ -94,7 +88,7 @@ void gallery_update(Game& game) {
 }
 
 void gallery_restore(Game& game) {
-    load_gallery(game);
+    gallery_enter(game);
     app::load_common_sheets(game);
 }
 

@@ -16,8 +16,8 @@ struct GalleryState {
     int thumb_choice = 0;
 };
 
-// The gallery's picture and the thumbnails; run by every way into the gallery.
-void load_gallery(Game& game);
+// The gallery's picture and the thumbnails, loaded again on every way in.
+void gallery_enter(Game& game);
 void gallery_handle(Game& game, const platform::Message& message);
 void gallery_update(Game& game);
 void gallery_restore(Game& game);

@@ -5,34 +5,25 @@
 #include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
-#include "scenes/title.h"
 
 namespace scenes {
 
 using namespace platform;
 
-namespace {
-
-void leave_to_title(Game& game) {
-    game.back_button_hot = 0;
-    back_to_title(game);
-    game.current_scene = Title;
+void game_over_enter(Game& game) {
+    app::load_screen_picture(game, app::kTimeUpPicture);
 }
 
-}  // namespace
-
 void game_over_handle(Game& game, const Message& message) {
-    app::handle_common(game, message);
     switch (message.id) {
         case kWmMouseMove:
-            app::store_mouse(game, message);
             game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
             break;
         case kWmLButtonDown:
-            if (game.back_button_hot) leave_to_title(game);
+            if (game.back_button_hot) app::change_scene(game, Title);
             break;
         case kWmRButtonDown:
-            leave_to_title(game);
+            app::change_scene(game, Title);
             break;
         default:
             break;
@@ -48,7 +39,7 @@ void game_over_update(Game& game) {
 }
 
 void game_over_restore(Game& game) {
-    app::load_screen_picture(game, app::kTimeUpPicture);
+    game_over_enter(game);
     app::load_common_sheets(game);
 }
 

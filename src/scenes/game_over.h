@@ -5,6 +5,7 @@ struct Game;
 
 namespace scenes {
 
+void game_over_enter(Game& game);
 void game_over_handle(Game& game, const platform::Message& message);
 void game_over_update(Game& game);
 void game_over_restore(Game& game);

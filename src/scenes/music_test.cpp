@@ -9,7 +9,6 @@
 #include "app/shell.h"
 #include "gfx/archive.h"
 #include "scenes/controls.h"
-#include "scenes/title.h"
 #include "settings/settings.h"
 #include "sound/sound.h"
 
@@ -47,10 +46,8 @@ void hover(Game& game) {
 void leave_to_title(Game& game) {
     game.music_test.playing = false;
     sound::sound_stop_all(game);
-    back_to_title(game);
-    game.back_button_hot = 0;
     game.music_view.music_hot = {};
-    game.current_scene = Title;
+    app::change_scene(game, Title);
 }
 
 void play_track(Game& game) {
@@ -128,24 +125,18 @@ void draw_arrow(Game& game, Control c, bool right) {
     scenes::draw_arrow(game, kControls[static_cast<size_t>(c)], right, hot(game, c) != 0);
 }
 
-void load_pictures(Game& game) {
+}  // namespace
+
+void music_test_enter(Game& game) {
     app::load_screen_picture(game, app::kMusicTestPicture);
     app::load_piece(game, game.sheets.arrow_sheet, gfx::kArrowPiece);
     app::load_piece(game, game.sheets.switch_sheet, gfx::kSwitchPiece);
     app::load_piece(game, game.sheets.stage_numbers_sheet, gfx::kStageNumbersPiece);
 }
 
-}  // namespace
-
-void load_music_test(Game& game) {
-    load_pictures(game);
-}
-
 void music_test_handle(Game& game, const Message& message) {
-    app::handle_common(game, message);
     switch (message.id) {
         case kWmMouseMove:
-            app::store_mouse(game, message);
             hover(game);
             break;
         case kWmLButtonDown:
@@ -180,7 +171,7 @@ void music_test_update(Game& game) {
 }
 
 void music_test_restore(Game& game) {
-    load_pictures(game);
+    music_test_enter(game);
     app::load_common_sheets(game);
 }
 

@@ -11,7 +11,7 @@ struct MusicTestView {
     std::array<bool, 6> music_hot{};
 };
 
-void load_music_test(Game& game);
+void music_test_enter(Game& game);
 void music_test_handle(Game& game, const platform::Message& message);
 void music_test_update(Game& game);
 void music_test_restore(Game& game);

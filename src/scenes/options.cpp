@@ -11,7 +11,6 @@
 #include "gfx/archive.h"
 #include "rules/difficulty.h"
 #include "scenes/controls.h"
-#include "scenes/title.h"
 #include "settings/settings.h"
 #include "sound/sound.h"
 
@@ -59,9 +58,7 @@ void hover(Game& game) {
 
 void return_to_title(Game& game) {
     game.options.option_hot = {};
-    back_to_title(game);
-    game.back_button_hot = 0;
-    game.current_scene = Title;
+    app::change_scene(game, Title);
 }
 
 // Toggling a switch only records it; the music starts or stops when the title is reached.
@@ -142,23 +139,17 @@ void draw_volume_row(Game& game, int y, Control down, int level, Control up) {
     draw_arrow(game, up, true);
 }
 
-void load_pictures(Game& game) {
+}  // namespace
+
+void options_enter(Game& game) {
     app::load_screen_picture(game, app::kOptionsPicture);
     app::load_piece(game, game.sheets.arrow_sheet, gfx::kArrowPiece);
     app::load_piece(game, game.sheets.switch_sheet, gfx::kSwitchPiece);
 }
 
-}  // namespace
-
-void load_options(Game& game) {
-    load_pictures(game);
-}
-
 void options_handle(Game& game, const Message& message) {
-    app::handle_common(game, message);
     switch (message.id) {
         case kWmMouseMove:
-            app::store_mouse(game, message);
             hover(game);
             break;
         case kWmLButtonDown:
@@ -192,7 +183,7 @@ void options_update(Game& game) {
 }
 
 void options_restore(Game& game) {
-    load_pictures(game);
+    options_enter(game);
     app::load_common_sheets(game);
 }
 

@@ -11,7 +11,7 @@ struct OptionsState {
     std::array<bool, 9> option_hot{};
 };
 
-void load_options(Game& game);
+void options_enter(Game& game);
 void options_handle(Game& game, const platform::Message& message);
 void options_update(Game& game);
 void options_restore(Game& game);

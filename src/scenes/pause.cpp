@@ -6,7 +6,6 @@
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "puzzle/play_scene.h"
-#include "scenes/title.h"
 #include "sound/sound.h"
 
 namespace scenes {
@@ -15,33 +14,29 @@ using namespace platform;
 
 namespace {
 
-// Every way out of the pause drops the back button's hover, so a stale flag from this visit
-// can't abandon a later game with a click elsewhere.
+// Resuming drops the back button's hover (the title's entry drops it on the other way out),
+// so a stale flag from this visit can't abandon a later game with a click elsewhere.
 void resume(Game& game) {
     game.back_button_hot = 0;
     puzzle::resume_play(game);
 }
 
-void abandon_game(Game& game) {
-    game.back_button_hot = 0;
-    back_to_title(game);
-    game.current_scene = Title;
-}
-
 }  // namespace
 
+void pause_enter(Game& game) {
+    app::load_screen_picture(game, app::kPausePicture);
+}
+
 void pause_handle(Game& game, const Message& message) {
-    app::handle_common(game, message);
     switch (message.id) {
         case kWmKeyDown:
             if (message.wparam == kVkSpace) resume(game);
             break;
         case kWmMouseMove:
-            app::store_mouse(game, message);
             game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
             break;
         case kWmLButtonDown:
-            if (game.back_button_hot) abandon_game(game);
+            if (game.back_button_hot) app::change_scene(game, Title);
             break;
         case kWmRButtonDown:
             resume(game);
@@ -62,7 +57,7 @@ void pause_update(Game& game) {
 }
 
 void pause_restore(Game& game) {
-    app::load_screen_picture(game, app::kPausePicture);
+    pause_enter(game);
     app::load_common_sheets(game);
 }
 

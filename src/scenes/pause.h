@@ -5,6 +5,7 @@ struct Game;
 
 namespace scenes {
 
+void pause_enter(Game& game);
 void pause_handle(Game& game, const platform::Message& message);
 void pause_update(Game& game);
 // The pause picture and the common sheets again, so a display lost while paused leaves nothing

@@ -12,14 +12,12 @@ using namespace platform;
 
 // Only the right button leaves; the gallery's choice stays, so a left click there without a
 // move opens the same picture again.
+void picture_view_enter(Game& game) {
+    app::load_screen_picture(game, app::reward_picture(game.gallery.thumb_choice));
+}
+
 void picture_view_handle(Game& game, const Message& message) {
-    app::handle_common(game, message);
-    if (message.id == kWmMouseMove) {
-        app::store_mouse(game, message);
-    } else if (message.id == kWmRButtonDown) {
-        app::load_screen_picture(game, app::kGalleryPicture);
-        game.current_scene = Gallery;
-    }
+    if (message.id == kWmRButtonDown) app::change_scene(game, Gallery);
 }
 
 void picture_view_update(Game& game) {
@@ -29,7 +27,7 @@ void picture_view_update(Game& game) {
 
 void picture_view_restore(Game& game) {
     gallery_restore(game);
-    app::load_screen_picture(game, app::reward_picture(game.gallery.thumb_choice));
+    picture_view_enter(game);
 }
 
 }  // namespace scenes

@@ -5,14 +5,9 @@
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "puzzle/play_scene.h"
-#include "scenes/gallery.h"
-#include "scenes/music_test.h"
-#include "scenes/options.h"
-#include "scores/high_score_scene.h"
 #include "scores/high_score_table.h"
 #include "settings/settings.h"
 #include "sound/sound.h"
-#include "viewer/viewer_scene.h"
 
 namespace scenes {
 
@@ -20,10 +15,14 @@ using namespace platform;
 
 namespace {
 
-void leave_title(Game& game, Scene next) {
-    game.current_scene = next;
+// What follows the next scene's entry on every way out but a new game: silence, no highlight.
+void leave_title(Game& game) {
     sound::sound_stop_all(game);
     game.title.menu_hot = {};
+}
+
+void load_pictures(Game& game) {
+    app::load_screen_picture(game, app::kTitlePicture);
 }
 
 // The gallery and the high-score display both need a valid table first.
@@ -38,28 +37,29 @@ void run_item(Game& game, int item) {
             game.title.menu_hot = {};
             break;
         case 1:
-            viewer::enter_viewer(game);
-            leave_title(game, ScriptViewer);
+            app::change_scene(game, ScriptViewer);
+            leave_title(game);
             break;
         case 2:
-            load_options(game);
-            leave_title(game, Options);
+            app::change_scene(game, Options);
+            leave_title(game);
             break;
         case 3:
             ensure_high_scores(game);
             game.state.total = settings::read_top_score(game);
-            load_gallery(game);
-            leave_title(game, Gallery);
+            app::change_scene(game, Gallery);
+            leave_title(game);
             break;
         case 4:
-            load_music_test(game);
+            app::change_scene(game, MusicTest);
+            // Every visit raises the music step by one, heard at once but not written.
             sound::sound_step_level(game, sound::kMusicChannel, +1);
-            leave_title(game, MusicTest);
+            leave_title(game);
             break;
         case 5:
             ensure_high_scores(game);
-            scores::load_high_score_scene(game);
-            leave_title(game, HighScores);
+            app::change_scene(game, HighScores);
+            leave_title(game);
             break;
         case 6:
             app::quit_game(game);
@@ -72,9 +72,7 @@ void run_item(Game& game, int item) {
 }  // namespace
 
 void title_handle(Game& game, const Message& message) {
-    app::handle_common(game, message);
     if (message.id == kWmMouseMove) {
-        app::store_mouse(game, message);
         game.title.menu_hot = {};
         const int item = app::rect_at(kMenuItems, game.mouse_x, game.mouse_y);
         if (item >= 0) game.title.menu_hot[static_cast<size_t>(item)] = true;
@@ -100,15 +98,16 @@ void title_update(Game& game) {
     app::draw_cursor(game, 0);
 }
 
-void title_restore(Game& game) {
-    app::load_screen_picture(game, app::kTitlePicture);
-    app::load_common_sheets(game);
-}
-
-void back_to_title(Game& game) {
-    app::load_screen_picture(game, app::kTitlePicture);
+void title_enter(Game& game) {
+    game.back_button_hot = 0;
+    load_pictures(game);
     sound::sound_stop_all(game);
     sound::sound_open_and_apply(game, sound::kMusicChannel, sound::kMusicFiles[0]);
+}
+
+void title_restore(Game& game) {
+    load_pictures(game);
+    app::load_common_sheets(game);
 }
 
 }  // namespace scenes

@@ -24,10 +24,11 @@ struct TitleState {
     std::array<bool, 7> menu_hot{};
 };
 
+// The way back from every other scene: no back button, the title picture, silence, then the
+// title music if it is switched on. Start-up does the first entry itself, in its own order.
+void title_enter(Game& game);
 void title_handle(Game& game, const platform::Message& message);
 void title_update(Game& game);
 void title_restore(Game& game);
-// The way back from every other scene: title picture, silence, title music if it is on.
-void back_to_title(Game& game);
 
 }  // namespace scenes

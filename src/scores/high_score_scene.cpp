@@ -8,24 +8,13 @@
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/text.h"
-#include "scenes/title.h"
 #include "scores/high_score_table.h"
 
 namespace scores {
 
 using namespace platform;
 
-namespace {
-
-void leave(Game& game) {
-    scenes::back_to_title(game);
-    game.back_button_hot = 0;
-    game.current_scene = Title;
-}
-
-}  // namespace
-
-void load_high_score_scene(Game& game) {
+void high_scores_enter(Game& game) {
     app::load_screen_picture(game, app::kHighScorePicture);
 }
 
@@ -45,19 +34,17 @@ void high_scores_update(Game& game) {
 }
 
 void high_scores_handle(Game& game, const Message& message) {
-    app::handle_common(game, message);
     if (message.id == kWmMouseMove) {
-        app::store_mouse(game, message);
         game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
     } else if (message.id == kWmLButtonDown) {
-        if (game.back_button_hot == 1) leave(game);
+        if (game.back_button_hot == 1) app::change_scene(game, Title);
     } else if (message.id == kWmRButtonDown) {
-        leave(game);
+        app::change_scene(game, Title);
     }
 }
 
 void high_scores_restore(Game& game) {
-    load_high_score_scene(game);
+    high_scores_enter(game);
     app::load_common_sheets(game);
 }
 

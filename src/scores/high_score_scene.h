@@ -11,9 +11,8 @@ inline constexpr int kScoreX = 320;
 inline constexpr int kFirstRowY = 110;
 inline constexpr int kRowStep = 30;
 
-// The display's picture into the screen picture; the title runs it before the display becomes
-// current.
-void load_high_score_scene(Game& game);
+// The display's picture into the screen picture.
+void high_scores_enter(Game& game);
 void high_scores_update(Game& game);
 void high_scores_handle(Game& game, const platform::Message& message);
 void high_scores_restore(Game& game);

@@ -7,7 +7,6 @@
 #include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
-#include "scenes/gallery.h"
 #include "scores/high_score_table.h"
 
 namespace scores {
@@ -33,6 +32,10 @@ constexpr char button_letter(int b) {
 constexpr gfx::Rect kEnterArea = app::hit_area(200, 400, 240, 23);
 constexpr int kPreviewX = 280, kPreviewStep = 40, kPreviewY = 120;
 
+void load_pictures(Game& game) {
+    app::load_screen_picture(game, app::kTallyPicture);
+}
+
 void draw_text(Game& game, int x, int y, std::string_view text) {
     game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, text, true);
 }
@@ -54,8 +57,7 @@ void enter_gallery(Game& game) {
     e.enter_hot = false;
     e.letter_hot = {};
     save_high_score(game, std::string_view(e.entry_name.data(), kNameLength), game.state.total);
-    scenes::load_gallery(game);
-    game.current_scene = Gallery;
+    app::change_scene(game, Gallery);
 }
 
 void click(Game& game) {
@@ -73,9 +75,15 @@ void click(Game& game) {
 
 }  // namespace
 
-void open_name_entry(Game& game) {
-    app::load_screen_picture(game, app::kTallyPicture);
+void name_entry_enter(Game& game) {
+    load_pictures(game);
     game.name_entry = NameEntryState{};
+}
+
+// The letters entered so far survive a lost display.
+void name_entry_restore(Game& game) {
+    load_pictures(game);
+    app::load_common_sheets(game);
 }
 
 void name_entry_update(Game& game) {
@@ -98,9 +106,7 @@ void name_entry_update(Game& game) {
 }
 
 void name_entry_handle(Game& game, const Message& message) {
-    app::handle_common(game, message);
     if (message.id == kWmMouseMove) {
-        app::store_mouse(game, message);
         update_hover(game);
     } else if (message.id == kWmLButtonDown) {
         click(game);

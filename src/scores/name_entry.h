@@ -16,9 +16,10 @@ struct NameEntryState {
     bool enter_hot = false;
 };
 
-// Opens name entry as the tally does: the tally's picture, the name "---", no letters yet.
-void open_name_entry(Game& game);
+// The tally's picture again, the name "---", no letters yet.
+void name_entry_enter(Game& game);
 void name_entry_update(Game& game);
 void name_entry_handle(Game& game, const platform::Message& message);
+void name_entry_restore(Game& game);
 
 }  // namespace scores

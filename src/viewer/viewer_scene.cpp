@@ -6,7 +6,6 @@
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
-#include "scenes/title.h"
 #include "viewer/script.h"
 
 namespace viewer {
@@ -25,12 +24,6 @@ void start_script(Game& game) {
     clear_script(game.script);
     read_script(game.file(kScriptFile), game.script);
     run_script(game, 0);
-}
-
-void leave(Game& game) {
-    game.back_button_hot = 0;
-    scenes::back_to_title(game);
-    game.current_scene = Title;
 }
 
 void next_page(Game& game) {
@@ -79,18 +72,16 @@ void viewer_update(Game& game) {
 }
 
 void viewer_handle(Game& game, const Message& message) {
-    app::handle_common(game, message);
     if (message.id == kWmMouseMove) {
-        app::store_mouse(game, message);
         game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
     } else if (message.id == kWmLButtonDown) {
         if (game.back_button_hot == 1) {
-            leave(game);
+            app::change_scene(game, Title);
         } else {
             next_page(game);
         }
     } else if (message.id == kWmRButtonDown) {
-        leave(game);
+        app::change_scene(game, Title);
     }
 }
 

@@ -13,8 +13,7 @@ inline constexpr int kCaptionY = 340;
 inline constexpr int kCaptionStep = 23;
 inline constexpr int kViewerCursorCell = 2;
 
-// Loads the viewer's pictures and runs the script's first page; the title calls it before
-// the viewer becomes current.
+// The viewer's entry: its pictures, and the script's first page run before the first frame.
 void enter_viewer(Game& game);
 // After lost surfaces: the pictures and the common sheets again, and the script from the top.
 void restore_viewer(Game& game);

@@ -18,8 +18,7 @@ constexpr int kThumbPiece = 5;
 void enter_gallery(TestGame& t, int total) {
     t.start();
     t.game->state.total = total;
-    scenes::load_gallery(*t.game);
-    t.game->current_scene = Gallery;
+    app::change_scene(*t.game, Gallery);
     t.move(620, 460);
 }
 
@@ -213,7 +212,7 @@ TEST(GalleryScene, FromTheTallyTheGamesTotalDecides) {
     s.score = 9000;
     s.time_left = 50;
     s.max_chain = 5;
-    t.game->current_scene = Tally;
+    app::change_scene(*t.game, Tally);
     t.passes(400);
     t.click(300, 300);
     ASSERT_EQ(t.game->current_scene, Gallery);
@@ -227,8 +226,7 @@ TEST(GalleryScene, FromNameEntryTheRecordedTotalDecides) {
     frontend::write_ini(t, score_table(65000));
     t.start();
     t.game->state.total = 15000;
-    scores::open_name_entry(*t.game);
-    t.game->current_scene = NameEntry;
+    app::change_scene(*t.game, NameEntry);
     for (int i = 0; i < 3; ++i) t.click(220, 220);
     t.click(300, 410);
     ASSERT_EQ(t.game->current_scene, Gallery);

@@ -43,8 +43,7 @@ void expect_text(TestGame& t, int x, int y, std::string_view text, int picture) 
 void open_entry(TestGame& t, int total) {
     t.start();
     t.game->state.total = total;
-    t.game->current_scene = NameEntry;
-    scores::open_name_entry(*t.game);
+    app::change_scene(*t.game, NameEntry);
 }
 
 std::string entered(const TestGame& t) {
