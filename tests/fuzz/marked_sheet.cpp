@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const gfx::Surface& picture = *sheet.surface();
     FUZZ_CHECK(picture.width() >= 2 && picture.height() >= 2);
-    FUZZ_CHECK(sheet.cell_count() > 0);
+    FUZZ_CHECK(sheet.cell_count() > 0 &&
+               static_cast<size_t>(sheet.cell_count()) <= gfx::kMaxSheetCells);
     for (const gfx::SpriteCell& c : sheet.cells()) {
         check_cell_geometry(c, picture.width(), picture.height());
     }

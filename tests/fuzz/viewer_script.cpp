@@ -1,13 +1,23 @@
 // The viewer script: any file as vasul.spt, read and run page by page in the viewer of a
-// whole game on the headless backend, each page drawn as a frame. The game runs over a small
-// data pack written once per process.
+// whole game on the headless backend, each page drawn as a frame.
+//
+// The game runs over a small pack written once per process: the tests' sheets, with pieces 0
+// to 8 replaced by sheets of a few small cells, and pictures of 8 x 6. Once the game has
+// started, the sheet archive is cut short before piece 8: a script can load pieces 0 to 7,
+// while 8 to 12 are missing and load nothing. Decoding large sheets, reading the 3.7 MB range
+// of piece 8 for every LOAD_IMAGE line, or copying a whole background each frame, would make
+// every input cost milliseconds.
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "app/game.h"
 #include "app/shell.h"
 #include "fuzz/fuzz_support.h"
+#include "gfx/archive.h"
+#include "packwriter/packwriter.h"
 #include "platform/headless/headless_platform.h"
 #include "support/fixture_pack.h"
 #include "viewer/script.h"
@@ -17,17 +27,45 @@ namespace {
 
 constexpr int kDrawnPages = 4;
 
+// Six cells of different sizes with different anchors, in two rows.
+gfx::Surface small_sheet(int piece) {
+    std::vector<std::vector<pack::SheetCell>> rows(2);
+    for (int i = 0; i < 6; ++i) {
+        rows[static_cast<size_t>(i / 3)].push_back(
+            {gfx::Surface(4 + 3 * i, 3 + 2 * i, fixture::cell_colour(piece, i)), {i % 3, 1}});
+    }
+    return pack::compose_sheet(rows);
+}
+
+void write_small_pack(const std::filesystem::path& dir) {
+    std::vector<gfx::Surface> pictures;
+    for (int n = 0; n < gfx::kPictureCount; ++n) {
+        pictures.emplace_back(8, 6, fixture::picture_pixel(n, 0, 0));
+    }
+    std::vector<gfx::Surface> pieces = fixture::sheet_pieces();
+    for (int p = 0; p <= gfx::kIllustrationPiece; ++p) {
+        if (p != gfx::kBackButtonPiece) pieces[static_cast<size_t>(p)] = small_sheet(p);
+    }
+    const auto picture_archive = pack::build_picture_archive(pictures);
+    const auto sheet_archive = pack::build_sheet_archive(pieces);
+    if (!picture_archive || !sheet_archive) throw std::runtime_error("cannot build the pack");
+    fuzz::write_file(dir / gfx::kPictureArchive, *picture_archive);
+    fuzz::write_file(dir / gfx::kSheetArchive, *sheet_archive);
+    fixture::write_sounds(dir);
+}
+
 struct Rig {
     platform::HeadlessPlatform platform;
     std::unique_ptr<Game> game;
     Rig() {
         const auto dir = fuzz::scratch_dir() / "pack";
-        fixture::write_pack(dir);
-        fixture::write_sounds(dir);
+        write_small_pack(dir);
         game = std::make_unique<Game>(platform, dir);
         app::start_up(*game, 1);
         viewer::enter_viewer(*game);
         game->current_scene = ScriptViewer;
+        std::filesystem::resize_file(dir / gfx::kSheetArchive,
+                                     gfx::kPieceTable[gfx::kIllustrationPiece].first);
     }
 };
 
