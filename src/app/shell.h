@@ -10,7 +10,7 @@ struct Game;
 namespace app {
 
 // Start-up in its fixed order: sound, title picture, common sheets, settings and volumes,
-// pointer, title music, random seed, title scene. A seed replaces the clock's.
+// pointer, title music, random seed; the game begins on the title. A seed replaces the clock's.
 void start_up(Game& game, std::optional<uint32_t> seed);
 // Unless the surfaces are lost: the handling every scene shares (the quit message on
 // destruction, Escape quits, mouse moves store the pointer), then the current scene's own.
