@@ -2,22 +2,22 @@
 // runs the game in the current directory.
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/game.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
+#include "platform/backend.h"
 #include "platform/harness.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/log.h"
 #include "platform/replay.h"
-#include "platform/sdl/sdl_platform.h"
 
 #ifndef VASUL_VERSION
 #define VASUL_VERSION "dev"
@@ -53,17 +53,19 @@ struct CommandLine {
 };
 
 template <typename T>
-bool parse_number(const char* text, T& out) {
-    const size_t n = std::strlen(text);
-    auto [end, ec] = std::from_chars(text, text + n, out);
-    return ec == std::errc() && end == text + n;
+bool parse_number(const std::string* text, T& out) {
+    const char* end_of_text = text->data() + text->size();
+    auto [end, ec] = std::from_chars(text->data(), end_of_text, out);
+    return ec == std::errc() && end == end_of_text;
 }
 
 // Fills options from argv; returns an exit status when the program should stop now.
-std::optional<int> parse_args(int argc, char** argv, CommandLine& o) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+std::optional<int> parse_args(const std::vector<std::string>& args, CommandLine& o) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        auto value = [&]() -> const std::string* {
+            return i + 1 < args.size() ? &args[++i] : nullptr;
+        };
         auto bad = [&](const char* why) {
             platform::error(std::string(arg) + ": " + why + " (see --help)");
             return 2;
@@ -79,25 +81,25 @@ std::optional<int> parse_args(int argc, char** argv, CommandLine& o) {
         } else if (arg == "--headless") {
             o.headless = true;
         } else if (arg == "--seed") {
-            const char* v = value();
+            const std::string* v = value();
             uint32_t seed = 0;
             if (!v || !parse_number(v, seed)) return bad("needs a number from 0 to 4294967295");
             o.seed = seed;
         } else if (arg == "--replay" || arg == "--record" || arg == "--dump-frames") {
-            const char* v = value();
+            const std::string* v = value();
             if (!v) return bad("needs a path");
-            (arg == "--replay" ? o.replay : arg == "--record" ? o.record : o.dump_dir) = v;
+            (arg == "--replay" ? o.replay : arg == "--record" ? o.record : o.dump_dir) = *v;
         } else if (arg == "--frames") {
-            const char* v = value();
+            const std::string* v = value();
             if (!v || !parse_number(v, o.frames) || o.frames == 0)
                 return bad("needs a positive number");
         } else if (arg == "--dump-every") {
-            const char* v = value();
+            const std::string* v = value();
             if (!v || !parse_number(v, o.dump_every) || o.dump_every == 0) {
                 return bad("needs a positive number");
             }
         } else if (arg == "--tick-ms") {
-            const char* v = value();
+            const std::string* v = value();
             if (!v || !parse_number(v, o.tick_ms)) return bad("needs a number of milliseconds");
         } else {
             platform::error("unknown option " + std::string(arg) + " (see --help)");
@@ -111,12 +113,12 @@ std::optional<int> parse_args(int argc, char** argv, CommandLine& o) {
 
 int main(int argc, char** argv) {
     CommandLine options;
-    if (auto status = parse_args(argc, argv, options)) return *status;
+    if (auto status = parse_args(platform::start_process(argc, argv), options)) return *status;
 
     std::optional<platform::Replay> replay;
     if (!options.replay.empty()) {
         std::string error;
-        replay = platform::load_replay(options.replay, error);
+        replay = platform::load_replay(platform::utf8_path(options.replay), error);
         if (!replay) {
             platform::error(error);
             return 2;
@@ -129,7 +131,7 @@ int main(int argc, char** argv) {
     }
     if (!options.dump_dir.empty()) {
         std::error_code ec;
-        std::filesystem::create_directories(options.dump_dir, ec);
+        std::filesystem::create_directories(platform::utf8_path(options.dump_dir), ec);
         if (ec) {
             platform::error("cannot create " + options.dump_dir + ": " + ec.message());
             return 2;
@@ -141,7 +143,7 @@ int main(int argc, char** argv) {
         backend = std::make_unique<platform::HeadlessPlatform>(options.tick_ms);
     } else {
         std::string error;
-        backend = platform::make_sdl_platform({options.windowed}, error);
+        backend = platform::make_platform({options.windowed}, error);
         if (!backend) {
             platform::error("cannot open the display: " + error);
             return 2;
@@ -153,10 +155,10 @@ int main(int argc, char** argv) {
                                                      : static_cast<uint32_t>(std::time(nullptr));
     platform::HarnessOptions harness_options;
     harness_options.replay = replay ? &*replay : nullptr;
-    harness_options.record_file = options.record;
+    harness_options.record_file = platform::utf8_path(options.record);
     harness_options.seed = seed;
     harness_options.tick_ms = options.tick_ms;
-    harness_options.dump_dir = options.dump_dir;
+    harness_options.dump_dir = platform::utf8_path(options.dump_dir);
     harness_options.dump_every = options.dump_every;
     platform::Harness harness(*backend, harness_options);
     if (!harness.recording_ok()) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <string_view>
 
 namespace platform {
@@ -7,5 +8,9 @@ namespace platform {
 // must hear about: missing data files, a silent sound device, a settings file that won't save.
 void warn(std::string_view line);
 void error(std::string_view line);
+
+// Sends the lines to a file instead, opened when the first line comes: for a program that
+// has no console to write to.
+void set_log_file(const std::filesystem::path& file);
 
 }  // namespace platform

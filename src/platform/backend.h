@@ -1,0 +1,29 @@
+#pragma once
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+// The real backend of this build, SDL2 on Linux and Win32 on Windows, chosen when the program
+// is linked, so that main includes no backend's headers. The headless backend is the core's.
+namespace platform {
+
+struct BackendOptions {
+    bool windowed = false;
+};
+
+// Nothing, with the reason in error, when no display can be opened.
+std::unique_ptr<Platform> make_platform(const BackendOptions& options, std::string& error);
+
+// Readies the process for the backend and gives its arguments (without the program's name)
+// as UTF-8, whatever the system's own encoding.
+std::vector<std::string> start_process(int argc, char** argv);
+
+// A path from UTF-8 text such as an argument, so that any file name works on every system.
+inline std::filesystem::path utf8_path(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+}  // namespace platform
