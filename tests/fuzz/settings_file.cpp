@@ -1,6 +1,6 @@
-// The settings file: any text is loaded, then a few keys are written. A written value must
-// read back exactly, from the store and from the file; no other key may change; a refused
-// write must leave the file as it was.
+// The settings file: any text is loaded, then a few keys are written, one at a time or as one
+// batch. A written value must read back exactly, from the store and from the file; no other
+// key may change; a refused write must leave the file as it was.
 //
 // Input: the file's text, then for each write after a zero byte: a section choice, a key
 // choice and the value, up to the next zero byte.
@@ -109,24 +109,49 @@ std::vector<Write> parse_writes(std::string_view ops, const std::vector<Name>& n
     return writes;
 }
 
-void check_write(settings::ProfileStore& store, const Write& w, std::vector<Name>& names) {
+// The value the last of the writes gave this name, if any gave it one.
+const std::string* written_value(const Name& name, const std::vector<Write>& writes) {
+    const std::string* value = nullptr;
+    for (const Write& w : writes) {
+        if (may_be_same(name, w.name)) value = &w.value;
+    }
+    return value;
+}
+
+// Applies the writes one by one, or as one batch into the first write's section, and checks
+// that each reads back and nothing else changed, or that a refusal changed nothing at all.
+void check_writes(settings::ProfileStore& store, std::vector<Write> writes, bool batch,
+                  std::vector<Name>& names) {
     const auto& file = store.path();
     const std::string file_before = fuzz::read_file(file);
     const std::vector<std::string> before = read_all(store, names);
-    const bool written = store.write(w.name.first, w.name.second, w.value);
+    bool written = true;
+    if (batch) {
+        std::vector<settings::ProfileStore::Change> changes;
+        for (Write& w : writes) {
+            w.name.first = writes.front().name.first;
+            changes.push_back({w.name.second, w.value});
+        }
+        written = store.write(writes.front().name.first, changes);
+    } else {
+        for (const Write& w : writes) written &= store.write(w.name.first, w.name.second, w.value);
+    }
     const std::vector<std::string> after = read_all(store, names);
     if (!written) {
         FUZZ_CHECK(fuzz::read_file(file) == file_before);
         FUZZ_CHECK(after == before);
         return;
     }
-    FUZZ_CHECK(store.read(w.name.first, w.name.second, kMissing, 1 << 20) == w.value);
-    FUZZ_CHECK(store.read(w.name.first, w.name.second, kMissing, 20) == w.value.substr(0, 19));
+    for (const Write& w : writes) {
+        const std::string& want = *written_value(w.name, writes);
+        FUZZ_CHECK(store.read(w.name.first, w.name.second, kMissing, 1 << 20) == want);
+        FUZZ_CHECK(store.read(w.name.first, w.name.second, kMissing, 20) == want.substr(0, 19));
+    }
     for (size_t i = 0; i < names.size(); ++i) {
-        if (!may_be_same(names[i], w.name)) FUZZ_CHECK(after[i] == before[i]);
+        if (!written_value(names[i], writes)) FUZZ_CHECK(after[i] == before[i]);
     }
     // The file says the same as the store's copy.
-    names.push_back(w.name);
+    for (const Write& w : writes) names.push_back(w.name);
     const settings::ProfileStore reread(file);
     FUZZ_CHECK(read_all(reread, names) == read_all(store, names));
 }
@@ -143,7 +168,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::write_file(file, text);
     settings::ProfileStore store(file);
     std::vector<Name> names = probe_names(text);
-    for (const Write& w : parse_writes(ops, names)) check_write(store, w, names);
+    const std::vector<Write> writes = parse_writes(ops, names);
+    if (writes.empty()) return 0;
+    // A first section choice with bit 6 set writes everything as one batch, as the score table
+    // is saved; otherwise the keys are written one at a time, as the options are.
+    if (static_cast<unsigned char>(ops[0]) & 0x40) {
+        check_writes(store, writes, true, names);
+    } else {
+        for (const Write& w : writes) check_writes(store, {w}, false, names);
+    }
     // Looking at an unchanged file again changes nothing.
     const std::vector<std::string> settled = read_all(store, names);
     store.poll();
