@@ -1,0 +1,88 @@
+# The Windows build, cross-compiled with mingw-w64 (cmake/mingw-w64-x86_64.cmake): the core, the
+# headless and Win32 backends, vasul.exe and the tests that need nothing but the core. SDL, the
+# data-pack generator and its libraries stay Linux tools; the pack they make is copied in.
+find_package(Threads REQUIRED)
+set(VASUL_STB_INCLUDE /usr/include/stb CACHE PATH "Where libstb-dev keeps the stb headers")
+
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# One file to hand out: the C and C++ runtimes and winpthreads go into the program.
+add_link_options(-static)
+
+add_library(vasul_stb STATIC ${CMAKE_SOURCE_DIR}/third_party/stb_impl.c)
+target_include_directories(vasul_stb PUBLIC ${VASUL_STB_INCLUDE})
+
+# stb_vorbis defines one-letter macros that break windows.h, so it gets a file of its own.
+add_library(vasul_stb_vorbis STATIC ${CMAKE_SOURCE_DIR}/third_party/stb_vorbis_impl.c)
+target_include_directories(vasul_stb_vorbis PUBLIC ${VASUL_STB_INCLUDE})
+
+file(GLOB VASUL_RULES_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/rules/*.cpp)
+add_library(vasul_rules STATIC ${VASUL_RULES_SOURCES})
+target_include_directories(vasul_rules PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(vasul_rules PRIVATE ${VASUL_WARNINGS})
+
+# The core as on Linux, with the Windows siblings of the two POSIX file seams.
+set(win32_dir ${CMAKE_SOURCE_DIR}/src/platform/win32)
+set(VASUL_WIN32_CORE_SOURCES ${win32_dir}/data_file_win32.cpp ${win32_dir}/file_io_win32.cpp
+  ${win32_dir}/text.cpp)
+file(GLOB_RECURSE VASUL_CORE_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/settings/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/gfx/*.cpp ${CMAKE_SOURCE_DIR}/src/puzzle/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/scenes/*.cpp ${CMAKE_SOURCE_DIR}/src/sound/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/viewer/*.cpp ${CMAKE_SOURCE_DIR}/src/scores/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/platform/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/headless/*.cpp)
+list(FILTER VASUL_CORE_SOURCES EXCLUDE REGEX
+  "/src/platform/(sdl|win32)/|/src/platform/data_file\\.cpp$|/src/settings/file_io\\.cpp$")
+add_library(vasul_core STATIC ${VASUL_CORE_SOURCES} ${VASUL_WIN32_CORE_SOURCES})
+target_include_directories(vasul_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(vasul_core PRIVATE ${VASUL_WARNINGS})
+target_link_libraries(vasul_core PUBLIC vasul_rules vasul_stb Threads::Threads)
+
+# The Win32 backend: a window, DirectDraw and DirectSound.
+file(GLOB VASUL_WIN32_SOURCES CONFIGURE_DEPENDS ${win32_dir}/*.cpp)
+list(REMOVE_ITEM VASUL_WIN32_SOURCES ${VASUL_WIN32_CORE_SOURCES})
+add_library(vasul_win32 STATIC ${VASUL_WIN32_SOURCES})
+target_compile_options(vasul_win32 PRIVATE ${VASUL_WARNINGS})
+target_link_libraries(vasul_win32 PUBLIC vasul_core vasul_stb_vorbis
+  ddraw dsound dxguid winmm gdi32 user32 shell32 ole32)
+
+# A program without a console window of its own; main() stays its entry point.
+add_executable(vasul WIN32 ${CMAKE_SOURCE_DIR}/src/main.cpp ${win32_dir}/vasul.rc)
+target_compile_options(vasul PRIVATE ${VASUL_WARNINGS})
+target_compile_definitions(vasul PRIVATE VASUL_VERSION="${PROJECT_VERSION}")
+set_source_files_properties(${win32_dir}/vasul.rc PROPERTIES COMPILE_DEFINITIONS
+  "VASUL_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};VASUL_VERSION_MINOR=${PROJECT_VERSION_MINOR};VASUL_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
+target_link_libraries(vasul PRIVATE vasul_win32)
+
+# The tests, on a GoogleTest built from Debian's sources with this compiler.
+option(VASUL_WINDOWS_TESTS "Build the unit tests for Windows" ON)
+if(NOT VASUL_WINDOWS_TESTS)
+  return()
+endif()
+set(VASUL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources (googletest-src)")
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${VASUL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+enable_testing()
+include(GoogleTest)
+file(GLOB VASUL_PACK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/packwriter/*.cpp)
+add_library(vasul_pack STATIC ${VASUL_PACK_SOURCES})
+target_include_directories(vasul_pack PUBLIC ${CMAKE_SOURCE_DIR}/tools)
+target_link_libraries(vasul_pack PUBLIC vasul_core)
+file(GLOB VASUL_TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(vasul_test_support STATIC ${VASUL_TEST_SUPPORT_SOURCES})
+target_include_directories(vasul_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(vasul_test_support PUBLIC vasul_pack GTest::gtest)
+
+# Left out: the generator's own tests (they need its Linux libraries) and those that make
+# named pipes or fork, which Windows has not.
+file(GLOB VASUL_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+list(FILTER VASUL_UNIT_SOURCES EXCLUDE REGEX
+  "/(assetgen_music|datapack|archive|data_file|high_score_table|profile|replay|sound|viewer_script)_test\\.cpp$")
+add_executable(vasul_unit_tests ${VASUL_UNIT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/windows/file_io_win32_test.cpp)
+target_include_directories(vasul_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(vasul_unit_tests PRIVATE vasul_test_support GTest::gtest GTest::gtest_main)
+file(GLOB VASUL_RULES_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/rules/*.cpp)
+add_executable(vasul_rules_tests ${VASUL_RULES_TEST_SOURCES})
+target_include_directories(vasul_rules_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(vasul_rules_tests PRIVATE vasul_rules GTest::gtest GTest::gtest_main)

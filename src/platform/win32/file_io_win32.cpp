@@ -1,0 +1,284 @@
+// The Windows side of the settings file: the same atomic replacement as on POSIX systems.
+// Windows has no rename over an open or existing file, so the temporary file is moved with
+// MoveFileExW, retried briefly while another process holds the old file open.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+
+#include "platform/win32/text.h"
+#include "settings/file_io.h"
+
+namespace settings {
+
+namespace {
+
+constexpr int kMoveTries = 50;
+constexpr DWORD kMoveRetryMs = 20;  // a reader holds the file for a moment only
+
+// 100 ns ticks since 1601, as nanoseconds: only ever compared, never shown.
+int64_t nanoseconds(int64_t ticks) {
+    return ticks * 100;
+}
+int64_t ticks_of(FILETIME t) {
+    return static_cast<int64_t>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+}
+
+int errno_of(DWORD e) {
+    switch (e) {
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return EEXIST;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return ENOENT;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_WRITE_PROTECT:
+            return EACCES;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return ENOSPC;
+        default:
+            return EIO;
+    }
+}
+
+// Records the last Windows error as errno, so that messages read alike on every system.
+int fail_errno() {
+    errno = errno_of(GetLastError());
+    return -1;
+}
+
+std::wstring wide(const std::filesystem::path& p) {
+    return p.wstring();
+}
+std::string utf8(const std::filesystem::path& p) {
+    return platform::win32::narrow(p.wstring());
+}
+
+// The file's volume and index stand for device and inode: a replaced file gets a new index.
+bool stamp_of(HANDLE h, FileStamp& s) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandle(h, &info)) return false;
+    if (!GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic)) return false;
+    s.device = info.dwVolumeSerialNumber;
+    s.inode = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    s.size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    s.modified_ns = nanoseconds(ticks_of(info.ftLastWriteTime));
+    s.changed_ns = nanoseconds(basic.ChangeTime.QuadPart);
+    return true;
+}
+
+HANDLE open_for(const std::filesystem::path& file, DWORD access) {
+    return CreateFileW(wide(file).c_str(), access,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+FileStatus status_of(DWORD e) {
+    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? FileStatus::Missing
+                                                                  : FileStatus::Failed;
+}
+
+std::string describe(std::string_view what, const std::filesystem::path& file) {
+    return std::string(what) + " " + utf8(file) + ": " + std::strerror(errno);
+}
+
+std::string describe_last(std::string_view what, const std::filesystem::path& file) {
+    return std::string(what) + " " + utf8(file) + ": " +
+           platform::win32::system_message(GetLastError());
+}
+
+bool write_all(const DiskCalls& disk, int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t n = disk.write(fd, text.data(), text.size());
+        if (n == 0) errno = ENOSPC;
+        if (n <= 0) return false;
+        text.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+bool read_all(HANDLE h, std::string& text) {
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(h, buffer, sizeof buffer, &got, nullptr)) return false;
+        if (got == 0) return true;
+        text.append(buffer, got);
+    }
+}
+
+std::string temp_prefix(const std::filesystem::path& target) {
+    return "." + utf8(target.filename()) + ".";
+}
+
+DWORD temp_owner(std::string_view name, std::string_view prefix) {
+    constexpr std::string_view kSuffix = ".tmp";
+    if (!name.starts_with(prefix) || !name.ends_with(kSuffix)) return 0;
+    const std::string_view digits =
+        name.substr(prefix.size(), name.size() - prefix.size() - kSuffix.size());
+    DWORD pid = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+    return ec == std::errc() && end == digits.data() + digits.size() ? pid : 0;
+}
+
+bool process_gone(DWORD pid) {
+    const HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (p == nullptr) return GetLastError() == ERROR_INVALID_PARAMETER;
+    const bool gone = WaitForSingleObject(p, 0) == WAIT_OBJECT_0;
+    CloseHandle(p);
+    return gone;
+}
+
+// A process killed while writing leaves its temporary file behind; the next writer removes it.
+void remove_dead_temps(const std::filesystem::path& folder, const std::string& prefix) {
+    WIN32_FIND_DATAW found;
+    const HANDLE find = FindFirstFileW(wide(folder / (prefix + "*.tmp")).c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const DWORD owner = temp_owner(platform::win32::narrow(found.cFileName), prefix);
+        if (owner == 0 || owner == GetCurrentProcessId() || !process_gone(owner)) continue;
+        DeleteFileW(wide(folder / found.cFileName).c_str());
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+}
+
+int create_temp(const DiskCalls& disk, const std::filesystem::path& temp) {
+    const std::string name = utf8(temp);
+    int fd = disk.create(name.c_str(), 0666);
+    if (fd < 0 && errno == EEXIST) {
+        DeleteFileW(wide(temp).c_str());
+        fd = disk.create(name.c_str(), 0666);
+    }
+    return fd;
+}
+
+int create_file(const char* path, mode_t) {
+    // Delete sharing lets the finished file be moved over the old one.
+    const HANDLE h = CreateFileW(platform::win32::widen(path).c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return fail_errno();
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_BINARY);
+    if (fd < 0) CloseHandle(h);
+    return fd;
+}
+
+ssize_t write_file(int fd, const void* data, size_t size) {
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    DWORD wrote = 0;
+    const DWORD ask = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+    if (!WriteFile(h, data, ask, &wrote, nullptr)) return fail_errno();
+    return static_cast<ssize_t>(wrote);
+}
+
+int sync_file(int fd) {
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    return FlushFileBuffers(h) ? 0 : fail_errno();
+}
+
+int move_file(const char* from, const char* to) {
+    const std::wstring f = platform::win32::widen(from);
+    const std::wstring t = platform::win32::widen(to);
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    for (int i = 0;; ++i) {
+        if (MoveFileExW(f.c_str(), t.c_str(), flags)) return 0;
+        const DWORD e = GetLastError();
+        const bool busy = e == ERROR_ACCESS_DENIED || e == ERROR_SHARING_VIOLATION;
+        if (!busy || i + 1 == kMoveTries) return fail_errno();
+        Sleep(kMoveRetryMs);
+    }
+}
+
+const DiskCalls kRealDisk{create_file, write_file, sync_file, move_file};
+
+}  // namespace
+
+const DiskCalls& real_disk() {
+    return kRealDisk;
+}
+
+FileStatus stamp_file(const std::filesystem::path& file, FileStamp& stamp) {
+    const HANDLE h = open_for(file, FILE_READ_ATTRIBUTES);
+    if (h == INVALID_HANDLE_VALUE) return status_of(GetLastError());
+    const bool ok = stamp_of(h, stamp);
+    CloseHandle(h);
+    return ok ? FileStatus::Ok : FileStatus::Failed;
+}
+
+FileStatus read_whole_file(const std::filesystem::path& file, std::string& text, FileStamp& stamp,
+                           std::string& error, uint64_t max_size) {
+    const HANDLE h = open_for(file, GENERIC_READ);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError();
+        error = describe_last("cannot open", file);
+        return status_of(e);
+    }
+    auto refuse = [&](std::string why) {
+        error = std::move(why);
+        CloseHandle(h);
+        return FileStatus::Failed;
+    };
+    FileStamp now;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return refuse(utf8(file) + " is not a regular file");
+    }
+    if (!stamp_of(h, now)) return refuse(describe_last("cannot look at", file));
+    if (now.size > max_size) return refuse(utf8(file) + " is too large");
+    text.clear();
+    text.reserve(static_cast<size_t>(now.size));
+    if (!read_all(h, text)) {
+        text.clear();
+        return refuse(describe_last("cannot read", file));
+    }
+    CloseHandle(h);
+    stamp = now;
+    return FileStatus::Ok;
+}
+
+bool replace_file(const std::filesystem::path& file, std::string_view text, FileStamp& stamp,
+                  std::string& error, const DiskCalls& disk) {
+    const std::filesystem::path& target = file;
+    const DWORD attributes = GetFileAttributesW(wide(target).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        error = utf8(target) + " is read-only";
+        return false;
+    }
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const std::string prefix = temp_prefix(target);
+    remove_dead_temps(folder, prefix);
+    const std::filesystem::path temp =
+        folder / (prefix + std::to_string(GetCurrentProcessId()) + ".tmp");
+
+    const int fd = create_temp(disk, temp);
+    if (fd < 0) {
+        error = describe("cannot create", temp);
+        return false;
+    }
+    auto give_up = [&](std::string_view what, const std::filesystem::path& name, bool open) {
+        error = describe(what, name);
+        if (open) _close(fd);
+        DeleteFileW(wide(temp).c_str());
+        return false;
+    };
+    if (!write_all(disk, fd, text)) return give_up("cannot write", temp, true);
+    if (disk.sync(fd) != 0) return give_up("cannot sync", temp, true);
+    // Closed first: a file still open for writing can't take the old one's place.
+    _close(fd);
+    const std::string from = utf8(temp);
+    const std::string to = utf8(target);
+    if (disk.rename(from.c_str(), to.c_str()) != 0) return give_up("cannot replace", target, false);
+    stamp_file(target, stamp);
+    return true;
+}
+
+}  // namespace settings

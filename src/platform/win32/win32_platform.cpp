@@ -1,0 +1,211 @@
+#include "platform/win32/win32_platform.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "platform/win32/text.h"
+
+namespace platform::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"Vasul";
+constexpr DWORD kFullScreenStyle = WS_POPUP | WS_VISIBLE;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+constexpr int kProbeFlips = 30;
+constexpr DWORD kProbeMinMs = 120;  // 30 flips in less than this did not wait for the display
+
+int floor_div(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+uint32_t game_id(UINT id) {
+    switch (id) {
+        case WM_KEYDOWN:
+            return kWmKeyDown;
+        case WM_KEYUP:
+            return kWmKeyUp;
+        case WM_MOUSEMOVE:
+            return kWmMouseMove;
+        case WM_LBUTTONDOWN:
+            return kWmLButtonDown;
+        case WM_LBUTTONUP:
+            return kWmLButtonUp;
+        case WM_LBUTTONDBLCLK:
+            return kWmLButtonDblClk;
+        case WM_RBUTTONDOWN:
+            return kWmRButtonDown;
+        case WM_RBUTTONDBLCLK:
+            return kWmRButtonDblClk;
+        default:
+            return 0;
+    }
+}
+
+// The largest whole-number scale whose window fits the desktop's work area.
+int windowed_scale() {
+    RECT work{0, 0, kScreenWidth, kScreenHeight};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRect(&frame, kWindowStyle, FALSE);
+    const int w = work.right - work.left - (frame.right - frame.left);
+    const int h = work.bottom - work.top - (frame.bottom - frame.top);
+    return std::max(1, std::min(w / kScreenWidth, h / kScreenHeight));
+}
+
+}  // namespace
+
+bool game_message(UINT id, WPARAM wparam, LPARAM lparam, const View& view, Message& out) {
+    const uint32_t game = game_id(id);
+    if (game == 0) return false;
+    if (game == kWmKeyDown || game == kWmKeyUp) {
+        out = key_message(game, static_cast<uint32_t>(wparam & 0xFF));
+        return true;
+    }
+    const int x = floor_div(GET_X_LPARAM(lparam) - view.left, view.scale);
+    const int y = floor_div(GET_Y_LPARAM(lparam) - view.top, view.scale);
+    out = mouse_message(game, std::clamp(x, 0, kScreenWidth - 1),
+                        std::clamp(y, 0, kScreenHeight - 1));
+    return true;
+}
+
+Win32Platform::~Win32Platform() {
+    if (audio_) audio_->close();
+    display_.release();
+    if (window_) DestroyWindow(window_);
+    if (cursor_hidden_) ShowCursor(TRUE);
+    if (timer_period_set_) timeEndPeriod(1);
+}
+
+bool Win32Platform::open(bool windowed, std::string& error) {
+    // Millisecond sleeps and clock readings, as the game's timing expects.
+    timer_period_set_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+    if (!create_window(windowed)) {
+        error = "cannot create the window: " + system_message(GetLastError());
+        return false;
+    }
+    if (!display_.open(window_, !windowed, error)) return false;
+    audio_ = std::make_unique<DsoundAudio>(window_);
+    return true;
+}
+
+bool Win32Platform::create_window(bool windowed) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+    wc.lpfnWndProc = window_proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = kClassName;
+    if (!RegisterClassExW(&wc)) return false;
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    DWORD style = kFullScreenStyle;
+    if (windowed) {
+        const int scale = windowed_scale();
+        area = {0, 0, kScreenWidth * scale, kScreenHeight * scale};
+        style = kWindowStyle;
+        AdjustWindowRect(&area, style, FALSE);
+    }
+    const int x = windowed ? CW_USEDEFAULT : 0;
+    const int y = windowed ? CW_USEDEFAULT : 0;
+    window_ = CreateWindowExW(0, kClassName, L"Vasul", style, x, y, area.right - area.left,
+                              area.bottom - area.top, nullptr, nullptr, instance, this);
+    if (!window_) return false;
+    SetForegroundWindow(window_);
+    SetFocus(window_);
+    return true;
+}
+
+LRESULT CALLBACK Win32Platform::window_proc(HWND window, UINT id, WPARAM wparam, LPARAM lparam) {
+    if (id == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32Platform*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && self->window_ == window) return self->handle(id, wparam, lparam);
+    return DefWindowProcW(window, id, wparam, lparam);
+}
+
+LRESULT Win32Platform::handle(UINT id, WPARAM wparam, LPARAM lparam) {
+    const HWND window = window_;
+    switch (id) {
+        case WM_CLOSE:
+            // The game decides: its shell destroys the window as Windows' default would.
+            queue_.push({kWmClose, 0, 0});
+            return 0;
+        case WM_LBUTTONDOWN:
+            // A drag that leaves the window still ends with its release.
+            SetCapture(window);
+            break;
+        case WM_LBUTTONUP:
+            ReleaseCapture();
+            break;
+        default:
+            break;
+    }
+    Message message;
+    if (game_message(id, wparam, lparam, view(), message)) queue_.push(message);
+    return DefWindowProcW(window, id, wparam, lparam);
+}
+
+View Win32Platform::view() const {
+    if (display_.full_screen()) return {};
+    RECT client{};
+    GetClientRect(window_, &client);
+    const Fit fit = fit_picture(client.right, client.bottom);
+    return {fit.scale, static_cast<int>(fit.dest.left), static_cast<int>(fit.dest.top)};
+}
+
+bool Win32Platform::peek_message(Message& out) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return queue_.pop(out);
+}
+
+void Win32Platform::destroy_window() {
+    if (!window_) return;
+    display_.release();
+    const HWND window = window_;
+    window_ = nullptr;  // the shell hears of the destruction from itself, not from Windows
+    DestroyWindow(window);
+}
+
+void Win32Platform::hide_cursor() {
+    if (!cursor_hidden_) ShowCursor(FALSE);
+    cursor_hidden_ = true;
+}
+
+FlipResult Win32Platform::flip() {
+    if (!window_) return FlipResult::Ok;  // nothing is shown after the window is gone
+    const FlipResult result = display_.present(back_buffer_);
+    if (result == FlipResult::Ok) pace();
+    return result;
+}
+
+// A flip that waits for the display sets the pace itself; otherwise the game keeps 60 Hz, as
+// one that does would.
+void Win32Platform::pace() {
+    const DWORD now = timeGetTime();
+    if (display_.full_screen() && probe_flips_ <= kProbeFlips) {
+        if (probe_flips_++ == 0) probe_start_ = now;
+        if (probe_flips_ <= kProbeFlips) return;
+        self_paced_ = now - probe_start_ < kProbeMinMs;
+    }
+    if (!self_paced_ && display_.full_screen()) return;
+    // Due times in thirds of a millisecond keep 60 Hz exact.
+    const uint64_t now3 = static_cast<uint64_t>(now) * 3;
+    // A late frame, or the clock wrapping, starts the rhythm afresh instead of rushing.
+    if (now3 > next_frame3_ + 50 || next_frame3_ > now3 + 100) next_frame3_ = now3;
+    next_frame3_ += 50;
+    if (next_frame3_ > now3) Sleep(static_cast<DWORD>((next_frame3_ - now3) / 3));
+}
+
+}  // namespace platform::win32

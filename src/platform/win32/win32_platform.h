@@ -1,0 +1,68 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/message_queue.h"
+#include "platform/platform.h"
+#include "platform/win32/display.h"
+#include "platform/win32/dsound_audio.h"
+
+namespace platform::win32 {
+
+// Where the picture sits in the window, for turning pointer positions back into the game's.
+struct View {
+    int scale = 1;
+    int left = 0;
+    int top = 0;
+};
+// The game's message for a window message, if it is one the game hears; positions in the
+// view become 640 x 480 screen positions, clamped to the screen.
+bool game_message(UINT id, WPARAM wparam, LPARAM lparam, const View& view, Message& out);
+
+// The Windows backend: a window of class "Vasul", DirectDraw presentation, DirectSound, and
+// the multimedia timer as the clock.
+class Win32Platform final : public Platform {
+  public:
+    Win32Platform() = default;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+    ~Win32Platform() override;
+
+    bool open(bool windowed, std::string& error);
+
+    void begin_pass(uint64_t) override {}
+    bool peek_message(Message& out) override;
+    void post_message(const Message& message) override { queue_.push(message); }
+    void destroy_window() override;
+    gfx::Surface& back_buffer() override { return back_buffer_; }
+    FlipResult flip() override;
+    void restore() override { display_.restore(); }
+    void hide_cursor() override;
+    uint32_t ticks() override { return timeGetTime() + tick_offset_; }
+    void set_ticks(uint32_t ms) override { tick_offset_ = ms - timeGetTime(); }
+    AudioDevice& audio() override { return *audio_; }
+
+  private:
+    static LRESULT CALLBACK window_proc(HWND window, UINT id, WPARAM wparam, LPARAM lparam);
+    LRESULT handle(UINT id, WPARAM wparam, LPARAM lparam);
+    bool create_window(bool windowed);
+    View view() const;
+    void pace();
+
+    HWND window_ = nullptr;
+    Display display_;
+    std::unique_ptr<DsoundAudio> audio_;
+    gfx::Surface back_buffer_{kScreenWidth, kScreenHeight};
+    MessageQueue queue_;
+    uint32_t tick_offset_ = 0;
+    uint64_t next_frame3_ = 0;  // the next frame's due time, in thirds of a millisecond
+    int probe_flips_ = 0;
+    DWORD probe_start_ = 0;
+    bool self_paced_ = false;
+    bool timer_period_set_ = false;
+    bool cursor_hidden_ = false;
+};
+
+}  // namespace platform::win32
