@@ -1,0 +1,110 @@
+// The settings file's Windows side, under Wine or Windows: replacing a file that another
+// handle holds open, change detection after a replacement, names outside the code page, and
+// the refusals.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "settings/file_io.h"
+#include "support/fixture_pack.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using settings::FileStamp;
+using settings::FileStatus;
+
+class FileIoWin32 : public testing::Test {
+  protected:
+    ~FileIoWin32() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    std::string slurp(const fs::path& file) const {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    bool replace(const fs::path& file, std::string_view text, FileStamp& stamp) {
+        std::string error;
+        const bool ok = settings::replace_file(file, text, stamp, error);
+        EXPECT_TRUE(ok) << error;
+        return ok;
+    }
+    fs::path dir = fixture::make_temp_dir("fileio");
+};
+
+TEST_F(FileIoWin32, ReplacesAFileThatAReaderHoldsOpen) {
+    const fs::path ini = dir / "vasul.ini";
+    FileStamp first;
+    ASSERT_TRUE(replace(ini, "[a]\nx=1\n", first));
+    // The game's own readers share delete access, so the move may replace the file under them.
+    const HANDLE reader = CreateFileW(ini.wstring().c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    FileStamp second;
+    ASSERT_TRUE(replace(ini, "[a]\nx=22\n", second));
+    CloseHandle(reader);
+    EXPECT_EQ(slurp(ini), "[a]\nx=22\n");
+    EXPECT_NE(first, second);
+    FileStamp now;
+    ASSERT_EQ(settings::stamp_file(ini, now), FileStatus::Ok);
+    EXPECT_EQ(now, second);
+    // Nothing is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(FileIoWin32, ASameSizeRewriteIsNoticed) {
+    const fs::path ini = dir / "vasul.ini";
+    FileStamp a, b;
+    ASSERT_TRUE(replace(ini, "x=1\n", a));
+    ASSERT_TRUE(replace(ini, "x=2\n", b));
+    EXPECT_NE(a, b);
+}
+
+TEST_F(FileIoWin32, NamesOutsideTheCodePageWork) {
+    const fs::path folder = dir / fs::path(u8"Spiele \u00e9\u4e2d\U0001F9E9");
+    fs::create_directories(folder);
+    const fs::path ini = folder / "vasul.ini";
+    FileStamp stamp;
+    ASSERT_TRUE(replace(ini, "[music]\nbgm=3\n", stamp));
+    std::string text, error;
+    FileStamp read;
+    ASSERT_EQ(settings::read_whole_file(ini, text, read, error, 1 << 20), FileStatus::Ok) << error;
+    EXPECT_EQ(text, "[music]\nbgm=3\n");
+    EXPECT_EQ(read, stamp);
+}
+
+TEST_F(FileIoWin32, RefusesReadOnlyFilesFoldersAndMissingOnes) {
+    const fs::path ini = dir / "vasul.ini";
+    std::ofstream(ini) << "old";
+    SetFileAttributesW(ini.wstring().c_str(), FILE_ATTRIBUTE_READONLY);
+    FileStamp stamp;
+    std::string error, text;
+    EXPECT_FALSE(settings::replace_file(ini, "new", stamp, error));
+    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+    SetFileAttributesW(ini.wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(slurp(ini), "old");
+
+    EXPECT_EQ(settings::read_whole_file(dir, text, stamp, error, 1 << 20), FileStatus::Failed);
+    EXPECT_EQ(settings::stamp_file(dir / "none.ini", stamp), FileStatus::Missing);
+    EXPECT_EQ(settings::stamp_file(dir / "no/none.ini", stamp), FileStatus::Missing);
+}
+
+TEST_F(FileIoWin32, RemovesTemporaryFilesOfDeadWriters) {
+    const fs::path ini = dir / "vasul.ini";
+    // A process id that no process has: ids are multiples of four.
+    const fs::path dead = dir / ".vasul.ini.4294967.tmp";
+    std::ofstream(dead) << "half";
+    FileStamp stamp;
+    ASSERT_TRUE(replace(ini, "x=1\n", stamp));
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_EQ(slurp(ini), "x=1\n");
+}
+
+}  // namespace
