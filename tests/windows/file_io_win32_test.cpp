@@ -1,12 +1,13 @@
 // The settings file's Windows side, under Wine or Windows: replacing a file that another
-// handle holds open, change detection after a replacement, names outside the code page, and
-// the refusals.
+// handle holds open for a moment, change detection after a replacement, names outside the code
+// page, and the refusals.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "settings/file_io.h"
 #include "support/fixture_pack.h"
@@ -38,18 +39,24 @@ class FileIoWin32 : public testing::Test {
     fs::path dir = fixture::make_temp_dir("fileio");
 };
 
-TEST_F(FileIoWin32, ReplacesAFileThatAReaderHoldsOpen) {
+TEST_F(FileIoWin32, ReplacesAFileOnceAReaderLetsGo) {
     const fs::path ini = dir / "vasul.ini";
     FileStamp first;
     ASSERT_TRUE(replace(ini, "[a]\nx=1\n", first));
-    // The game's own readers share delete access, so the move may replace the file under them.
+    // Windows won't move a file over one that is open, whatever the sharing: the writer
+    // retries until the reader (a virus scanner, an editor) lets go.
     const HANDLE reader = CreateFileW(ini.wstring().c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    std::thread let_go([reader] {
+        Sleep(200);
+        CloseHandle(reader);
+    });
     FileStamp second;
-    ASSERT_TRUE(replace(ini, "[a]\nx=22\n", second));
-    CloseHandle(reader);
+    const bool replaced = replace(ini, "[a]\nx=22\n", second);
+    let_go.join();
+    ASSERT_TRUE(replaced);
     EXPECT_EQ(slurp(ini), "[a]\nx=22\n");
     EXPECT_NE(first, second);
     FileStamp now;
