@@ -76,7 +76,7 @@ struct Game {
     scenes::OptionsState options;
     scenes::MusicTestView music_view;
     scenes::GalleryState gallery;
-    scores::HighScoreTable high_scores;
+    rules::ScoreTable high_scores;
     scores::NameEntryState name_entry;
     viewer::Script script;
     viewer::ViewerState viewer;

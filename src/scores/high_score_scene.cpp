@@ -23,7 +23,7 @@ void high_scores_update(Game& game) {
     app::draw_back_button(game);
     // Every frame shows the file as it is now, not a copy taken on entry.
     std::string name;
-    for (int i = 0; i < kRanks; ++i) {
+    for (int i = 0; i < rules::kScoreRanks; ++i) {
         const int y = kFirstRowY + kRowStep * i;
         const int score = read_high_score_entry(game, i, name);
         game.sheets.font_sheet.draw_text(game.back_buffer(), kNameX, y, name, true);

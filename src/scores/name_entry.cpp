@@ -56,19 +56,21 @@ void enter_gallery(Game& game) {
     NameEntryState& e = game.name_entry;
     e.enter_hot = false;
     e.letter_hot = {};
-    save_high_score(game, std::string_view(e.entry_name.data(), kNameLength), game.state.total);
+    save_high_score(game, std::string_view(e.entry_name.data(), rules::kScoreNameLength),
+                    game.state.total);
     app::change_scene(game, Gallery);
 }
 
 void click(Game& game) {
     NameEntryState& e = game.name_entry;
-    if (e.entry_length == static_cast<int>(kNameLength)) {
+    if (e.entry_length == static_cast<int>(rules::kScoreNameLength)) {
         if (e.enter_hot) enter_gallery(game);
         return;
     }
     // The hot flag stays set, so clicking again without moving adds the same letter again.
     for (int b = 0; b < kLetterButtons; ++b) {
-        if (e.letter_hot[static_cast<size_t>(b)] && e.entry_length < static_cast<int>(kNameLength))
+        if (e.letter_hot[static_cast<size_t>(b)] &&
+            e.entry_length < static_cast<int>(rules::kScoreNameLength))
             e.entry_name[static_cast<size_t>(e.entry_length++)] = button_letter(b);
     }
 }
@@ -95,12 +97,12 @@ void name_entry_update(Game& game) {
         // The blank button's label is the empty text.
         if (letter != '\0') draw_text(game, area.left, area.top, {&letter, 1});
     }
-    for (size_t i = 0; i < kNameLength; ++i) {
+    for (size_t i = 0; i < rules::kScoreNameLength; ++i) {
         game.sheets.font_sheet.draw_glyph(game.back_buffer(),
                                           kPreviewX + kPreviewStep * static_cast<int>(i), kPreviewY,
                                           e.entry_name[i], true);
     }
-    if (e.entry_length == static_cast<int>(kNameLength))
+    if (e.entry_length == static_cast<int>(rules::kScoreNameLength))
         draw_text(game, kEnterArea.left, kEnterArea.top, "ENTER GALLERY");
     app::draw_cursor(game, 0);
 }

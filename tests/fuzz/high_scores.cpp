@@ -16,7 +16,7 @@
 namespace {
 
 // A name holding a line break cannot be written as one key; the game must refuse the save.
-bool storable(const scores::HighScoreTable& table) {
+bool storable(const rules::ScoreTable& table) {
     for (const auto& name : table.names) {
         for (char c : name) {
             if (c == '\r' || c == '\n') return false;
@@ -25,17 +25,17 @@ bool storable(const scores::HighScoreTable& table) {
     return true;
 }
 
-bool same_table(const scores::HighScoreTable& a, const scores::HighScoreTable& b) {
+bool same_table(const rules::ScoreTable& a, const rules::ScoreTable& b) {
     return a.names == b.names && a.scores == b.scores;
 }
 
 // What the display reads for every rank: three characters of the name, and the score.
-void check_display(Game& game, const scores::HighScoreTable& table) {
-    for (int rank = 0; rank < scores::kRanks; ++rank) {
+void check_display(Game& game, const rules::ScoreTable& table) {
+    for (int rank = 0; rank < rules::kScoreRanks; ++rank) {
         const auto r = static_cast<size_t>(rank);
         std::string name;
         FUZZ_CHECK(scores::read_high_score_entry(game, rank, name) == table.scores[r]);
-        FUZZ_CHECK(name == std::string(table.names[r].data()).substr(0, scores::kNameLength));
+        FUZZ_CHECK(name == std::string(table.names[r].data()).substr(0, rules::kScoreNameLength));
     }
 }
 
@@ -51,12 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto dir = fuzz::scratch_dir();
     fuzz::write_file(dir / "vasul.ini", text);
 
-    scores::HighScoreTable expected;
+    rules::ScoreTable expected;
     {
         Game game(platform, dir);
         const bool valid = scores::load_high_scores(game);
-        expected = valid ? game.high_scores : scores::default_high_scores();
-        scores::insert_high_score(expected, name, score);
+        expected = valid ? game.high_scores : rules::default_score_table();
+        rules::insert_score(expected, name, score);
         scores::save_high_score(game, name, score);
     }
     Game reloaded(platform, dir);

@@ -21,44 +21,20 @@
 #include "platform/headless/headless_platform.h"
 #include "settings/settings.h"
 #include "support/fixture_pack.h"
+#include "support/score_tables.h"
 #include "support/test_game.h"
 
 namespace {
 
-using scores::HighScoreTable;
-
-struct Entry {
-    std::string name;
-    int score;
-};
-
-HighScoreTable make_table(const std::vector<Entry>& entries) {
-    HighScoreTable t;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        std::memcpy(t.names[i].data(), entries[i].name.data(),
-                    std::min<size_t>(entries[i].name.size(), 4));
-        t.scores[i] = entries[i].score;
-    }
-    return t;
-}
-
-// Ten ranks with falling scores 1000, 900, ... 100 and names RA0 ... RA9.
-HighScoreTable falling_table() {
-    std::vector<Entry> e;
-    for (int i = 0; i < 10; ++i) e.push_back({"RA" + std::to_string(i), 1000 - 100 * i});
-    return make_table(e);
-}
-
-std::string name_at(const HighScoreTable& t, int rank) {
-    const auto& slot = t.names[static_cast<size_t>(rank)];
-    return {slot.data(), strnlen(slot.data(), slot.size())};
-}
+using rules::ScoreTable;
+using rules_test::falling_score_table;
+using rules_test::name_at;
 
 // The table as a settings file, with check values that match unless told otherwise.
-std::string table_ini(const HighScoreTable& t, bool valid = true) {
-    const int h = scores::high_score_checksum(t);
-    std::string text = "[score]\nsum0=" + std::to_string(scores::first_check_value(h) + !valid) +
-                       "\nsum1=" + std::to_string(scores::second_check_value(h)) + "\n";
+std::string table_ini(const ScoreTable& t, bool valid = true) {
+    const rules::CheckValues checks = rules::check_values(t);
+    std::string text = "[score]\nsum0=" + std::to_string(checks.first + !valid) +
+                       "\nsum1=" + std::to_string(checks.second) + "\n";
     for (int i = 0; i < 10; ++i) {
         text += "nam" + std::to_string(i) + "=" + name_at(t, i) + "\nsco" + std::to_string(i) +
                 "=" + std::to_string(t.scores[static_cast<size_t>(i)]) + "\n";
@@ -84,111 +60,13 @@ std::string key(const char* stem, int i) {
 
 }  // namespace
 
-TEST(HighScoreTable, DefaultTableSumsToItsCheckValues) {
-    const HighScoreTable d = scores::default_high_scores();
-    EXPECT_EQ(scores::high_score_checksum(d), 6950);
-    EXPECT_EQ(scores::first_check_value(6950), 10057);
-    EXPECT_EQ(scores::second_check_value(6950), 237);
-    // The largest sum keeps both products inside 32 bits.
-    EXPECT_EQ(scores::first_check_value(65535), static_cast<int>(65535LL * 16787 % 16223));
-}
-
-TEST(HighScoreTable, NameBytesCountSignedAndTheSumKeepsSixteenBits) {
-    struct Case {
-        const char* what;
-        HighScoreTable table;
-        int h;
-    };
-    HighScoreTable high_bytes = scores::default_high_scores();
-    high_bytes.names[0] = {'\xFF', '\x80', 'A', 0, 0};  // -1 and -128 instead of 65 and 65
-    HighScoreTable wraps = scores::default_high_scores();
-    wraps.scores[4] = 65536 + 500;  // adds a whole 65536: no change
-    HighScoreTable negative = scores::default_high_scores();
-    negative.scores[9] = -7000;  // 6950 - 500 - 7000 wraps below zero
-    const Case cases[] = {
-        {"bytes of 128 and more", high_bytes, 6950 - 65 - 65 - 1 - 128},
-        {"a score past 16 bits", wraps, 6950},
-        {"a negative score", negative, 65536 + 6950 - 500 - 7000},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(scores::high_score_checksum(c.table), c.h);
-    }
-}
-
-TEST(HighScoreTable, InsertionFindsTheFirstRankNotAbove) {
-    struct Case {
-        const char* what;
-        int score;
-        int rank;  // where it lands, or -1 when the table stays as it was
-    };
-    const Case cases[] = {
-        {"equal to rank 3 goes above it", 700, 3},
-        {"above all ten", 5000, 0},
-        {"equal to rank 9", 100, 9},
-        {"below rank 9", 99, -1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const HighScoreTable before = falling_table();
-        HighScoreTable t = before;
-        scores::insert_high_score(t, "NEW", c.score);
-        if (c.rank < 0) {
-            EXPECT_EQ(t.scores, before.scores);
-            EXPECT_EQ(t.names, before.names);
-            continue;
-        }
-        for (int r = 0; r < 10; ++r) {
-            const int from = r < c.rank ? r : r - 1;  // ranks below move down one
-            const auto i = static_cast<size_t>(r);
-            if (r == c.rank) {
-                EXPECT_EQ(name_at(t, r), "NEW");
-                EXPECT_EQ(t.scores[i], c.score);
-            } else {
-                EXPECT_EQ(name_at(t, r), name_at(before, from)) << r;
-                EXPECT_EQ(t.scores[i], before.scores[static_cast<size_t>(from)]) << r;
-            }
-        }
-    }
-}
-
-TEST(HighScoreTable, NamesAreCutAtThreeBytesOrTheirFirstZero) {
-    struct Case {
-        std::string name;
-        const char* stored;
-    };
-    const Case cases[] = {
-        {std::string("A\0B", 3), "A"},
-        {std::string("\0BC", 3), ""},
-        {"LONGER", "LON"},
-    };
-    for (const Case& c : cases) {
-        HighScoreTable t = scores::default_high_scores();
-        scores::insert_high_score(t, c.name, 900);
-        EXPECT_EQ(name_at(t, 0), c.stored);
-        EXPECT_EQ(t.names[0][3], 0);
-        EXPECT_EQ(t.names[0][4], 0);
-    }
-}
-
-// A hand-edited four-letter name moves down cut to three letters, never leaving a fourth
-// byte of its own or of the slot's old name behind.
-TEST(HighScoreTable, LongNamesMoveDownCutToThreeLetters) {
-    HighScoreTable t = make_table({{"ABCD", 900}, {"WXYZ", 800}, {"QRST", 700}});
-    scores::insert_high_score(t, "NEW", 850);
-    EXPECT_EQ(name_at(t, 0), "ABCD");  // above the new entry: untouched
-    EXPECT_EQ(name_at(t, 1), "NEW");
-    EXPECT_EQ(name_at(t, 2), "WXY");
-    EXPECT_EQ(name_at(t, 3), "QRS");
-}
-
 TEST(HighScoreTable, LoadChecksTheStoredValues) {
     struct Case {
         const char* what;
         std::string ini;
         bool valid;
     };
-    HighScoreTable edited = falling_table();
+    ScoreTable edited = falling_score_table();
     const std::string valid = table_ini(edited);
     std::string score_edited = valid;
     score_edited.replace(score_edited.find("sco3=700"), 8, "sco3=701");
@@ -196,7 +74,7 @@ TEST(HighScoreTable, LoadChecksTheStoredValues) {
     name_edited.replace(name_edited.find("nam5=RA5"), 8, "nam5=RB5");
     const Case cases[] = {
         {"no file", "", false},
-        {"the default table", table_ini(scores::default_high_scores()), true},
+        {"the default table", table_ini(rules::default_score_table()), true},
         {"a valid table", valid, true},
         {"a score edited by hand", score_edited, false},
         {"a name edited by hand", name_edited, false},
@@ -230,7 +108,7 @@ TEST(HighScoreTable, SaveRewritesTheWholeTableWithFreshCheckValues) {
         int score;
         std::map<std::string, std::string> expect;
     };
-    const std::string falling = table_ini(falling_table());
+    const std::string falling = table_ini(falling_score_table());
     const Case cases[] = {
         {"equal to rank 3",
          falling,
@@ -240,7 +118,7 @@ TEST(HighScoreTable, SaveRewritesTheWholeTableWithFreshCheckValues) {
         // The first game ever, or a table edited by hand: the default table takes the entry.
         {"no table yet", "", 600, {{"nam0", "NEW"}, {"sco0", "600"}, {"nam1", "AAA"}}},
         {"a table that fails its check",
-         table_ini(falling_table(), false),
+         table_ini(falling_score_table(), false),
          5,
          {{"nam0", "AAA"}, {"sco0", "500"}, {"nam9", "AAA"}}},
     };
@@ -297,7 +175,7 @@ TEST(HighScoreTable, AQuotedHandEditedNameSurvivesASave) {
         {"\" AB\"", " AB"}, {"\"AB \"", "AB "}, {"\"'A'\"", "'A'"}, {"'\"A\"'", "\"A\""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.in_file);
-        HighScoreTable table = falling_table();
+        ScoreTable table = falling_score_table();
         std::memcpy(table.names[0].data(), c.name, std::strlen(c.name));
         std::string ini = table_ini(table);
         ini.replace(ini.find("nam0=") + 5, std::strlen(c.name), c.in_file);
@@ -315,7 +193,7 @@ TEST(HighScoreTable, AQuotedHandEditedNameSurvivesASave) {
 // A name the file cannot hold (a carriage return edited in) stops the save before any key
 // is written, rather than leaving new check values over old names.
 TEST(HighScoreTable, ATableThatCannotBeStoredIsNotWrittenInPart) {
-    HighScoreTable table = falling_table();
+    ScoreTable table = falling_score_table();
     std::memcpy(table.names[3].data(), "A\rB", 3);
     std::string ini = table_ini(table);
     TestGame t(false);
