@@ -75,7 +75,7 @@ std::filesystem::path resolve_link(const std::filesystem::path& file) {
     return ec ? file : target;
 }
 
-// ".vasul.ini.<pid>.tmp": hidden, and never the name the game reads.
+// ".<name>.<pid>.tmp" (".vasul.ini.1234.tmp"): hidden, and never a name the game reads.
 std::string temp_prefix(const std::filesystem::path& target) {
     return "." + target.filename().string() + ".";
 }
@@ -91,8 +91,8 @@ pid_t temp_owner(std::string_view name, std::string_view prefix) {
     return ec == std::errc() && end == digits.data() + digits.size() ? pid : 0;
 }
 
-// A process killed while writing leaves its temporary file behind. It is never read as the
-// settings, but it would pile up, so the next writer removes those whose process is gone.
+// A process killed while writing leaves its temporary file behind. It is never read in the
+// file's place, but it would pile up, so the next writer removes those whose process is gone.
 void remove_dead_temps(const std::filesystem::path& folder, std::string_view prefix) {
     DIR* d = ::opendir(folder.c_str());
     if (d == nullptr) return;

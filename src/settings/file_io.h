@@ -41,10 +41,11 @@ struct DiskCalls {
 const DiskCalls& real_disk();
 
 // Writes text to a temporary file beside `file`, syncs it and renames it over `file`, so a
-// crash at any moment leaves either the old or the new file. A file without any write
-// permission counts as read-only and is not replaced. On failure the old file is untouched,
-// the temporary file is removed and `error` says why. Temporary files that killed processes
-// left behind are removed first.
+// crash at any moment leaves either the old or the new file. The one way the project
+// replaces a file: the settings file and the pack writer's archives both go through it. A file
+// without any write permission counts as read-only and is not replaced. On failure the old file is
+// untouched, the temporary file is removed and `error` says why. Temporary files that killed
+// processes left behind are removed first.
 bool replace_file(const std::filesystem::path& file, std::string_view text, FileStamp& stamp,
                   std::string& error, const DiskCalls& disk = real_disk());
 

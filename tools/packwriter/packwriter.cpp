@@ -1,12 +1,11 @@
 #include "packwriter/packwriter.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <string_view>
 
 #include "gfx/archive.h"
 #include "gfx/bmp.h"
+#include "settings/file_io.h"
 
 namespace pack {
 
@@ -189,21 +188,10 @@ std::optional<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::S
 }
 
 bool write_file_atomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) std::remove(temp.c_str());
-    return !ec;
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    settings::FileStamp stamp;
+    std::string error;
+    return settings::replace_file(path, text, stamp, error);
 }
 
 }  // namespace pack

@@ -57,8 +57,8 @@ std::optional<std::vector<uint8_t>> build_picture_archive(const std::vector<gfx:
 std::optional<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::Surface>& pieces,
                                                         std::string* why = nullptr);
 
-// Writes bytes to a file through a temporary file and a rename, so a failed run never
-// leaves half a file behind.
+// Replaces the file with these bytes the way the game replaces its settings file (a synced
+// temporary file renamed over it), so a failed or killed run never leaves half a file behind.
 bool write_file_atomically(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace pack
