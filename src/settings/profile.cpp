@@ -352,6 +352,11 @@ bool ProfileStore::write(std::string_view section, std::span<const Change> chang
     if (status_ == FileStatus::Ok && text == text_) return true;
     if (text.size() > kMaxFileSize) return fail_on_disk("the file would grow too large");
 
+    // The player's folder is made by the first write, not before; a failure to make it shows
+    // as the write's own failure below.
+    std::error_code ec;
+    if (status_ == FileStatus::Missing && path_.has_parent_path())
+        std::filesystem::create_directories(path_.parent_path(), ec);
     FileStamp stamp;
     std::string error;
     if (!replace_file(path_, text, stamp, error, *disk_)) return fail_on_disk(error);

@@ -50,4 +50,13 @@ void read_startup_settings(Game& game) {
     game.music_test.volume = read_setting(game, kTestVolume);
 }
 
+bool read_fullscreen(const ProfileStore& profile) {
+    return gfx::parse_number(
+               profile.read(kFullscreen.section, kFullscreen.key, "1", kValueBuffer)) != 0;
+}
+
+void write_fullscreen(ProfileStore& profile, bool fullscreen) {
+    profile.write(kFullscreen.section, kFullscreen.key, fullscreen ? "1" : "0");
+}
+
 }  // namespace settings

@@ -75,8 +75,10 @@ TEST_F(Settings, WriteSettingStoresDecimalText) {
 }
 
 TEST_F(Settings, WriteSettingSaysOneEvenWhenTheFileCannotBeSaved) {
+    // A missing folder would be made by the write; one under a plain file cannot be.
+    std::ofstream(dir / "file") << "x";
     platform::HeadlessPlatform p;
-    Game nowhere(p, dir / "no" / "such" / "folder");
+    Game nowhere(p, dir / "file" / "folder");
     testing::internal::CaptureStderr();
     EXPECT_EQ(settings::write_setting(nowhere, settings::kShowFps, 1), 1);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("vasul.ini"), std::string::npos);

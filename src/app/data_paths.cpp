@@ -1,0 +1,132 @@
+#include "app/data_paths.h"
+
+#include <cstdlib>
+
+#include "platform/executable.h"
+#include "settings/file_io.h"
+
+namespace app {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kSettingsName = "vasul.ini";
+// The pack's defaults are a few lines; anything far larger is not what the generator wrote.
+constexpr uint64_t kMaxDefaultsSize = 1 << 20;
+
+struct Candidate {
+    fs::path dir;
+    DataOrigin origin;
+    const char* called;  // how the message names the place
+    bool given;          // named by the player: taken without looking
+};
+
+std::vector<Candidate> candidates(const DataSearch& s) {
+    fs::path beside;
+    if (!s.executable.empty() && !s.beside_program.empty())
+        beside = (s.executable.parent_path() / s.beside_program).lexically_normal();
+    const Candidate all[] = {
+        {s.flag, DataOrigin::Flag, "--data", true},
+        {s.environment, DataOrigin::Environment, "VASUL_DATA_DIR", true},
+        {s.current, DataOrigin::CurrentFolder, "the current folder", false},
+        {beside, DataOrigin::BesideProgram, "beside the program", false},
+        {s.prefix, DataOrigin::Prefix, "the install folder", false},
+    };
+    std::vector<Candidate> out;
+    for (const Candidate& c : all)
+        if (!c.dir.empty()) out.push_back(c);
+    return out;
+}
+
+bool holds_pack(const fs::path& dir) {
+    std::error_code ec;
+    return fs::exists(dir / kPackMarker, ec);
+}
+
+std::string shown(const fs::path& dir) {
+    std::error_code ec;
+    const fs::path full = fs::absolute(dir, ec);
+    return (ec ? dir : full.lexically_normal()).string();
+}
+
+const char* env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+std::optional<DataFound> find_data(const DataSearch& search, std::string& error) {
+    std::string looked;
+    for (const Candidate& c : candidates(search)) {
+        if (c.given || holds_pack(c.dir)) return DataFound{c.dir, c.origin};
+        looked += (looked.empty() ? "" : ", ") + shown(c.dir) + " (" + c.called + ")";
+    }
+    error = std::string("no data pack found: none of ") + looked + " holds " + kPackMarker +
+            "; --data DIR or VASUL_DATA_DIR names the folder that does";
+    return std::nullopt;
+}
+
+bool is_portable(DataOrigin origin) {
+    return origin == DataOrigin::Flag || origin == DataOrigin::CurrentFolder;
+}
+
+fs::path player_folder(const HomeFolders& home) {
+    // A relative XDG_DATA_HOME is invalid by the base-directory rules and is ignored.
+    if (fs::path xdg = home.xdg_data_home; xdg.is_absolute()) return xdg / "vasul";
+    if (home.home.empty()) return {};
+    return fs::path(home.home) / ".local" / "share" / "vasul";
+}
+
+std::optional<SettingsPlace> place_settings(const DataFound& data, const fs::path& ini_flag,
+                                            const HomeFolders& home, std::string& error) {
+    if (!ini_flag.empty()) return SettingsPlace{ini_flag, {}};
+    if (is_portable(data.origin)) return SettingsPlace{data.dir / kSettingsName, {}};
+    const fs::path folder = player_folder(home);
+    if (folder.empty()) {
+        error =
+            "no folder for vasul.ini: neither XDG_DATA_HOME nor HOME is set (--ini FILE "
+            "names the file)";
+        return std::nullopt;
+    }
+    return SettingsPlace{folder / kSettingsName, data.dir / kSettingsName};
+}
+
+bool copy_default_settings(const SettingsPlace& place, std::string& error) {
+    std::error_code ec;
+    if (place.defaults.empty() || fs::exists(place.file, ec) || ec) return true;
+    std::string text;
+    settings::FileStamp stamp;
+    const settings::FileStatus read =
+        settings::read_whole_file(place.defaults, text, stamp, error, kMaxDefaultsSize);
+    if (read == settings::FileStatus::Missing) return true;
+    if (read == settings::FileStatus::Failed) return false;
+    if (place.file.has_parent_path()) fs::create_directories(place.file.parent_path(), ec);
+    if (ec) {
+        error = "cannot create " + place.file.parent_path().string() + ": " + ec.message();
+        return false;
+    }
+    return settings::replace_file(place.file, text, stamp, error);
+}
+
+std::optional<GameFiles> locate_game_files(const FileOptions& options,
+                                           const fs::path& beside_program, const fs::path& prefix,
+                                           std::string& error) {
+    DataSearch search;
+    search.flag = options.data;
+    search.environment = env("VASUL_DATA_DIR");
+    // The current folder stays "." so that messages name files as the player sees them.
+    search.current = ".";
+    search.executable = platform::executable_path();
+    search.beside_program = beside_program;
+    search.prefix = prefix;
+    const std::optional<DataFound> data = find_data(search, error);
+    if (!data) return std::nullopt;
+    const std::optional<SettingsPlace> place =
+        place_settings(*data, options.ini, {env("XDG_DATA_HOME"), env("HOME")}, error);
+    if (!place) return std::nullopt;
+    return GameFiles{data->dir, *place};
+}
+
+}  // namespace app

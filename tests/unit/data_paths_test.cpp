@@ -1,0 +1,214 @@
+#include "app/data_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "settings/profile.h"
+#include "settings/settings.h"
+#include "support/fixture_pack.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using app::DataOrigin;
+
+std::string slurp(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void put(const fs::path& file, const std::string& text) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+class DataPaths : public testing::Test {
+  protected:
+    ~DataPaths() override {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+
+    // A folder, created empty, or holding the pack's marker file.
+    fs::path folder(const char* name, bool holds_pack) {
+        const fs::path dir = root / name;
+        fs::create_directories(dir);
+        if (holds_pack) put(dir / app::kPackMarker, "BM");
+        return dir;
+    }
+
+    fs::path root = fixture::make_temp_dir("data-paths");
+};
+
+TEST_F(DataPaths, TheFirstPlaceThatHoldsThePackIsTakenAndNamedPlacesAreTakenAsGiven) {
+    struct Case {
+        const char* name;
+        bool flag, environment;        // named on the command line / in the environment
+        bool current, beside, prefix;  // hold the pack
+        std::optional<DataOrigin> expected;
+    };
+    const Case cases[] = {
+        {"everything", true, true, true, true, true, DataOrigin::Flag},
+        {"--data without a pack", true, false, true, true, true, DataOrigin::Flag},
+        {"the environment", false, true, true, true, true, DataOrigin::Environment},
+        {"the current folder", false, false, true, true, true, DataOrigin::CurrentFolder},
+        {"beside the program", false, false, false, true, true, DataOrigin::BesideProgram},
+        {"the prefix", false, false, false, false, true, DataOrigin::Prefix},
+        {"nowhere", false, false, false, false, false, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(root);
+        app::DataSearch search;
+        if (c.flag) search.flag = folder("flag", false);
+        if (c.environment) search.environment = folder("env", false);
+        search.current = folder("current", c.current);
+        search.executable = folder("usr/games", false) / "vasul";
+        search.beside_program = "../share/games/vasul";
+        folder("usr/share/games/vasul", c.beside);
+        search.prefix = folder("prefix", c.prefix);
+
+        std::string error;
+        const auto found = app::find_data(search, error);
+        ASSERT_EQ(found.has_value(), c.expected.has_value()) << error;
+        if (!found) continue;
+        EXPECT_EQ(found->origin, *c.expected);
+        EXPECT_TRUE(found->dir == search.flag || found->dir == search.environment ||
+                    fs::exists(found->dir / app::kPackMarker))
+            << found->dir;
+    }
+}
+
+TEST_F(DataPaths, BesideTheProgramIsFoundFromTheProgramsOwnFolder) {
+    app::DataSearch search;
+    search.current = folder("empty", false);
+    search.executable = root / "unpacked/usr/games/vasul";
+    search.beside_program = "../share/games/vasul";
+    const fs::path pack = folder("unpacked/usr/share/games/vasul", true);
+    std::string error;
+    const auto found = app::find_data(search, error);
+    ASSERT_TRUE(found) << error;
+    EXPECT_EQ(found->dir, pack);
+}
+
+TEST_F(DataPaths, WhenNothingHoldsThePackTheMessageNamesEveryPlaceLooked) {
+    app::DataSearch search;
+    search.current = folder("current", false);
+    search.executable = root / "bin/vasul";
+    search.beside_program = "../share/games/vasul";
+    search.prefix = root / "prefix/share/games/vasul";
+    std::string error;
+    ASSERT_FALSE(app::find_data(search, error));
+    for (const fs::path& place : {search.current, root / "share/games/vasul", search.prefix})
+        EXPECT_NE(error.find(place.string()), std::string::npos) << place << " in " << error;
+    EXPECT_NE(error.find(app::kPackMarker), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+}
+
+TEST(SettingsPlace, PortableGamesKeepTheFileBesideTheDataInstalledOnesInTheHome) {
+    struct Case {
+        const char* name;
+        DataOrigin origin;
+        const char* ini_flag;
+        app::HomeFolders home;
+        const char* file;      // empty: no place
+        const char* defaults;  // copied on the first run
+    };
+    const Case cases[] = {
+        {"--data", DataOrigin::Flag, "", {"/x", "/h"}, "/pack/vasul.ini", ""},
+        {"current folder", DataOrigin::CurrentFolder, "", {"/x", "/h"}, "/pack/vasul.ini", ""},
+        {"environment",
+         DataOrigin::Environment,
+         "",
+         {"/x", "/h"},
+         "/x/vasul/vasul.ini",
+         "/pack/vasul.ini"},
+        {"beside",
+         DataOrigin::BesideProgram,
+         "",
+         {"/x", "/h"},
+         "/x/vasul/vasul.ini",
+         "/pack/vasul.ini"},
+        {"prefix, no XDG",
+         DataOrigin::Prefix,
+         "",
+         {"", "/h"},
+         "/h/.local/share/vasul/vasul.ini",
+         "/pack/vasul.ini"},
+        {"relative XDG ignored",
+         DataOrigin::Prefix,
+         "",
+         {"rel", "/h"},
+         "/h/.local/share/vasul/vasul.ini",
+         "/pack/vasul.ini"},
+        {"--ini, installed", DataOrigin::Prefix, "/mine.ini", {"/x", "/h"}, "/mine.ini", ""},
+        {"--ini, portable", DataOrigin::CurrentFolder, "/mine.ini", {"", ""}, "/mine.ini", ""},
+        {"no home at all", DataOrigin::Prefix, "", {"", ""}, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        const auto place = app::place_settings({"/pack", c.origin}, c.ini_flag, c.home, error);
+        ASSERT_EQ(place.has_value(), *c.file != '\0') << error;
+        if (!place) {
+            EXPECT_NE(error.find("--ini"), std::string::npos) << error;
+            continue;
+        }
+        EXPECT_EQ(place->file, fs::path(c.file));
+        EXPECT_EQ(place->defaults, fs::path(c.defaults));
+    }
+}
+
+TEST_F(DataPaths, TheFirstRunCopiesThePacksDefaultsAndLaterRunsKeepThePlayersFile) {
+    const fs::path pack = folder("pack", true);
+    const std::string defaults = "[music]\nbgmon=1\nbgm=7\n";
+    put(pack / "vasul.ini", defaults);
+    const app::SettingsPlace place{root / "home/vasul/vasul.ini", pack / "vasul.ini"};
+    std::string error;
+
+    ASSERT_TRUE(app::copy_default_settings(place, error)) << error;
+    EXPECT_EQ(slurp(place.file), defaults);
+
+    put(place.file, "[music]\nbgmon=0\n");
+    ASSERT_TRUE(app::copy_default_settings(place, error)) << error;
+    EXPECT_EQ(slurp(place.file), "[music]\nbgmon=0\n");
+}
+
+TEST_F(DataPaths, WithoutDefaultsToCopyNothingIsWrittenBeforeThePlayersFirstChange) {
+    const fs::path pack = folder("pack", true);
+    const fs::path player = root / "home/vasul/vasul.ini";
+    std::string error;
+    for (const app::SettingsPlace& place :
+         {app::SettingsPlace{player, pack / "vasul.ini"}, app::SettingsPlace{player, {}}}) {
+        ASSERT_TRUE(app::copy_default_settings(place, error)) << error;
+        EXPECT_FALSE(fs::exists(root / "home"));
+    }
+    // The folder comes with the first write.
+    settings::ProfileStore store(player);
+    EXPECT_FALSE(fs::exists(root / "home"));
+    ASSERT_TRUE(store.write("mode", "level", "1"));
+    EXPECT_EQ(slurp(player), "[mode]\nlevel=1\n");
+}
+
+TEST_F(DataPaths, TheWindowsChoiceIsRememberedInASectionOfItsOwn) {
+    const fs::path file = root / "vasul.ini";
+    put(file, "[music]\nbgmon=1\n; a comment\n[score]\nsco0=900\n");
+    settings::ProfileStore store(file);
+    EXPECT_TRUE(settings::read_fullscreen(store)) << "a new player starts full screen";
+
+    settings::write_fullscreen(store, false);
+    EXPECT_FALSE(settings::read_fullscreen(settings::ProfileStore(file)));
+    EXPECT_EQ(slurp(file),
+              "[music]\nbgmon=1\n; a comment\n[score]\nsco0=900\n[display]\n"
+              "fullscreen=0\n");
+    settings::write_fullscreen(store, true);
+    EXPECT_TRUE(settings::read_fullscreen(settings::ProfileStore(file)));
+}
+
+}  // namespace
