@@ -16,6 +16,7 @@ target_compile_definitions(vasul PRIVATE VASUL_APP_ID="${VASUL_APP_ID}"
   VASUL_INSTALL_DATA_REL="${VASUL_INSTALL_DATA_REL}"
   VASUL_INSTALL_DATA_DIR="${VASUL_INSTALL_DATA_DIR}")
 target_compile_definitions(vasul_assetgen PUBLIC VASUL_APP_ID="${VASUL_APP_ID}")
+target_compile_definitions(vasul_sdl PRIVATE VASUL_APP_ID="${VASUL_APP_ID}")
 
 # The desktop entry, metainfo and man page, and what the generator makes for an install: the
 # icons and the default settings (the data folder's own vasul.ini may hold a player's scores).
@@ -49,7 +50,7 @@ if(VASUL_DATA)
   install(FILES ${VASUL_DESKTOP_DIR}/vasul.ini DESTINATION ${VASUL_INSTALL_DATADIR})
   # The pack by name: the data folder may also hold a player's settings and frame dumps.
   set(pack ${CMAKE_BINARY_DIR}/data)
-  install(FILES ${pack}/image/data.bmp ${pack}/image/dat2.bmp
+  install(FILES ${pack}/image/data.bmp ${pack}/image/dat2.bmp ${pack}/image/icon.bmp
     DESTINATION ${VASUL_INSTALL_DATADIR}/image)
   install(DIRECTORY ${pack}/ogg ${pack}/wave DESTINATION ${VASUL_INSTALL_DATADIR})
   install(FILES ${pack}/vasul.spt DESTINATION ${VASUL_INSTALL_DATADIR})

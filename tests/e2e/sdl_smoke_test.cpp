@@ -10,6 +10,7 @@
 #include <iterator>
 #include <memory>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_platform.h"
+#include "settings/profile.h"
+#include "settings/settings.h"
+#include "support/fixture_pack.h"
 
 namespace {
 
@@ -319,6 +323,66 @@ TEST_F(SdlSmoke, AfterTheWindowIsGoneFlipsAndInputAreQuiet) {
     const auto got = drain();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].id, kWmQuit);
+}
+
+// Alt+Enter and F11 belong to the window: no scene hears them, and each switch is remembered
+// in vasul.ini beside the game's own settings. Enter alone and held-down repeats don't switch.
+TEST_F(SdlSmoke, AltEnterAndF11SwitchFullScreenUnheardByTheGameAndAreRemembered) {
+    const std::filesystem::path dir = fixture::make_temp_dir("sdl-display");
+    const std::filesystem::path ini = dir / "vasul.ini";
+    std::ofstream(ini) << "[mode]\nlevel=2\n";
+    settings::ProfileStore store(ini);
+    platform.reset();  // one SDL window at a time
+    std::string error;
+    platform = make_sdl_platform(
+        {false, {}, [&](bool full) { settings::write_fullscreen(store, full); }}, error);
+    ASSERT_NE(platform, nullptr) << error;
+    auto remembered = [&] { return settings::read_fullscreen(settings::ProfileStore(ini)); };
+    auto press = [](SDL_Keycode sym, Uint16 mod, Uint8 repeat) {
+        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+            SDL_Event e{};
+            e.type = type;
+            e.key.type = type;
+            e.key.repeat = repeat;
+            e.key.keysym.sym = sym;
+            e.key.keysym.mod = mod;
+            SDL_PushEvent(&e);
+        }
+    };
+    struct Case {
+        const char* name;
+        SDL_Keycode key;
+        Uint16 mod;
+        Uint8 repeat;
+        bool switches;
+        std::vector<Message> heard;
+    };
+    const std::vector<Message> enter = {key_message(kWmKeyDown, 13), key_message(kWmKeyUp, 13)};
+    const Case cases[] = {
+        {"Alt+Enter", SDLK_RETURN, KMOD_LALT, 0, true, {}},
+        {"F11", SDLK_F11, KMOD_NONE, 0, true, {}},
+        {"right Alt and the keypad's Enter", SDLK_KP_ENTER, KMOD_RALT, 0, true, {}},
+        {"F11 held down", SDLK_F11, KMOD_NONE, 1, false, {}},
+        {"Enter alone", SDLK_RETURN, KMOD_NONE, 0, false, enter},
+    };
+    bool full = true;
+    EXPECT_TRUE(remembered()) << "a new player starts full screen";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        press(c.key, c.mod, c.repeat);
+        const auto got = drain();
+        ASSERT_EQ(got.size(), c.heard.size());
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].id, c.heard[i].id);
+            EXPECT_EQ(got[i].wparam, c.heard[i].wparam);
+        }
+        if (c.switches) full = !full;
+        EXPECT_EQ(remembered(), full);
+    }
+    std::stringstream text;
+    text << std::ifstream(ini).rdbuf();
+    EXPECT_EQ(text.str(), "[mode]\nlevel=2\n[display]\nfullscreen=0\n");
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(SdlSmoke, AudioPlaysAGeneratedWaveOnTheEffectChannel) {

@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "app/data_paths.h"
 #include "assetgen/cli.h"
 #include "assetgen/icons.h"
 #include "assetgen/pack_builder.h"
@@ -19,6 +20,7 @@
 #include "gfx/bmp.h"
 #include "gfx/sprite_sheet.h"
 #include "gfx/text.h"
+#include "platform/data_source.h"
 #include "settings/profile.h"
 #include "support/fixture_pack.h"
 #include "viewer/script.h"
@@ -196,15 +198,11 @@ TEST_F(DataPack, ViewerScriptRunsKnownCommandsWithinRange) {
     const std::string script_bytes(files().at("vasul.spt").begin(), files().at("vasul.spt").end());
     ASSERT_LE(script_bytes.size(), viewer::kMaxScriptBytes);
     ASSERT_EQ(script_bytes.back(), '\n') << "a last line without a line feed never runs";
-    const auto dir = fixture::make_temp_dir("datapack-script");
-    {
-        std::ofstream out(dir / "vasul.spt", std::ios::binary);
-        out << script_bytes;
-    }
+    platform::MemoryDataSource data;
+    data.put("vasul.spt", files().at("vasul.spt"));
     viewer::Script script;
     viewer::clear_script(script);
-    ASSERT_TRUE(viewer::read_script(dir / "vasul.spt", script));
-    std::filesystem::remove_all(dir);
+    ASSERT_TRUE(viewer::read_script(data, "vasul.spt", script));
     ASSERT_GT(script.line_count, 10);
 
     const gfx::SpriteSheet captions = sheet(gfx::kScriptFontPiece);
@@ -438,6 +436,29 @@ TEST(DataPackBuild, TheIconIsAPieceOnATransparentGround) {
         EXPECT_GT(opaque, size * size * 3 / 10) << size;
         EXPECT_GT(clear, size * size / 5) << size;
     }
+}
+
+// The window's icon ships in the pack as a BMP that keeps its transparency: the piece's
+// corners clear, its middle solid, and its colours as a BMP reader sees them.
+TEST_F(DataPack, TheWindowIconIsABmpWithTransparency) {
+    const std::vector<uint8_t>& bmp = files().at(app::kIconFile);
+    auto u32 = [&](size_t at) {
+        return static_cast<uint32_t>(bmp[at] | bmp[at + 1] << 8 | bmp[at + 2] << 16 |
+                                     bmp[at + 3] << 24);
+    };
+    const int size = assetgen::kWindowIconSize;
+    ASSERT_EQ(bmp.size(), u32(10) + static_cast<size_t>(size * size * 4));
+    EXPECT_EQ(u32(66), 0xFF000000u) << "the alpha mask";
+    const auto icon = gfx::decode_bmp(bmp);
+    ASSERT_TRUE(icon);
+    ASSERT_EQ(icon->width(), size);
+    ASSERT_EQ(icon->height(), size);
+    // Rows are stored bottom up.
+    auto stored = [&](int x, int y) { return u32(u32(10) + ((size - 1 - y) * size + x) * 4u); };
+    EXPECT_EQ(stored(0, 0) >> 24, 0u);
+    EXPECT_EQ(stored(size - 1, 0) >> 24, 0u);
+    EXPECT_EQ(stored(size / 2, size / 2) >> 24, 0xFFu);
+    EXPECT_EQ(icon->pixel(size / 2, size / 2) & 0xFFFFFF, stored(size / 2, size / 2) & 0xFFFFFF);
 }
 
 TEST(DataPackBuild, UnreadablePictureStopsBeforeWritingAnything) {

@@ -95,6 +95,44 @@ Image paint_icon(const Image& lake, int size) {
     return shrink(img, kSupersample);
 }
 
+std::vector<uint8_t> encode_icon_bmp(const Image& icon) {
+    constexpr uint32_t kFileHeader = 14, kInfoHeader = 108;
+    const uint32_t w = static_cast<uint32_t>(icon.width()),
+                   h = static_cast<uint32_t>(icon.height());
+    const uint32_t pixels = w * h * 4;
+    std::vector<uint8_t> out;
+    out.reserve(kFileHeader + kInfoHeader + pixels);
+    auto put = [&](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    out.push_back('B');
+    out.push_back('M');
+    put(kFileHeader + kInfoHeader + pixels, 4);
+    put(0, 4);
+    put(kFileHeader + kInfoHeader, 4);
+    put(kInfoHeader, 4);
+    put(w, 4);
+    put(h, 4);  // positive: rows bottom up
+    put(1, 2);
+    put(32, 2);
+    put(3, 4);  // BI_BITFIELDS
+    put(pixels, 4);
+    put(2835, 4);  // 72 dpi
+    put(2835, 4);
+    put(0, 4);
+    put(0, 4);
+    for (uint32_t mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) put(mask, 4);
+    put(0x73524742, 4);                      // 'sRGB'
+    for (int i = 0; i < 12; ++i) put(0, 4);  // end points and gamma, unused for sRGB
+    auto byte = [](float v) { return static_cast<uint32_t>(std::lround(clamp01(v) * 255.f)); };
+    for (int y = icon.height() - 1; y >= 0; --y)
+        for (int x = 0; x < icon.width(); ++x) {
+            const Rgb c = icon.at(x, y);
+            put(byte(icon.alpha(x, y)) << 24 | byte(c.r) << 16 | byte(c.g) << 8 | byte(c.b), 4);
+        }
+    return out;
+}
+
 bool write_icons(const std::filesystem::path& dir, const std::string& app_id, std::string* why) {
     const Image lake = paint_reward_picture(1);
     for (int size : kIconSizes) {

@@ -1,6 +1,8 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "assetgen/image.h"
 
@@ -12,6 +14,13 @@ inline constexpr int kIconSizes[] = {32, 48, 64, 128, 256};
 
 // The icon at size x size pixels on a transparent background, cut from `lake` (reward 1).
 Image paint_icon(const Image& lake, int size);
+
+// The size of the icon the game sets on its own window.
+inline constexpr int kWindowIconSize = 64;
+
+// A 32-bit BMP with an alpha channel (a version 4 header with bit fields), which SDL and
+// Windows read with its transparency: the window's icon, shipped in the pack.
+std::vector<uint8_t> encode_icon_bmp(const Image& icon);
 
 // Writes dir/hicolor/NxN/apps/<app_id>.png for every size.
 bool write_icons(const std::filesystem::path& dir, const std::string& app_id, std::string* why);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "app/data_paths.h"
+#include "assetgen/icons.h"
 #include "assetgen/music.h"
 #include "assetgen/photo_import.h"
 #include "assetgen/reward_pictures.h"
@@ -99,6 +101,8 @@ std::optional<std::vector<PackFile>> build_pack(const Artwork& art, const PackOp
     files.push_back({"vasul.spt", std::vector<uint8_t>(art.script.begin(), art.script.end())});
     const std::string ini = default_settings();
     files.push_back({kSettingsFile, std::vector<uint8_t>(ini.begin(), ini.end()), true});
+    files.push_back(
+        {app::kIconFile, encode_icon_bmp(paint_icon(paint_reward_picture(1), kWindowIconSize))});
     if (options.sounds) {
         for (int t = 0; t < kTrackCount; ++t)
             files.push_back({sound::kMusicFiles[static_cast<size_t>(t)], compose_track_ogg(t)});

@@ -41,8 +41,8 @@ inline constexpr const char* kSettingsFile = "vasul.ini";
 std::string default_settings();
 
 std::optional<Artwork> build_artwork(const PackOptions& options, std::string* why);
-// The files of the pack: the two archives, the script, the default settings and, with sounds,
-// the music and effect.
+// The files of the pack: the two archives, the script, the default settings, the window's icon
+// and, with sounds, the music and effect.
 std::optional<std::vector<PackFile>> build_pack(const Artwork& art, const PackOptions& options,
                                                 std::string* why);
 // Writes every file atomically, creating the folders; files to keep are written only when

@@ -4,7 +4,9 @@
 namespace platform {
 
 std::unique_ptr<Platform> make_platform(const BackendOptions& options, std::string& error) {
-    return make_sdl_platform({options.windowed}, error);
+    SdlOptions sdl;
+    sdl.windowed = options.windowed;
+    return make_sdl_platform(sdl, error);
 }
 
 std::vector<std::string> start_process(int argc, char** argv) {

@@ -119,6 +119,11 @@ std::optional<uint32_t> virtual_key(SDL_Keycode key) {
     return special_key(key);
 }
 
+bool is_display_switch(const SDL_Keysym& key) {
+    if (key.sym == SDLK_F11) return true;
+    return (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT) != 0;
+}
+
 std::optional<Message> input_message(const SDL_Event& event, const ViewSize& view) {
     switch (event.type) {
         case SDL_MOUSEMOTION:

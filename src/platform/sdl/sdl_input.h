@@ -36,6 +36,9 @@ ScreenPoint window_to_screen(int x, int y, const ViewSize& view);
 // The Win32 virtual key of an SDL key, or nothing for keys the game has no use for.
 std::optional<uint32_t> virtual_key(SDL_Keycode key);
 
+// Alt+Enter (either Enter) or F11: the player switches between full screen and the window.
+bool is_display_switch(const SDL_Keysym& key);
+
 // The message an input event makes, or nothing for events that are not input.
 std::optional<Message> input_message(const SDL_Event& event, const ViewSize& view);
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "platform/message_queue.h"
 #include "platform/sdl/sdl_audio.h"
@@ -19,6 +20,14 @@ using sdl::ViewSize;
 constexpr uint32_t kLostWaitMs = 50;  // while there is nothing to show, don't spin
 constexpr int kVsyncProbeFrames = 30;
 constexpr uint32_t kVsyncProbeMinMs = 120;  // 30 presents in less than this are not paced
+
+// The desktop matches a window to its menu entry by the application id, which SDL reads from
+// these variables when its video starts. A value the player set is left alone.
+void name_the_window_class() {
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", VASUL_APP_ID, 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", VASUL_APP_ID, 0);
+    SDL_SetHint(SDL_HINT_APP_NAME, "Vasul");
+}
 
 // With no X11 or Wayland server to reach, SDL falls back to drivers that draw nowhere, and a
 // game started over a bare ssh session would run unseen for ever. Only a driver asked for by
@@ -54,10 +63,13 @@ class SdlPlatform final : public Platform {
 
   private:
     bool create_window(const SdlOptions& options);
+    void set_icon(const std::filesystem::path& file);
     bool create_renderer();
     bool create_texture();
     void destroy_display();
     void take_event(const SDL_Event& event);
+    bool take_display_key(const SDL_KeyboardEvent& key);
+    void switch_fullscreen();
     void request_close();
     ViewSize view_size() const;
     bool screen_hidden() const;
@@ -74,6 +86,8 @@ class SdlPlatform final : public Platform {
     uint32_t tick_offset_ = 0;
     bool device_reset_ = false;
     bool close_requested_ = false;
+    std::function<void(bool)> fullscreen_changed_;
+    bool enter_switched_ = false;  // the Enter of an Alt+Enter is still down
     // Without a working vsync the present returns at once, so flip() keeps 60 Hz itself.
     bool self_paced_ = false;
     uint64_t next_frame_ = 0;  // performance counter of the next frame's due time
@@ -89,6 +103,7 @@ SdlPlatform::~SdlPlatform() {
 }
 
 bool SdlPlatform::open(const SdlOptions& options, std::string& error) {
+    name_the_window_class();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error = SDL_GetError();
         return false;
@@ -103,24 +118,35 @@ bool SdlPlatform::open(const SdlOptions& options, std::string& error) {
         error = SDL_GetError();
         return false;
     }
+    set_icon(options.icon);
+    fullscreen_changed_ = options.fullscreen_changed;
     return true;
 }
 
 bool SdlPlatform::create_window(const SdlOptions& options) {
-    if (!options.windowed) {
-        window_ = SDL_CreateWindow("Vasul", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   kScreenWidth, kScreenHeight, SDL_WINDOW_FULLSCREEN_DESKTOP);
-        return window_ != nullptr;
-    }
+    // The window is sized for the desktop even when it opens full screen, so that leaving full
+    // screen gives the largest whole-number scale that fits.
     SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) {
         SDL_DisplayMode mode;
         if (SDL_GetDesktopDisplayMode(0, &mode) == 0) usable = {0, 0, mode.w, mode.h};
     }
     const int scale = sdl::fit_screen(usable.w, usable.h).scale;
+    const uint32_t flags =
+        SDL_WINDOW_RESIZABLE | (options.windowed ? 0u : uint32_t{SDL_WINDOW_FULLSCREEN_DESKTOP});
     window_ = SDL_CreateWindow("Vasul", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               kScreenWidth * scale, kScreenHeight * scale, 0);
+                               kScreenWidth * scale, kScreenHeight * scale, flags);
+    // Smaller than the screen, the picture would lose its edges.
+    if (window_) SDL_SetWindowMinimumSize(window_, kScreenWidth, kScreenHeight);
     return window_ != nullptr;
+}
+
+void SdlPlatform::set_icon(const std::filesystem::path& file) {
+    if (file.empty()) return;
+    SDL_Surface* icon = SDL_LoadBMP(file.string().c_str());
+    if (!icon) return;  // the system's default icon does
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
 }
 
 bool SdlPlatform::create_renderer() {
@@ -181,7 +207,29 @@ void SdlPlatform::take_event(const SDL_Event& event) {
             break;
     }
     if (!window_) return;  // the window is gone: no more input
+    if ((event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && take_display_key(event.key))
+        return;
     if (auto message = sdl::input_message(event, view_size())) queue_.push(*message);
+}
+
+// Alt+Enter and F11 belong to the window, not to the game: both the press and the release
+// are kept from the scenes. Holding the keys down switches once.
+bool SdlPlatform::take_display_key(const SDL_KeyboardEvent& key) {
+    const bool enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
+    if (key.type == SDL_KEYUP) {
+        if (!enter) return key.keysym.sym == SDLK_F11;
+        return std::exchange(enter_switched_, false);
+    }
+    if (!sdl::is_display_switch(key.keysym)) return false;
+    if (enter) enter_switched_ = true;
+    if (!key.repeat) switch_fullscreen();
+    return true;
+}
+
+void SdlPlatform::switch_fullscreen() {
+    const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) == 0;
+    if (SDL_SetWindowFullscreen(window_, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    if (fullscreen_changed_) fullscreen_changed_(full);
 }
 
 void SdlPlatform::request_close() {
