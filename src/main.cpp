@@ -16,6 +16,7 @@
 #include "platform/backend.h"
 #include "platform/harness.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/heap.h"
 #include "platform/log.h"
 #include "platform/replay.h"
 
@@ -112,6 +113,7 @@ std::optional<int> parse_args(const std::vector<std::string>& args, CommandLine&
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::keep_large_blocks_apart();
     CommandLine options;
     if (auto status = parse_args(platform::start_process(argc, argv), options)) return *status;
 
