@@ -46,8 +46,11 @@ bool holds_pack(const fs::path& dir) {
 
 std::string shown(const fs::path& dir) {
     std::error_code ec;
-    const fs::path full = fs::absolute(dir, ec);
-    return (ec ? dir : full.lexically_normal()).string();
+    fs::path full = fs::absolute(dir, ec).lexically_normal();
+    if (ec) return dir.string();
+    // "." becomes "/home/me/" once made whole: the folder is named without the last slash.
+    if (!full.has_filename() && full.has_relative_path()) full = full.parent_path();
+    return full.string();
 }
 
 const char* env(const char* name) {

@@ -106,7 +106,7 @@ TEST_F(DataPaths, WhenNothingHoldsThePackTheMessageNamesEveryPlaceLooked) {
     std::string error;
     ASSERT_FALSE(app::find_data(search, error));
     for (const fs::path& place : {search.current, root / "share/games/vasul", search.prefix})
-        EXPECT_NE(error.find(place.string()), std::string::npos) << place << " in " << error;
+        EXPECT_NE(error.find(place.string() + " ("), std::string::npos) << place << " in " << error;
     EXPECT_NE(error.find(app::kPackMarker), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
 }
