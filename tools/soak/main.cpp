@@ -1,5 +1,5 @@
-// The soak: the headless game over long runs of seeded random input. Each run goes in a child
-// process of its own, so that its peak memory is its own, and runs in a fresh folder that
+// The soak: the headless game over long runs of seeded random input. Each run is a fresh
+// process of its own, so that its peak memory is its own, and plays in a fresh folder that
 // links the data pack, so that its vasul.ini stays out of the pack's folder.
 #include <sys/resource.h>
 #include <sys/wait.h>
