@@ -8,19 +8,19 @@
 namespace {
 
 // A real-size picture archive (19 slices of 640 x 480) written once for all benchmarks.
-const std::filesystem::path& archive_dir() {
-    static const std::filesystem::path dir = [] {
+const platform::FileDataSource& archive_files() {
+    static const platform::FileDataSource files = [] {
         auto d = fixture::make_temp_dir("bench-archive");
         fixture::write_pack(d);
-        return d;
+        return platform::FileDataSource(d);
     }();
-    return dir;
+    return files;
 }
 
 }  // namespace
 
 static void BM_DecodeBmpBaseline(benchmark::State& state) {
-    const auto bytes = gfx::extract_slice(archive_dir() / gfx::kPictureArchive, 5, 19);
+    const auto bytes = gfx::extract_slice(archive_files(), gfx::kPictureArchive, 5, 19);
     for (auto _ : state) {
         int w, h, n;
         stbi_uc* p =
@@ -33,9 +33,8 @@ BENCHMARK(BM_DecodeBmpBaseline);
 
 static void BM_LoadPicture(benchmark::State& state) {
     gfx::SpriteSheet sheet;
-    const auto archive = archive_dir() / gfx::kPictureArchive;
     for (auto _ : state) {
-        const auto bytes = gfx::extract_slice(archive, 5, 19);
+        const auto bytes = gfx::extract_slice(archive_files(), gfx::kPictureArchive, 5, 19);
         sheet.load_picture(bytes, "bench");
         benchmark::DoNotOptimize(sheet.surface());
     }

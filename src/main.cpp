@@ -14,6 +14,7 @@
 #include "app/shell.h"
 #include "gfx/archive.h"
 #include "platform/backend.h"
+#include "platform/data_source.h"
 #include "platform/harness.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/heap.h"
@@ -127,7 +128,8 @@ int main(int argc, char** argv) {
         }
     }
     // The game is no use without its pictures: say which file is missing before any window.
-    if (auto problem = gfx::check_archives("."); !problem.empty()) {
+    const auto data = std::make_shared<platform::FileDataSource>(".");
+    if (auto problem = gfx::check_archives(*data); !problem.empty()) {
         platform::error(problem);
         return 2;
     }
@@ -168,7 +170,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    Game game(harness, ".");
+    Game game(harness, data, ".");
     app::start_up(game, seed);
     const int code = app::run_main_loop(game, {options.frames});
     app::shut_down(game);

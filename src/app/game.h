@@ -1,8 +1,10 @@
 #pragma once
 #include <filesystem>
+#include <memory>
 
 #include "app/scene.h"
 #include "gfx/sprite_sheet.h"
+#include "platform/data_source.h"
 #include "platform/platform.h"
 #include "puzzle/game_state.h"
 #include "rules/random.h"
@@ -41,11 +43,14 @@ struct Sheets {
 
 // Everything the game keeps for the whole run, passed by reference to every routine.
 struct Game {
-    Game(platform::Platform& platform, std::filesystem::path data_dir);
+    // The game as run from a folder: its pack read from there, vasul.ini kept beside it.
+    Game(platform::Platform& platform, const std::filesystem::path& dir);
+    Game(platform::Platform& platform, std::shared_ptr<const platform::DataSource> data,
+         const std::filesystem::path& settings_dir);
 
     platform::Platform& platform;
-    // Every file the game reads or writes lies relative to this folder.
-    std::filesystem::path data_dir;
+    // The pictures, sounds and script: files on disk, or bytes in memory in tests.
+    std::shared_ptr<const platform::DataSource> data;
 
     // The shell.
     int current_scene = Title;
@@ -82,5 +87,4 @@ struct Game {
     viewer::ViewerState viewer;
 
     gfx::Surface& back_buffer() { return platform.back_buffer(); }
-    std::filesystem::path file(const char* relative) const { return data_dir / relative; }
 };

@@ -1,7 +1,6 @@
 #include "app/pictures.h"
 
 #include <string>
-#include <system_error>
 
 #include "app/game.h"
 #include "gfx/archive.h"
@@ -16,10 +15,9 @@ namespace {
 // would otherwise cost its whole slice in memory before the decoder refuses it.
 constexpr uint64_t kMaxSliceBytes = 8u << 20;
 
-bool slice_fits(const std::filesystem::path& archive, const std::string& name) {
-    std::error_code ec;
-    const uint64_t length = std::filesystem::file_size(archive, ec);
-    if (ec || length / gfx::kPictureCount <= kMaxSliceBytes) return true;
+bool slice_fits(const platform::DataSource& data, const std::string& name) {
+    const platform::FileLength length = data.size(gfx::kPictureArchive);
+    if (!length || length.size / gfx::kPictureCount <= kMaxSliceBytes) return true;
     platform::warn(name + " is longer than any picture the game draws; not loaded");
     return false;
 }
@@ -27,13 +25,13 @@ bool slice_fits(const std::filesystem::path& archive, const std::string& name) {
 }  // namespace
 
 void load_picture(Game& game, gfx::SpriteSheet& sheet, int n) {
-    const auto archive = game.file(gfx::kPictureArchive);
     const std::string name = std::string(gfx::kPictureArchive) + " picture " + std::to_string(n);
-    if (!slice_fits(archive, name)) {
+    if (!slice_fits(*game.data, name)) {
         sheet.unload();
         return;
     }
-    sheet.load_picture(gfx::extract_slice(archive, n, gfx::kPictureCount), name);
+    sheet.load_picture(gfx::extract_slice(*game.data, gfx::kPictureArchive, n, gfx::kPictureCount),
+                       name);
 }
 
 void load_piece(Game& game, gfx::SpriteSheet& sheet, int p) {
@@ -42,7 +40,7 @@ void load_piece(Game& game, gfx::SpriteSheet& sheet, int p) {
         return;
     }
     const auto range = gfx::kPieceTable[static_cast<size_t>(p)];
-    const auto bytes = gfx::extract_range(game.file(gfx::kSheetArchive), range.first, range.end);
+    const auto bytes = gfx::extract_range(*game.data, gfx::kSheetArchive, range.first, range.end);
     sheet.load_sheet(bytes, std::string(gfx::kSheetArchive) + " piece " + std::to_string(p));
 }
 

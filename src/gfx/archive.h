@@ -1,9 +1,11 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/data_source.h"
 
 namespace gfx {
 
@@ -52,18 +54,19 @@ enum Piece : int {
     kCursorPiece = 12,
 };
 
-// Bytes first..end-1 of a file, with the first two replaced by "BM". Empty when the file
-// can't be read or is shorter than end.
-std::vector<uint8_t> extract_range(const std::filesystem::path& archive, uint32_t first,
-                                   uint32_t end);
+// Bytes first..end-1 of an archive, with the first two replaced by "BM". Empty when the
+// archive can't be read or is shorter than end.
+std::vector<uint8_t> extract_range(const platform::DataSource& data, std::string_view archive,
+                                   uint32_t first, uint32_t end);
 
-// The n-th of k equal slices of a file (its length divided by k; a remainder is never read),
-// with the first two bytes replaced by "BM". Empty when the file can't be read or n is
-// outside 0..k-1.
-std::vector<uint8_t> extract_slice(const std::filesystem::path& archive, int n, int k);
+// The n-th of k equal slices of an archive (its length divided by k; a remainder is never
+// read), with the first two bytes replaced by "BM". Empty when the archive can't be read or n
+// is outside 0..k-1.
+std::vector<uint8_t> extract_slice(const platform::DataSource& data, std::string_view archive,
+                                   int n, int k);
 
-// What is wrong with the data folder's archives, or an empty text when both are usable: the
-// picture archive must hold 19 slices and the sheet archive every piece of the table.
-std::string check_archives(const std::filesystem::path& data_dir);
+// What is wrong with the pack's archives, or an empty text when both are usable: the picture
+// archive must hold 19 slices and the sheet archive every piece of the table.
+std::string check_archives(const platform::DataSource& data);
 
 }  // namespace gfx

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/game.h"
-#include "platform/data_file.h"
+#include "platform/data_source.h"
 #include "platform/log.h"
 
 namespace sound {
@@ -50,7 +50,7 @@ void sound_init(Game& game) {
 }
 
 int sound_open_stream(Game& game, const char* path) {
-    platform::FileBytes read = platform::read_data_file(game.file(path), kMaxSoundFileBytes);
+    platform::FileBytes read = game.data->read(path, kMaxSoundFileBytes);
     if (!read) {
         silence_unreadable(game, path, read.reason);
         return 0;

@@ -7,7 +7,6 @@
 #include "app/game.h"
 #include "app/pictures.h"
 #include "gfx/text.h"
-#include "platform/data_file.h"
 #include "platform/log.h"
 
 namespace viewer {
@@ -23,21 +22,17 @@ void store_line(std::string_view line, ScriptLine& record) {
     record.argument.assign(line.substr(space + 1));
 }
 
-// The file as a player would name it: "vasul.spt" rather than "./vasul.spt".
-std::string shown(const std::filesystem::path& file) {
-    return file.lexically_normal().string();
-}
-
 // Each problem with the script is told once a run, not on every visit to the viewer.
 void warn_once(Script& script, const std::string& line) {
     if (script.warned.insert(line).second) platform::warn(line);
 }
 
 // The file's first 4095 bytes, or nothing (with a warning) when it can't be read.
-std::optional<std::vector<uint8_t>> read_head(const std::filesystem::path& file, Script& script) {
-    platform::FileBytes head = platform::DataFile(file).read(0, kMaxScriptBytes);
+std::optional<std::vector<uint8_t>> read_head(const platform::DataSource& data,
+                                              std::string_view name, Script& script) {
+    platform::FileBytes head = data.read_head(name, kMaxScriptBytes);
     if (!head) {
-        warn_once(script, shown(file) + " " + head.reason + "; the viewer has no pages");
+        warn_once(script, data.shown(name) + " " + head.reason + "; the viewer has no pages");
         return std::nullopt;
     }
     return std::move(head.bytes);
@@ -92,9 +87,9 @@ void clear_script(Script& script) {
     }
 }
 
-bool read_script(const std::filesystem::path& file, Script& script) {
+bool read_script(const platform::DataSource& data, std::string_view name, Script& script) {
     script.line_count = 0;
-    const auto bytes = read_head(file, script);
+    const auto bytes = read_head(data, name, script);
     if (!bytes) return false;
     int count = 0;
     size_t start = 0;
@@ -106,7 +101,7 @@ bool read_script(const std::filesystem::path& file, Script& script) {
         start = i + 1;
     }
     if (count == 0) {
-        warn_once(script, shown(file) + " has no line feed in its first " +
+        warn_once(script, data.shown(name) + " has no line feed in its first " +
                               std::to_string(kMaxScriptBytes) + " bytes; the viewer has no pages");
     }
     script.line_count = count;

@@ -1,10 +1,11 @@
 #pragma once
 #include <array>
-#include <filesystem>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "gfx/sprite_sheet.h"
+#include "platform/data_source.h"
 
 struct Game;
 
@@ -46,11 +47,11 @@ int placement_position(int placement);
 
 // Empties every line; the count and the resume line stay.
 void clear_script(Script& script);
-// Fills the table from the file: the lines that end with a line feed within its first 4095
-// bytes, at most 150 of them; anything further is left out. False, with no lines, when the
-// file can't be read. A missing or unreadable file, or one without a line feed, is warned
-// about once on stderr.
-bool read_script(const std::filesystem::path& file, Script& script);
+// Fills the table from the file `name` of the data: the lines that end with a line feed within
+// its first 4095 bytes, at most 150 of them; anything further is left out. False, with no
+// lines, when the file can't be read. A missing or unreadable file, or one without a line
+// feed, is warned about once on stderr.
+bool read_script(const platform::DataSource& data, std::string_view name, Script& script);
 // Runs the game's script from line `from` up to and including the next WAIT, or to the end.
 void run_script(Game& game, int from);
 

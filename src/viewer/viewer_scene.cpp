@@ -22,7 +22,7 @@ void load_pictures(Game& game) {
 // Every visit starts the script at its first line.
 void start_script(Game& game) {
     clear_script(game.script);
-    read_script(game.file(kScriptFile), game.script);
+    read_script(*game.data, kScriptFile, game.script);
     run_script(game, 0);
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gfx/bmp.h"
+#include "platform/data_source.h"
 #include "support/fixture_pack.h"
 #include "viewer/script.h"
 
@@ -73,9 +74,9 @@ std::string read_file(const fs::path& file) {
 }
 
 // The pages of the script as the game stores it: one per WAIT.
-int count_pages(const fs::path& file) {
+int count_pages(const fs::path& dir) {
     viewer::Script script;
-    viewer::read_script(file, script);
+    viewer::read_script(platform::FileDataSource(dir), "vasul.spt", script);
     int pages = 0;
     for (int i = 0; i < script.line_count; ++i)
         pages += script.lines[static_cast<size_t>(i)].command == "WAIT";
@@ -88,7 +89,7 @@ int count_pages(const fs::path& file) {
 // first page, each click the next, and clicks past the last page change nothing.
 TEST(ScoresViewerReplay, ViewerPagesThroughTheScriptToItsEnd) {
     const fs::path dir = make_data_folder();
-    const int pages = count_pages(dir / "vasul.spt");
+    const int pages = count_pages(dir);
     ASSERT_GE(pages, 2) << "the script should have pages to turn";
     std::string r = event(1, "move", 100, 100) + event(11, "move", 300, 190) +
                     event(12, "ldown", 300, 190) + event(13, "lup", 300, 190) +

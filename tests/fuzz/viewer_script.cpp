@@ -101,13 +101,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Rig& r = rig();
     Game& game = *r.game;
     const std::string_view file(reinterpret_cast<const char*>(data), size);
-    fuzz::write_file(game.file(viewer::kScriptFile), file);
+    fuzz::write_file(fuzz::scratch_dir() / "pack" / viewer::kScriptFile, file);
 
     // Each input starts from an empty viewer, as at the first visit.
     game.viewer = viewer::ViewerState{};
     game.script.resume_line = 0;
     viewer::clear_script(game.script);
-    viewer::read_script(game.file(viewer::kScriptFile), game.script);
+    viewer::read_script(*game.data, viewer::kScriptFile, game.script);
     check_lines(file, game.script);
     viewer::run_script(game, 0);
     viewer::viewer_update(game);

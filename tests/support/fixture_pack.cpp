@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -56,8 +58,10 @@ uint32_t picture_pixel(int slice, int x, int y) {
 
 gfx::Surface picture(int slice) {
     gfx::Surface s(640, 480);
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x) s.set_pixel(x, y, picture_pixel(slice, x, y));
+    for (int y = 0; y < 480; ++y) {
+        uint32_t* row = s.row(y);
+        for (int x = 0; x < 640; ++x) row[x] = picture_pixel(slice, x, y);
+    }
     return s;
 }
 
@@ -97,28 +101,61 @@ std::vector<gfx::Surface> sheet_pieces() {
     return p;
 }
 
-void write_pack(const std::filesystem::path& dir) {
+namespace {
+
+std::array<const char*, sound::kMusicFiles.size() + 1> sound_names() {
+    std::array<const char*, sound::kMusicFiles.size() + 1> names{};
+    std::copy(sound::kMusicFiles.begin(), sound::kMusicFiles.end(), names.begin());
+    names.back() = sound::kEffectFile;
+    return names;
+}
+
+platform::SharedBytes shared(std::vector<uint8_t> bytes) {
+    return std::make_shared<const std::vector<uint8_t>>(std::move(bytes));
+}
+
+// Each sound starts with its format's tag, which is all the headless device looks at.
+void add_sounds(platform::DataFiles& files) {
+    const auto tagged = [](const char* tag, size_t size, uint8_t filler) {
+        std::vector<uint8_t> bytes(size, filler);
+        std::copy(tag, tag + 4, bytes.begin());
+        return shared(std::move(bytes));
+    };
+    for (size_t i = 0; i < sound::kMusicFiles.size(); ++i) {
+        files[sound::kMusicFiles[i]] = tagged("OggS", 100 + i, 'm');
+    }
+    files[sound::kEffectFile] = tagged("RIFF", 64, 'w');
+}
+
+platform::DataFiles build_pack() {
     std::vector<gfx::Surface> pictures;
     for (int n = 0; n < gfx::kPictureCount; ++n) pictures.push_back(picture(n));
     std::string why;
     auto pictures_archive = pack::build_picture_archive(pictures, &why);
     auto sheets_archive = pack::build_sheet_archive(sheet_pieces(), &why);
     if (!pictures_archive || !sheets_archive) throw std::runtime_error("fixture pack: " + why);
-    write_bytes(dir / gfx::kPictureArchive, *pictures_archive);
-    write_bytes(dir / gfx::kSheetArchive, *sheets_archive);
+    platform::DataFiles files;
+    files[gfx::kPictureArchive] = shared(std::move(*pictures_archive));
+    files[gfx::kSheetArchive] = shared(std::move(*sheets_archive));
+    add_sounds(files);
+    return files;
+}
+
+}  // namespace
+
+const platform::DataFiles& pack_files() {
+    static const platform::DataFiles files = build_pack();
+    return files;
+}
+
+void write_pack(const std::filesystem::path& dir) {
+    for (const char* name : {gfx::kPictureArchive, gfx::kSheetArchive}) {
+        write_bytes(dir / name, *pack_files().at(name));
+    }
 }
 
 void write_sounds(const std::filesystem::path& dir) {
-    // Each file starts with its format's tag, which is all the headless device looks at.
-    const auto tagged = [](const char* tag, size_t size, uint8_t filler) {
-        std::vector<uint8_t> bytes(size, filler);
-        std::copy(tag, tag + 4, bytes.begin());
-        return bytes;
-    };
-    for (size_t i = 0; i < sound::kMusicFiles.size(); ++i) {
-        write_bytes(dir / sound::kMusicFiles[i], tagged("OggS", 100 + i, 'm'));
-    }
-    write_bytes(dir / sound::kEffectFile, tagged("RIFF", 64, 'w'));
+    for (const char* name : sound_names()) write_bytes(dir / name, *pack_files().at(name));
 }
 
 std::filesystem::path make_temp_dir(const char* tag) {

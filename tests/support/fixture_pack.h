@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gfx/surface.h"
+#include "platform/data_source.h"
 
 // A small data pack for tests: every picture and sheet the game loads, in the real archive
 // layout, with plain colours that a test can predict pixel by pixel.
@@ -23,11 +24,15 @@ int glyph_width(int glyph);
 // The 13 sheet pieces as the archive holds them (marked sheets, or rectangle sheets).
 std::vector<gfx::Surface> sheet_pieces();
 
+// The whole pack by file name, built once per process: image/data.bmp, image/dat2.bmp, and a
+// small music file set, the six tracks and the effect (a format tag and filler bytes; the
+// headless device checks only the tag).
+const platform::DataFiles& pack_files();
+
 // Writes image/data.bmp and image/dat2.bmp into dir (and creates the folders).
 void write_pack(const std::filesystem::path& dir);
 
-// Writes a small music file set too: the six tracks and the effect (a format tag and filler
-// bytes; the headless device checks only the tag).
+// Writes the six tracks and the effect into dir.
 void write_sounds(const std::filesystem::path& dir);
 
 // A fresh empty folder under the system's temp folder, removed by the caller.

@@ -4,12 +4,24 @@
 
 #include "support/fixture_pack.h"
 
-TestGame::TestGame(bool with_pack, uint32_t tick_ms)
-    : dir(fixture::make_temp_dir("game")), platform(tick_ms) {
-    if (with_pack) {
-        fixture::write_pack(dir);
-        fixture::write_sounds(dir);
+namespace {
+
+std::shared_ptr<platform::MemoryDataSource> memory_pack(TestGame::Pack pack) {
+    if (pack == TestGame::Pack::OnDisk) return nullptr;
+    if (pack == TestGame::Pack::None) return std::make_shared<platform::MemoryDataSource>();
+    return std::make_shared<platform::MemoryDataSource>(fixture::pack_files());
+}
+
+}  // namespace
+
+TestGame::TestGame(Pack pack, uint32_t tick_ms)
+    : dir(fixture::make_temp_dir("game")), platform(tick_ms), memory_(memory_pack(pack)) {
+    if (memory_) {
+        game = std::make_unique<Game>(platform, memory_, dir);
+        return;
     }
+    fixture::write_pack(dir);
+    fixture::write_sounds(dir);
     game = std::make_unique<Game>(platform, dir);
 }
 
@@ -17,6 +29,22 @@ TestGame::~TestGame() {
     game.reset();
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
+}
+
+void TestGame::put_file(const std::string& name, std::string_view bytes) {
+    if (memory_) {
+        memory_->put(name, {bytes.begin(), bytes.end()});
+        return;
+    }
+    std::ofstream(dir / name, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void TestGame::remove_file(const std::string& name) {
+    if (memory_) {
+        memory_->remove(name);
+        return;
+    }
+    std::filesystem::remove(dir / name);
 }
 
 void TestGame::start(uint32_t seed, bool sound_on) {

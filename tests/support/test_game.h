@@ -2,20 +2,34 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/game.h"
 #include "app/shell.h"
+#include "platform/data_source.h"
 #include "platform/headless/headless_platform.h"
 
-// A whole game on the headless backend over a fixture pack in its own temp folder, stepped
-// one pass at a time like the main loop does.
+// A whole game on the headless backend, stepped one pass at a time like the main loop does.
+// It keeps vasul.ini in a temp folder of its own.
 class TestGame {
   public:
-    // with_pack false leaves the folder empty (no archives, no sounds).
-    explicit TestGame(bool with_pack = true, uint32_t tick_ms = 16);
+    enum class Pack {
+        Shared,  // the fixture pack in memory, built once per test process
+        OnDisk,  // the fixture pack written into dir, for tests that change its files on disk
+        None,    // no archives, no sounds
+    };
+
+    explicit TestGame(Pack pack, uint32_t tick_ms = 16);
+    // with_pack false: Pack::None.
+    explicit TestGame(bool with_pack = true, uint32_t tick_ms = 16)
+        : TestGame(with_pack ? Pack::Shared : Pack::None, tick_ms) {}
     ~TestGame();
     TestGame(const TestGame&) = delete;
     TestGame& operator=(const TestGame&) = delete;
+
+    // Adds or replaces a data file of this game only ("vasul.spt"), or removes one.
+    void put_file(const std::string& name, std::string_view bytes);
+    void remove_file(const std::string& name);
 
     // Runs start-up with a fixed seed; music and effects are switched on in vasul.ini first
     // when sound_on is set.
@@ -39,6 +53,8 @@ class TestGame {
     std::unique_ptr<Game> game;
 
   private:
+    // The files the game reads, unless they lie on disk in dir.
+    std::shared_ptr<platform::MemoryDataSource> memory_;
     uint64_t pass_ = 0;
     bool ended_ = false;
 };

@@ -2,43 +2,30 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "gfx/bmp.h"
+#include "platform/data_source.h"
 #include "support/fixture_pack.h"
 #include "support/named_pipe.h"
 
-namespace {
-
-void write(const std::filesystem::path& p, const std::vector<uint8_t>& bytes) {
-    std::filesystem::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-}  // namespace
-
 TEST(Archive, EqualSlicesIgnoreTheRemainderAndGetTheSignature) {
-    auto dir = fixture::make_temp_dir("archive");
     std::vector<uint8_t> bytes(19 * 10 + 7);
     for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i);
-    write(dir / "a.bin", bytes);
-    auto slice = gfx::extract_slice(dir / "a.bin", 3, 19);
+    platform::MemoryDataSource data;
+    data.put("a.bin", bytes);
+    auto slice = gfx::extract_slice(data, "a.bin", 3, 19);
     ASSERT_EQ(slice.size(), 10u);
     EXPECT_EQ(slice[0], 'B');
     EXPECT_EQ(slice[1], 'M');
     EXPECT_EQ(slice[2], 32);
     EXPECT_EQ(slice[9], 39);
-    EXPECT_EQ(gfx::extract_slice(dir / "a.bin", 18, 19).back(), 189);
-    EXPECT_TRUE(gfx::extract_slice(dir / "a.bin", 19, 19).empty());
-    EXPECT_TRUE(gfx::extract_slice(dir / "missing.bin", 0, 19).empty());
-    auto range = gfx::extract_range(dir / "a.bin", 100, 110);
+    EXPECT_EQ(gfx::extract_slice(data, "a.bin", 18, 19).back(), 189);
+    EXPECT_TRUE(gfx::extract_slice(data, "a.bin", 19, 19).empty());
+    EXPECT_TRUE(gfx::extract_slice(data, "missing.bin", 0, 19).empty());
+    auto range = gfx::extract_range(data, "a.bin", 100, 110);
     ASSERT_EQ(range.size(), 10u);
     EXPECT_EQ(range[0], 'B');
     EXPECT_EQ(range[2], 102);
-    EXPECT_TRUE(gfx::extract_range(dir / "a.bin", 190, 300).empty()) << "short archive";
-    std::filesystem::remove_all(dir);
+    EXPECT_TRUE(gfx::extract_range(data, "a.bin", 190, 300).empty()) << "short archive";
 }
 
 TEST(Archive, PieceTableIsContiguous) {
@@ -52,13 +39,14 @@ TEST(Archive, PieceTableIsContiguous) {
 
 TEST(Archive, CheckNamesTheMissingOrShortFileAndItsFolder) {
     auto dir = fixture::make_temp_dir("check");
-    auto problem = gfx::check_archives(dir);
+    const platform::FileDataSource data(dir);
+    auto problem = gfx::check_archives(data);
     EXPECT_NE(problem.find("image/data.bmp is missing"), std::string::npos) << problem;
     EXPECT_NE(problem.find((dir / "image").string()), std::string::npos) << problem;
     fixture::write_pack(dir);
-    EXPECT_EQ(gfx::check_archives(dir), "");
+    EXPECT_EQ(gfx::check_archives(data), "");
     std::filesystem::resize_file(dir / "image/dat2.bmp", 5000000);
-    EXPECT_NE(gfx::check_archives(dir).find("image/dat2.bmp is too short"), std::string::npos);
+    EXPECT_NE(gfx::check_archives(data).find("image/dat2.bmp is too short"), std::string::npos);
     std::filesystem::remove_all(dir);
 }
 
@@ -87,11 +75,12 @@ TEST(Archive, SomethingOtherThanAFileIsRefusedAtOnce) {
             std::filesystem::create_directory(file);
         }
         const auto piece = gfx::kPieceTable[gfx::kCursorPiece];
+        const platform::FileDataSource data(dir);
         fixture::without_waiting_on(file, [&] {
-            EXPECT_TRUE(gfx::extract_range(file, piece.first, piece.end).empty());
-            EXPECT_TRUE(gfx::extract_slice(file, 0, gfx::kPictureCount).empty());
-            EXPECT_NE(gfx::check_archives(dir).find(c.problem), std::string::npos)
-                << gfx::check_archives(dir);
+            EXPECT_TRUE(gfx::extract_range(data, c.archive, piece.first, piece.end).empty());
+            EXPECT_TRUE(gfx::extract_slice(data, c.archive, 0, gfx::kPictureCount).empty());
+            EXPECT_NE(gfx::check_archives(data).find(c.problem), std::string::npos)
+                << gfx::check_archives(data);
         });
         std::filesystem::remove_all(dir);
     }

@@ -35,7 +35,7 @@ void write_at(const std::filesystem::path& file, uint64_t at, const std::vector<
 }  // namespace
 
 TEST(Pictures, ASheetWithTooManyCellsIsRefusedNamingItsPiece) {
-    TestGame t;
+    TestGame t(TestGame::Pack::OnDisk);
     const auto piece = gfx::kPieceTable[gfx::kMarksPiece];
     const auto crafted = one_colour_bmp(1024, 768);  // 784,000 cells, and it fits the range
     ASSERT_LE(crafted.size(), piece.size());
@@ -52,7 +52,7 @@ TEST(Pictures, ASheetWithTooManyCellsIsRefusedNamingItsPiece) {
 // A picture archive sparse on disk whose slices are longer than any picture: each would be
 // read whole before the decoder looked at it.
 TEST(Pictures, SlicesLongerThanAnyPictureAreNotRead) {
-    TestGame t;
+    TestGame t(TestGame::Pack::OnDisk);
     const auto archive = t.dir / gfx::kPictureArchive;
     const uint64_t slice = 9u << 20;
     std::filesystem::resize_file(archive, slice * gfx::kPictureCount);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -30,8 +29,8 @@ void enter(TestGame& t, Scene scene) {
             app::change_scene(g, PictureView);
             break;
         case ScriptViewer:
-            std::ofstream(t.dir / "vasul.spt", std::ios::binary)
-                << "LOAD_IMAGE1 8\nSHOW_IMAGE1 2\nTEXT1 0001\nWAIT 0\nTEXT1 0002\n";
+            t.put_file("vasul.spt",
+                       "LOAD_IMAGE1 8\nSHOW_IMAGE1 2\nTEXT1 0001\nWAIT 0\nTEXT1 0002\n");
             app::change_scene(g, ScriptViewer);
             break;
         case NameEntry:

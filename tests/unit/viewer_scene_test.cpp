@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "app/game.h"
@@ -22,7 +21,7 @@ constexpr int kCursorPiece = 12;
 
 // Enters the viewer from the title with this script, the pointer parked at (600, 300).
 void enter(TestGame& t, const std::string& script) {
-    std::ofstream(t.dir / "vasul.spt", std::ios::binary) << script;
+    t.put_file("vasul.spt", script);
     t.start();
     frontend::click_title_item(t, kViewerItem);
     ASSERT_EQ(t.game->current_scene, ScriptViewer);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "platform/data_source.h"
 #include "support/fixture_pack.h"
 #include "support/named_pipe.h"
 #include "support/test_game.h"
@@ -24,12 +25,11 @@ void write_file(const std::filesystem::path& file, const std::string& bytes) {
 
 // Reads bytes as a script file; the stored lines as (command, argument) pairs.
 Lines read_lines(const std::string& bytes, bool* ok = nullptr) {
-    const auto dir = fixture::make_temp_dir("script");
-    write_file(dir / "vasul.spt", bytes);
+    platform::MemoryDataSource data;
+    data.put("vasul.spt", {bytes.begin(), bytes.end()});
     viewer::Script s;
-    const bool read = viewer::read_script(dir / "vasul.spt", s);
+    const bool read = viewer::read_script(data, "vasul.spt", s);
     if (ok) *ok = read;
-    std::filesystem::remove_all(dir);
     Lines lines;
     for (int i = 0; i < s.line_count; ++i) {
         const auto& l = s.lines[static_cast<size_t>(i)];
@@ -47,7 +47,7 @@ std::string numbered_lines(int n) {
 // A game on the fixture pack with the script entered from the title.
 struct Viewer {
     explicit Viewer(const std::string& script) {
-        write_file(t.dir / "vasul.spt", script);
+        t.put_file("vasul.spt", script);
         t.start();
         viewer::enter_viewer(*t.game);
         t.game->current_scene = ScriptViewer;
@@ -118,7 +118,7 @@ TEST(ScriptReader, KeepsTheLinesWithinItsLimits) {
 TEST(ScriptReader, MissingFileFailsWithNoLines) {
     viewer::Script s;
     s.line_count = 7;
-    EXPECT_FALSE(viewer::read_script("/nonexistent/vasul.spt", s));
+    EXPECT_FALSE(viewer::read_script(platform::MemoryDataSource(), "vasul.spt", s));
     EXPECT_EQ(s.line_count, 0);
 }
 
@@ -142,13 +142,14 @@ TEST(ScriptReader, ProblemsAreToldOnceNamingTheFile) {
         SCOPED_TRACE(c.what);
         const auto dir = fixture::make_temp_dir("script-warn");
         const auto file = dir / "vasul.spt";
+        const platform::FileDataSource data(dir);
         c.make(file);
         viewer::Script s;
         testing::internal::CaptureStderr();
         for (int visit = 0; visit < 3; ++visit) {
             viewer::clear_script(s);
-            const bool read =
-                fixture::without_waiting_on(file, [&] { return viewer::read_script(file, s); });
+            const bool read = fixture::without_waiting_on(
+                file, [&] { return viewer::read_script(data, "vasul.spt", s); });
             EXPECT_EQ(read, c.read);
             EXPECT_EQ(s.line_count, 0);
         }
@@ -223,12 +224,12 @@ TEST(ScriptRunner, StateOutlivesVisitsAndRestoreStartsOver) {
     EXPECT_EQ(v.caption(2), "0002");
     v.t.right_click(300, 200);
     ASSERT_EQ(v.t.game->current_scene, Title);
-    write_file(v.t.dir / "vasul.spt", "WAIT 0\n");
+    v.t.put_file("vasul.spt", "WAIT 0\n");
     viewer::enter_viewer(*v.t.game);
     EXPECT_EQ(v.resume(), 1);
     EXPECT_EQ(v.caption(1), "0001");
     EXPECT_EQ(v.t.game->viewer.image_placement[0], 1);
-    std::filesystem::remove(v.t.dir / "vasul.spt");
+    v.t.remove_file("vasul.spt");
     viewer::enter_viewer(*v.t.game);
     EXPECT_EQ(v.resume(), 0);
     EXPECT_EQ(v.caption(1), "0001");
