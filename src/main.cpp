@@ -1,5 +1,5 @@
-// The command line: picks a backend, wraps it for replays, recordings and frame dumps, and
-// runs the game in the current directory.
+// The command line: finds the game's files, picks a backend, wraps it for replays, recordings
+// and frame dumps, and runs the game.
 #include <charconv>
 #include <cstdio>
 #include <ctime>
@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/data_paths.h"
 #include "app/game.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
@@ -20,18 +21,31 @@
 #include "platform/heap.h"
 #include "platform/log.h"
 #include "platform/replay.h"
+#include "settings/settings.h"
 
 #ifndef VASUL_VERSION
 #define VASUL_VERSION "dev"
+#endif
+// Where an install keeps the pack: relative to the program's folder, and in the prefix. A build
+// that installs nothing looks in neither.
+#ifndef VASUL_INSTALL_DATA_REL
+#define VASUL_INSTALL_DATA_REL ""
+#endif
+#ifndef VASUL_INSTALL_DATA_DIR
+#define VASUL_INSTALL_DATA_DIR ""
 #endif
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: vasul [options]\n"
-    "Runs the game from the current directory (image/, ogg/, wave/, vasul.spt, vasul.ini).\n"
+    "Plays from the data pack (image/, ogg/, wave/, vasul.spt) in the current folder, or from\n"
+    "the one installed with the game; settings and scores go to vasul.ini.\n"
     "\n"
-    "  --windowed         play in a window instead of full screen\n"
+    "  --fullscreen       play full screen this time (Alt+Enter or F11 switch and remember)\n"
+    "  --windowed         play in a window this time\n"
+    "  --data DIR         read the data pack from DIR and keep vasul.ini there\n"
+    "  --ini FILE         keep the settings and scores in FILE\n"
     "  --headless         no window and no sound device, virtual clock\n"
     "  --seed N           seed the random generator with N instead of the clock\n"
     "  --replay FILE      post the messages of FILE\n"
@@ -43,7 +57,8 @@ constexpr const char* kUsage =
     "  --help, --version\n";
 
 struct CommandLine {
-    bool windowed = false;
+    std::optional<bool> fullscreen;  // for this run only; else as the player last chose
+    app::FileOptions files;
     bool headless = false;
     std::optional<uint32_t> seed;
     std::string replay;
@@ -78,8 +93,12 @@ std::optional<int> parse_args(const std::vector<std::string>& args, CommandLine&
         } else if (arg == "--version") {
             std::printf("vasul %s\n", VASUL_VERSION);
             return 0;
-        } else if (arg == "--windowed") {
-            o.windowed = true;
+        } else if (arg == "--windowed" || arg == "--fullscreen") {
+            o.fullscreen = arg == "--fullscreen";
+        } else if (arg == "--data" || arg == "--ini") {
+            const std::string* v = value();
+            if (!v) return bad("needs a path");
+            (arg == "--data" ? o.files.data : o.files.ini) = platform::utf8_path(*v);
         } else if (arg == "--headless") {
             o.headless = true;
         } else if (arg == "--seed") {
@@ -111,6 +130,21 @@ std::optional<int> parse_args(const std::vector<std::string>& args, CommandLine&
     return std::nullopt;
 }
 
+// Full screen or not as the player last chose, unless the command line says for this run;
+// each switch with Alt+Enter or F11 is written to vasul.ini.
+platform::BackendOptions display_options(const CommandLine& o, const app::GameFiles& files) {
+    platform::BackendOptions display;
+    const std::filesystem::path ini = files.settings.file;
+    display.windowed =
+        !o.fullscreen.value_or(settings::read_fullscreen(settings::ProfileStore(ini)));
+    display.icon = files.data_dir / app::kIconFile;
+    display.fullscreen_changed = [ini](bool fullscreen) {
+        settings::ProfileStore store(ini);
+        settings::write_fullscreen(store, fullscreen);
+    };
+    return display;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -127,9 +161,16 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    std::string problem;
+    const std::optional<app::GameFiles> files = app::locate_game_files(
+        options.files, VASUL_INSTALL_DATA_REL, VASUL_INSTALL_DATA_DIR, problem);
+    if (!files) {
+        platform::error(problem);
+        return 2;
+    }
     // The game is no use without its pictures: say which file is missing before any window.
-    const auto data = std::make_shared<platform::FileDataSource>(".");
-    if (auto problem = gfx::check_archives(*data); !problem.empty()) {
+    const auto data = std::make_shared<platform::FileDataSource>(files->data_dir);
+    if (problem = gfx::check_archives(*data); !problem.empty()) {
         platform::error(problem);
         return 2;
     }
@@ -142,12 +183,15 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (!app::copy_default_settings(files->settings, problem))
+        platform::warn("the default settings were not copied: " + problem);
+
     std::unique_ptr<platform::Platform> backend;
     if (options.headless) {
         backend = std::make_unique<platform::HeadlessPlatform>(options.tick_ms);
     } else {
         std::string error;
-        backend = platform::make_platform({options.windowed}, error);
+        backend = platform::make_platform(display_options(options, *files), error);
         if (!backend) {
             platform::error("cannot open the display: " + error);
             return 2;
@@ -170,7 +214,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    Game game(harness, data, ".");
+    Game game(harness, data, files->settings.file);
     app::start_up(game, seed);
     const int code = app::run_main_loop(game, {options.frames});
     app::shut_down(game);

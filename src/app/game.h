@@ -45,8 +45,9 @@ struct Sheets {
 struct Game {
     // The game as run from a folder: its pack read from there, vasul.ini kept beside it.
     Game(platform::Platform& platform, const std::filesystem::path& dir);
+    // The game with its pack from `data` and its settings in `settings_file`.
     Game(platform::Platform& platform, std::shared_ptr<const platform::DataSource> data,
-         const std::filesystem::path& settings_dir);
+         const std::filesystem::path& settings_file);
 
     platform::Platform& platform;
     // The pictures, sounds and script: files on disk, or bytes in memory in tests.

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,11 @@ namespace platform {
 
 struct BackendOptions {
     bool windowed = false;
+    // A BMP with transparency for the window's icon, when the pack has one.
+    std::filesystem::path icon;
+    // The player switched between full screen and the window (Alt+Enter, F11), so that the
+    // game can remember the choice.
+    std::function<void(bool fullscreen)> fullscreen_changed;
 };
 
 // Nothing, with the reason in error, when no display can be opened.

@@ -17,7 +17,7 @@ std::shared_ptr<platform::MemoryDataSource> memory_pack(TestGame::Pack pack) {
 TestGame::TestGame(Pack pack, uint32_t tick_ms)
     : dir(fixture::make_temp_dir("game")), platform(tick_ms), memory_(memory_pack(pack)) {
     if (memory_) {
-        game = std::make_unique<Game>(platform, memory_, dir);
+        game = std::make_unique<Game>(platform, memory_, dir / "vasul.ini");
         return;
     }
     fixture::write_pack(dir);

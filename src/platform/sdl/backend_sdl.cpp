@@ -6,6 +6,8 @@ namespace platform {
 std::unique_ptr<Platform> make_platform(const BackendOptions& options, std::string& error) {
     SdlOptions sdl;
     sdl.windowed = options.windowed;
+    sdl.icon = options.icon;
+    sdl.fullscreen_changed = options.fullscreen_changed;
     return make_sdl_platform(sdl, error);
 }
 
