@@ -26,7 +26,7 @@ target_compile_options(vasul_rules PRIVATE ${VASUL_WARNINGS})
 # The core as on Linux, with the Windows siblings of the two POSIX file seams.
 set(win32_dir ${CMAKE_SOURCE_DIR}/src/platform/win32)
 set(VASUL_WIN32_CORE_SOURCES ${win32_dir}/data_file_win32.cpp ${win32_dir}/file_io_win32.cpp
-  ${win32_dir}/text.cpp)
+  ${win32_dir}/executable_win32.cpp ${win32_dir}/text.cpp)
 file(GLOB_RECURSE VASUL_CORE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/settings/*.cpp
   ${CMAKE_SOURCE_DIR}/src/gfx/*.cpp ${CMAKE_SOURCE_DIR}/src/puzzle/*.cpp
@@ -34,7 +34,7 @@ file(GLOB_RECURSE VASUL_CORE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/viewer/*.cpp ${CMAKE_SOURCE_DIR}/src/scores/*.cpp
   ${CMAKE_SOURCE_DIR}/src/platform/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/headless/*.cpp)
 list(FILTER VASUL_CORE_SOURCES EXCLUDE REGEX
-  "/src/platform/(sdl|win32)/|/src/platform/data_file\\.cpp$|/src/settings/file_io\\.cpp$")
+  "/src/platform/(sdl|win32)/|/src/platform/(data_file|executable)\\.cpp$|/src/settings/file_io\\.cpp$")
 add_library(vasul_core STATIC ${VASUL_CORE_SOURCES} ${VASUL_WIN32_CORE_SOURCES})
 target_include_directories(vasul_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(vasul_core PRIVATE ${VASUL_WARNINGS})
@@ -77,11 +77,12 @@ add_library(vasul_test_support STATIC ${VASUL_TEST_SUPPORT_SOURCES})
 target_include_directories(vasul_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(vasul_test_support PUBLIC vasul_pack GTest::gtest)
 
-# Left out: the generator's own tests (they need its Linux libraries) and those that make
-# named pipes or fork, which Windows has not.
+# Left out: the generator's own tests (they need its Linux libraries), those that make named
+# pipes or fork, which Windows has not, and the data paths' tests, which check the Linux places
+# (XDG folders and POSIX paths).
 file(GLOB VASUL_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 list(FILTER VASUL_UNIT_SOURCES EXCLUDE REGEX
-  "/(assetgen_music|datapack|archive|data_file|high_score_table|profile|replay|sound|viewer_script)_test\\.cpp$")
+  "/(assetgen_music|datapack|archive|data_file|data_paths|high_score_table|profile|replay|sound|viewer_script)_test\\.cpp$")
 add_executable(vasul_unit_tests ${VASUL_UNIT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/windows/file_io_win32_test.cpp)
 target_include_directories(vasul_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(vasul_unit_tests PRIVATE vasul_test_support GTest::gtest GTest::gtest_main)
