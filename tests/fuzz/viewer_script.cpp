@@ -1,12 +1,12 @@
 // The viewer script: any file as vasul.spt, read and run page by page in the viewer of a
 // whole game on the headless backend, each page drawn as a frame.
 //
-// The game runs over a small pack written once per process: the tests' sheets, with pieces 0
-// to 8 replaced by sheets of a few small cells, and pictures of 8 x 6. Once the game has
-// started, the sheet archive is cut short before piece 8: a script can load pieces 0 to 7,
-// while 8 to 12 are missing and load nothing. Decoding large sheets, reading the 3.7 MB range
-// of piece 8 for every LOAD_IMAGE line, or copying a whole background each frame, would make
-// every input cost milliseconds.
+// The game reads a small pack held in memory, built once per process: the tests' sheets, with
+// pieces 0 to 8 replaced by sheets of a few small cells, and pictures of 8 x 6. Once the game
+// has started, the sheet archive is cut short before piece 8: a script can load pieces 0 to 7,
+// while 8 to 12 are missing and load nothing. Decoding large sheets, copying the 3.7 MB range
+// of piece 8 for every LOAD_IMAGE line, or a whole background each frame, would make every
+// input cost milliseconds.
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
@@ -18,6 +18,7 @@
 #include "fuzz/fuzz_support.h"
 #include "gfx/archive.h"
 #include "packwriter/packwriter.h"
+#include "platform/data_source.h"
 #include "platform/headless/headless_platform.h"
 #include "support/fixture_pack.h"
 #include "viewer/script.h"
@@ -37,35 +38,41 @@ gfx::Surface small_sheet(int piece) {
     return pack::compose_sheet(rows);
 }
 
-void write_small_pack(const std::filesystem::path& dir) {
+std::vector<uint8_t> small_picture_archive() {
     std::vector<gfx::Surface> pictures;
     for (int n = 0; n < gfx::kPictureCount; ++n) {
         pictures.emplace_back(8, 6, fixture::picture_pixel(n, 0, 0));
     }
+    auto archive = pack::build_picture_archive(pictures);
+    if (!archive) throw std::runtime_error("cannot build the picture archive");
+    return std::move(*archive);
+}
+
+std::vector<uint8_t> small_sheet_archive() {
     std::vector<gfx::Surface> pieces = fixture::sheet_pieces();
     for (int p = 0; p <= gfx::kIllustrationPiece; ++p) {
         if (p != gfx::kBackButtonPiece) pieces[static_cast<size_t>(p)] = small_sheet(p);
     }
-    const auto picture_archive = pack::build_picture_archive(pictures);
-    const auto sheet_archive = pack::build_sheet_archive(pieces);
-    if (!picture_archive || !sheet_archive) throw std::runtime_error("cannot build the pack");
-    fuzz::write_file(dir / gfx::kPictureArchive, *picture_archive);
-    fuzz::write_file(dir / gfx::kSheetArchive, *sheet_archive);
-    fixture::write_sounds(dir);
+    auto archive = pack::build_sheet_archive(pieces);
+    if (!archive) throw std::runtime_error("cannot build the sheet archive");
+    return std::move(*archive);
 }
 
 struct Rig {
     platform::HeadlessPlatform platform;
+    std::shared_ptr<platform::MemoryDataSource> pack =
+        std::make_shared<platform::MemoryDataSource>(fixture::pack_files());
     std::unique_ptr<Game> game;
     Rig() {
-        const auto dir = fuzz::scratch_dir() / "pack";
-        write_small_pack(dir);
-        game = std::make_unique<Game>(platform, dir);
+        std::vector<uint8_t> sheets = small_sheet_archive();
+        pack->put(gfx::kPictureArchive, small_picture_archive());
+        pack->put(gfx::kSheetArchive, sheets);
+        game = std::make_unique<Game>(platform, pack, fuzz::scratch_dir());
         app::start_up(*game, 1);
         viewer::enter_viewer(*game);
         game->current_scene = ScriptViewer;
-        std::filesystem::resize_file(dir / gfx::kSheetArchive,
-                                     gfx::kPieceTable[gfx::kIllustrationPiece].first);
+        sheets.resize(gfx::kPieceTable[gfx::kIllustrationPiece].first);
+        pack->put(gfx::kSheetArchive, std::move(sheets));
     }
 };
 
@@ -101,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Rig& r = rig();
     Game& game = *r.game;
     const std::string_view file(reinterpret_cast<const char*>(data), size);
-    fuzz::write_file(fuzz::scratch_dir() / "pack" / viewer::kScriptFile, file);
+    r.pack->put(viewer::kScriptFile, std::vector<uint8_t>(data, data + size));
 
     // Each input starts from an empty viewer, as at the first visit.
     game.viewer = viewer::ViewerState{};
