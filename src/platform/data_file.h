@@ -49,6 +49,14 @@ class DataFile {
     static constexpr intptr_t kNoHandle = -1;
     void fail(ReadError error, std::string reason);
 
+    // The system's side, one sibling per system; the rest is shared.
+    void close_handle();
+    // Moves to byte offset; false when the file can't be read there.
+    bool seek(uint64_t offset);
+    // Fills buffer[filled..] from the current position, stopping early at the file's end;
+    // false on a read error, with the system's wording in why.
+    bool read_into(std::vector<uint8_t>& buffer, size_t& filled, std::string& why);
+
     intptr_t handle_ = kNoHandle;
     uint64_t size_ = 0;
     ReadError error_ = ReadError::None;

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <exception>
 
 #include "platform/data_file.h"
 #include "platform/win32/text.h"
@@ -12,8 +11,7 @@ namespace platform {
 
 namespace {
 
-constexpr uint64_t kGrowStep = 64u << 10;  // see the POSIX side: steps past the opening size
-constexpr DWORD kReadChunk = 1u << 20;     // ReadFile takes 32-bit counts
+constexpr DWORD kReadChunk = 1u << 20;  // ReadFile takes 32-bit counts
 
 HANDLE handle_of(intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
@@ -28,17 +26,6 @@ std::string what_it_is(HANDLE h) {
         default:
             return "is not a regular file";
     }
-}
-
-bool read_into(HANDLE h, std::vector<uint8_t>& buffer, size_t& filled) {
-    while (filled < buffer.size()) {
-        const DWORD ask = static_cast<DWORD>(std::min<size_t>(buffer.size() - filled, kReadChunk));
-        DWORD got = 0;
-        if (!ReadFile(h, buffer.data() + filled, ask, &got, nullptr)) return false;
-        if (got == 0) break;
-        filled += got;
-    }
-    return true;
 }
 
 }  // namespace
@@ -70,55 +57,30 @@ DataFile::DataFile(const std::filesystem::path& path) {
     size_ = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
 }
 
-DataFile::~DataFile() {
-    if (is_open()) CloseHandle(handle_of(handle_));
+void DataFile::close_handle() {
+    CloseHandle(handle_of(handle_));
 }
 
-void DataFile::fail(ReadError error, std::string reason) {
-    if (is_open()) CloseHandle(handle_of(handle_));
-    handle_ = kNoHandle;
-    error_ = error;
-    reason_ = std::move(reason);
-}
-
-FileBytes DataFile::read(uint64_t offset, uint64_t count) {
-    FileBytes out;
-    if (!is_open()) {
-        out.error = error_;
-        out.reason = reason_;
-        return out;
-    }
-    const auto failed = [&](std::string reason) {
-        out.bytes.clear();
-        out.error = ReadError::Failed;
-        out.reason = std::move(reason);
-        return std::move(out);
-    };
-    const HANDLE h = handle_of(handle_);
+bool DataFile::seek(uint64_t offset) {
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(offset);
-    if (offset > static_cast<uint64_t>(INT64_MAX) ||
-        !SetFilePointerEx(h, at, nullptr, FILE_BEGIN)) {
-        return failed("cannot be read at byte " + std::to_string(offset));
-    }
-    const uint64_t expected = size_ > offset ? size_ - offset : 0;
-    try {
-        const uint64_t first = std::min(count, expected);
-        out.bytes.reserve(static_cast<size_t>(std::min(count, first + kGrowStep)));
-        out.bytes.resize(static_cast<size_t>(first));
-        size_t filled = 0;
-        for (;;) {
-            if (!read_into(h, out.bytes, filled)) {
-                return failed("cannot be read: " + win32::system_message(GetLastError()));
-            }
-            if (filled < out.bytes.size() || filled >= count) break;
-            out.bytes.resize(filled + static_cast<size_t>(std::min(kGrowStep, count - filled)));
+    return offset <= static_cast<uint64_t>(INT64_MAX) &&
+           SetFilePointerEx(handle_of(handle_), at, nullptr, FILE_BEGIN);
+}
+
+bool DataFile::read_into(std::vector<uint8_t>& buffer, size_t& filled, std::string& why) {
+    const HANDLE h = handle_of(handle_);
+    while (filled < buffer.size()) {
+        const DWORD ask = static_cast<DWORD>(std::min<size_t>(buffer.size() - filled, kReadChunk));
+        DWORD got = 0;
+        if (!ReadFile(h, buffer.data() + filled, ask, &got, nullptr)) {
+            why = win32::system_message(GetLastError());
+            return false;
         }
-        out.bytes.resize(filled);
-    } catch (const std::exception&) {
-        return failed("cannot be read: out of memory");
+        if (got == 0) break;
+        filled += got;
     }
-    return out;
+    return true;
 }
 
 }  // namespace platform
