@@ -18,23 +18,19 @@ target_include_directories(vasul_stb PUBLIC ${VASUL_STB_INCLUDE})
 add_library(vasul_stb_vorbis STATIC ${CMAKE_SOURCE_DIR}/third_party/stb_vorbis_impl.c)
 target_include_directories(vasul_stb_vorbis PUBLIC ${VASUL_STB_INCLUDE})
 
-file(GLOB VASUL_RULES_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/rules/*.cpp)
+include(${CMAKE_SOURCE_DIR}/cmake/sources.cmake)
+
 add_library(vasul_rules STATIC ${VASUL_RULES_SOURCES})
 target_include_directories(vasul_rules PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(vasul_rules PRIVATE ${VASUL_WARNINGS})
 
-# The core as on Linux, with the Windows siblings of the two POSIX file seams.
+# The core as on Linux, with the Windows siblings of its POSIX seams (reading data files,
+# writing settings files, the program's own path).
 set(win32_dir ${CMAKE_SOURCE_DIR}/src/platform/win32)
 set(VASUL_WIN32_CORE_SOURCES ${win32_dir}/data_file_win32.cpp ${win32_dir}/file_io_win32.cpp
   ${win32_dir}/executable_win32.cpp ${win32_dir}/text.cpp)
-file(GLOB_RECURSE VASUL_CORE_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/settings/*.cpp
-  ${CMAKE_SOURCE_DIR}/src/gfx/*.cpp ${CMAKE_SOURCE_DIR}/src/puzzle/*.cpp
-  ${CMAKE_SOURCE_DIR}/src/scenes/*.cpp ${CMAKE_SOURCE_DIR}/src/sound/*.cpp
-  ${CMAKE_SOURCE_DIR}/src/viewer/*.cpp ${CMAKE_SOURCE_DIR}/src/scores/*.cpp
-  ${CMAKE_SOURCE_DIR}/src/platform/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/headless/*.cpp)
 list(FILTER VASUL_CORE_SOURCES EXCLUDE REGEX
-  "/src/platform/(sdl|win32)/|/src/platform/(data_file|executable)\\.cpp$|/src/settings/file_io\\.cpp$")
+  "/src/platform/(data_file|executable)\\.cpp$|/src/settings/file_io\\.cpp$")
 add_library(vasul_core STATIC ${VASUL_CORE_SOURCES} ${VASUL_WIN32_CORE_SOURCES})
 target_include_directories(vasul_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(vasul_core PRIVATE ${VASUL_WARNINGS})
