@@ -7,8 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
+
+#include "settings/file_io_shared.h"
 
 namespace settings {
 
@@ -36,28 +37,6 @@ std::string describe(std::string_view what, const std::filesystem::path& file) {
     return std::string(what) + " " + file.string() + ": " + std::strerror(errno);
 }
 
-bool write_all(const DiskCalls& disk, int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = disk.write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) errno = ENOSPC;  // a write that makes no progress never will
-        if (n <= 0) return false;
-        text.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-bool read_all(int fd, std::string& text) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) return true;
-        text.append(buffer, static_cast<size_t>(n));
-    }
-}
-
 // The rename is only durable once the folder's entry is on disk too. Some file systems
 // cannot sync a folder; the new file is in place either way, so that is not an error.
 void sync_folder(const std::filesystem::path& folder) {
@@ -75,29 +54,13 @@ std::filesystem::path resolve_link(const std::filesystem::path& file) {
     return ec ? file : target;
 }
 
-// ".<name>.<pid>.tmp" (".vasul.ini.1234.tmp"): hidden, and never a name the game reads.
-std::string temp_prefix(const std::filesystem::path& target) {
-    return "." + target.filename().string() + ".";
-}
-
-// The process id in a temporary file's name, or 0 when the name is not one of ours.
-pid_t temp_owner(std::string_view name, std::string_view prefix) {
-    constexpr std::string_view kSuffix = ".tmp";
-    if (!name.starts_with(prefix) || !name.ends_with(kSuffix)) return 0;
-    const std::string_view digits =
-        name.substr(prefix.size(), name.size() - prefix.size() - kSuffix.size());
-    pid_t pid = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
-    return ec == std::errc() && end == digits.data() + digits.size() ? pid : 0;
-}
-
 // A process killed while writing leaves its temporary file behind. It is never read in the
 // file's place, but it would pile up, so the next writer removes those whose process is gone.
 void remove_dead_temps(const std::filesystem::path& folder, std::string_view prefix) {
     DIR* d = ::opendir(folder.c_str());
     if (d == nullptr) return;
     while (const dirent* e = ::readdir(d)) {
-        const pid_t owner = temp_owner(e->d_name, prefix);
+        const pid_t owner = temp_owner<pid_t>(e->d_name, prefix);
         if (owner <= 0 || owner == ::getpid()) continue;
         if (::kill(owner, 0) != 0 && errno == ESRCH) ::unlinkat(::dirfd(d), e->d_name, 0);
     }
@@ -136,40 +99,6 @@ FileStatus stamp_file(const std::filesystem::path& file, FileStamp& stamp) {
     return FileStatus::Ok;
 }
 
-FileStatus read_whole_file(const std::filesystem::path& file, std::string& text, FileStamp& stamp,
-                           std::string& error, uint64_t max_size) {
-    // Without O_NONBLOCK, a named pipe in the file's place holds open() until a writer comes.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        const int open_error = errno;
-        error = describe("cannot open", file);
-        return status_of(open_error);
-    }
-    auto refuse = [&](std::string why) {
-        error = std::move(why);
-        ::close(fd);
-        return FileStatus::Failed;
-    };
-    // The stamp is taken before reading: if the file changes meanwhile, the next look sees a
-    // newer stamp and reads it again.
-    struct stat st;
-    if (::fstat(fd, &st) != 0) return refuse(describe("cannot look at", file));
-    if (!S_ISREG(st.st_mode)) return refuse(file.string() + " is not a regular file");
-    if (static_cast<uint64_t>(st.st_size) > max_size)
-        return refuse(file.string() + " is too large");
-    // A regular file is read with ordinary blocking reads, as a slow disk needs.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    text.clear();
-    text.reserve(static_cast<size_t>(st.st_size));
-    if (!read_all(fd, text)) {
-        text.clear();
-        return refuse(describe("cannot read", file));
-    }
-    ::close(fd);
-    stamp = stamp_of(st);
-    return FileStatus::Ok;
-}
-
 bool replace_file(const std::filesystem::path& file, std::string_view text, FileStamp& stamp,
                   std::string& error, const DiskCalls& disk) {
     const std::filesystem::path target = resolve_link(file);
@@ -181,7 +110,7 @@ bool replace_file(const std::filesystem::path& file, std::string_view text, File
     }
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    const std::string prefix = temp_prefix(target);
+    const std::string prefix = temp_prefix(target.filename().string());
     remove_dead_temps(folder, prefix);
     const std::filesystem::path temp = folder / (prefix + std::to_string(::getpid()) + ".tmp");
 

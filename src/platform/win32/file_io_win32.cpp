@@ -6,11 +6,11 @@
 #include <windows.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 
 #include "platform/win32/text.h"
 #include "settings/file_io.h"
+#include "settings/file_io_shared.h"
 
 namespace settings {
 
@@ -89,45 +89,6 @@ std::string describe(std::string_view what, const std::filesystem::path& file) {
     return std::string(what) + " " + utf8(file) + ": " + std::strerror(errno);
 }
 
-std::string describe_last(std::string_view what, const std::filesystem::path& file) {
-    return std::string(what) + " " + utf8(file) + ": " +
-           platform::win32::system_message(GetLastError());
-}
-
-bool write_all(const DiskCalls& disk, int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = disk.write(fd, text.data(), text.size());
-        if (n == 0) errno = ENOSPC;
-        if (n <= 0) return false;
-        text.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-bool read_all(HANDLE h, std::string& text) {
-    char buffer[65536];
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(h, buffer, sizeof buffer, &got, nullptr)) return false;
-        if (got == 0) return true;
-        text.append(buffer, got);
-    }
-}
-
-std::string temp_prefix(const std::filesystem::path& target) {
-    return "." + utf8(target.filename()) + ".";
-}
-
-DWORD temp_owner(std::string_view name, std::string_view prefix) {
-    constexpr std::string_view kSuffix = ".tmp";
-    if (!name.starts_with(prefix) || !name.ends_with(kSuffix)) return 0;
-    const std::string_view digits =
-        name.substr(prefix.size(), name.size() - prefix.size() - kSuffix.size());
-    DWORD pid = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
-    return ec == std::errc() && end == digits.data() + digits.size() ? pid : 0;
-}
-
 bool process_gone(DWORD pid) {
     const HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, pid);
     if (p == nullptr) return GetLastError() == ERROR_INVALID_PARAMETER;
@@ -142,7 +103,7 @@ void remove_dead_temps(const std::filesystem::path& folder, const std::string& p
     const HANDLE find = FindFirstFileW(wide(folder / (prefix + "*.tmp")).c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
-        const DWORD owner = temp_owner(platform::win32::narrow(found.cFileName), prefix);
+        const DWORD owner = temp_owner<DWORD>(platform::win32::narrow(found.cFileName), prefix);
         if (owner == 0 || owner == GetCurrentProcessId() || !process_gone(owner)) continue;
         DeleteFileW(wide(folder / found.cFileName).c_str());
     } while (FindNextFileW(find, &found));
@@ -212,38 +173,6 @@ FileStatus stamp_file(const std::filesystem::path& file, FileStamp& stamp) {
     return ok ? FileStatus::Ok : FileStatus::Failed;
 }
 
-FileStatus read_whole_file(const std::filesystem::path& file, std::string& text, FileStamp& stamp,
-                           std::string& error, uint64_t max_size) {
-    const HANDLE h = open_for(file, GENERIC_READ);
-    if (h == INVALID_HANDLE_VALUE) {
-        const DWORD e = GetLastError();
-        error = describe_last("cannot open", file);
-        return status_of(e);
-    }
-    auto refuse = [&](std::string why) {
-        error = std::move(why);
-        CloseHandle(h);
-        return FileStatus::Failed;
-    };
-    FileStamp now;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return refuse(utf8(file) + " is not a regular file");
-    }
-    if (!stamp_of(h, now)) return refuse(describe_last("cannot look at", file));
-    if (now.size > max_size) return refuse(utf8(file) + " is too large");
-    text.clear();
-    text.reserve(static_cast<size_t>(now.size));
-    if (!read_all(h, text)) {
-        text.clear();
-        return refuse(describe_last("cannot read", file));
-    }
-    CloseHandle(h);
-    stamp = now;
-    return FileStatus::Ok;
-}
-
 bool replace_file(const std::filesystem::path& file, std::string_view text, FileStamp& stamp,
                   std::string& error, const DiskCalls& disk) {
     const std::filesystem::path& target = file;
@@ -254,7 +183,7 @@ bool replace_file(const std::filesystem::path& file, std::string_view text, File
     }
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    const std::string prefix = temp_prefix(target);
+    const std::string prefix = temp_prefix(utf8(target.filename()));
     remove_dead_temps(folder, prefix);
     const std::filesystem::path temp =
         folder / (prefix + std::to_string(GetCurrentProcessId()) + ".tmp");
