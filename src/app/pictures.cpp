@@ -8,30 +8,17 @@
 
 namespace app {
 
-namespace {
-
-// The longest slice worth reading: the largest picture the decoder accepts, at 32 bits, with
-// room to spare for headers and a gap. A picture archive sparse on disk but huge in length
-// would otherwise cost its whole slice in memory before the decoder refuses it.
-constexpr uint64_t kMaxSliceBytes = 8u << 20;
-
-bool slice_fits(const platform::DataSource& data, const std::string& name) {
-    const platform::FileLength length = data.size(gfx::kPictureArchive);
-    if (!length || length.size / gfx::kPictureCount <= kMaxSliceBytes) return true;
-    platform::warn(name + " is longer than any picture the game draws; not loaded");
-    return false;
-}
-
-}  // namespace
-
 void load_picture(Game& game, gfx::SpriteSheet& sheet, int n) {
     const std::string name = std::string(gfx::kPictureArchive) + " picture " + std::to_string(n);
-    if (!slice_fits(*game.data, name)) {
+    bool too_long = false;
+    const auto bytes =
+        gfx::extract_slice(*game.data, gfx::kPictureArchive, n, gfx::kPictureCount, &too_long);
+    if (too_long) {
+        platform::warn(name + " is longer than any picture the game draws; not loaded");
         sheet.unload();
         return;
     }
-    sheet.load_picture(gfx::extract_slice(*game.data, gfx::kPictureArchive, n, gfx::kPictureCount),
-                       name);
+    sheet.load_picture(bytes, name);
 }
 
 void load_piece(Game& game, gfx::SpriteSheet& sheet, int p) {

@@ -1,6 +1,11 @@
 #include "gfx/archive.h"
 
+#include "gfx/bmp.h"
+
 namespace gfx {
+
+// The longest headers (14 + 124 bytes) and the largest picture at 32 bits fit in a slice.
+static_assert(kMaxSliceBytes >= 138 + kMaxPicturePixels * 4);
 
 namespace {
 
@@ -22,11 +27,16 @@ std::vector<uint8_t> extract_range(const platform::DataSource& data, std::string
 }
 
 std::vector<uint8_t> extract_slice(const platform::DataSource& data, std::string_view archive,
-                                   int n, int k) {
+                                   int n, int k, bool* too_long) {
+    if (too_long) *too_long = false;
     if (k <= 0 || n < 0 || n >= k) return {};
     const platform::FileLength length = data.size(archive);
     if (!length) return {};
     const uint64_t slice = length.size / static_cast<uint64_t>(k);
+    if (slice > kMaxSliceBytes) {
+        if (too_long) *too_long = true;
+        return {};
+    }
     // Short, and so empty, when the archive shrank since its length was taken.
     return as_bmp(data.read_range(archive, static_cast<uint64_t>(n) * slice, slice));
 }

@@ -59,11 +59,17 @@ enum Piece : int {
 std::vector<uint8_t> extract_range(const platform::DataSource& data, std::string_view archive,
                                    uint32_t first, uint32_t end);
 
+// The longest slice worth reading: the largest picture the decoder accepts (kMaxPicturePixels)
+// at 32 bits, with room to spare for headers and a gap. A picture archive sparse on disk but
+// huge in length would otherwise cost its whole slice in memory before the decoder refused it.
+inline constexpr uint64_t kMaxSliceBytes = 8u << 20;
+
 // The n-th of k equal slices of an archive (its length divided by k; a remainder is never
-// read), with the first two bytes replaced by "BM". Empty when the archive can't be read or n
-// is outside 0..k-1.
+// read), with the first two bytes replaced by "BM". Empty when the archive can't be read, n
+// is outside 0..k-1 or the slice is longer than kMaxSliceBytes; that last case, which nothing
+// can decode, is told apart through *too_long.
 std::vector<uint8_t> extract_slice(const platform::DataSource& data, std::string_view archive,
-                                   int n, int k);
+                                   int n, int k, bool* too_long = nullptr);
 
 // What is wrong with the pack's archives, or an empty text when both are usable: the picture
 // archive must hold 19 slices and the sheet archive every piece of the table.
