@@ -159,14 +159,10 @@ void SpriteSheet::blit_region(Surface& target, int dx, int dy, int sx, int sy, i
     if (surface_) blit(target, dx, dy, *surface_, {sx, sy, sx + w, sy + h}, false);
 }
 
-void SpriteSheet::blit_cell(Surface& target, int x, int y, int i, bool keyed) const {
+void SpriteSheet::draw_cell(Surface& target, int x, int y, int i, bool keyed) const {
     const SpriteCell* c = cell(i);
     if (!c || !surface_) return;
     blit(target, c->placement.left + x, c->placement.top + y, *surface_, c->source, keyed);
-}
-
-void SpriteSheet::draw_cell(Surface& target, int x, int y, int i, bool keyed) const {
-    blit_cell(target, x, y, i, keyed);
 }
 
 int SpriteSheet::cell_width(int i) const {

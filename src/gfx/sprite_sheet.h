@@ -58,8 +58,6 @@ class SpriteSheet {
     void draw_code_text(Surface& target, int x, int y, std::string_view codes, bool keyed) const;
 
   private:
-    // The one cell blit behind draw_cell and the text drawing.
-    void blit_cell(Surface& target, int x, int y, int i, bool keyed) const;
     int cell_width(int i) const;
 
     std::vector<SpriteCell> cells_;

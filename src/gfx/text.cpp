@@ -63,7 +63,7 @@ int parse_number(std::string_view text) {
 }
 
 void SpriteSheet::draw_glyph(Surface& target, int x, int y, char ch, bool keyed) const {
-    blit_cell(target, x, y, glyph_index(ch), keyed);
+    draw_cell(target, x, y, glyph_index(ch), keyed);
 }
 
 void SpriteSheet::draw_text(Surface& target, int x, int y, std::string_view text,
@@ -72,7 +72,7 @@ void SpriteSheet::draw_text(Surface& target, int x, int y, std::string_view text
     for (char ch : text) {
         const int i = glyph_index(ch);
         if (previous >= 0) x += cell_width(previous);
-        blit_cell(target, x, y, i, keyed);
+        draw_cell(target, x, y, i, keyed);
         previous = i;
     }
 }
@@ -83,7 +83,7 @@ void SpriteSheet::draw_code_text(Surface& target, int x, int y, std::string_view
     for (size_t k = 0; k + 4 <= codes.size(); k += 4) {
         const int g = parse_number(codes.substr(k, 4));
         if (k > 0) x += cell_width(previous);
-        blit_cell(target, x, y, g, keyed);
+        draw_cell(target, x, y, g, keyed);
         previous = g;
     }
 }
