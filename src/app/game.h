@@ -6,7 +6,7 @@
 #include "gfx/sprite_sheet.h"
 #include "platform/data_source.h"
 #include "platform/platform.h"
-#include "puzzle/game_state.h"
+#include "puzzle/play_view.h"
 #include "rules/random.h"
 #include "rules/state.h"
 #include "scenes/gallery.h"

@@ -63,7 +63,7 @@ void draw_piece(Game& game, int p) {
 
 // Every piece in number order, as a freshly cut or scattered stage shows them.
 void draw_every_piece(Game& game) {
-    for (int p = 0; p < kPieceCount; ++p) draw_piece(game, p);
+    for (int p = 0; p < rules::kPieceCount; ++p) draw_piece(game, p);
 }
 
 // The stage's picture cut into tiles, its music, and its pieces drawn where they lie.
@@ -86,7 +86,7 @@ void recut_stage(Game& game) {
 
 // Draws the pieces bottom to top as the view keys allow.
 void draw_pieces(Game& game) {
-    const GameState& s = game.state;
+    const rules::GameState& s = game.state;
     gfx::Surface& bb = game.back_buffer();
     for (int p : s.stacking) {
         const size_t i = static_cast<size_t>(p);
@@ -106,7 +106,7 @@ void show_placement(Game& game, const rules::Placement& placement) {
 
 // The last piece placed: the next stage, or after the fifth the tally. True when play ends.
 bool finish_stage(Game& game) {
-    if (game.state.stage >= kStageCount) {
+    if (game.state.stage >= rules::kStageCount) {
         app::change_scene(game, Tally);
         sound::sound_stop_all(game);
         return true;
@@ -128,7 +128,7 @@ void quarter_tick(Game& game, uint32_t now) {
 // True when the countdown ran out and the time-up screen took over.
 bool one_second_tick(Game& game, uint32_t now) {
     PlayView& v = game.play;
-    GameState& s = game.state;
+    rules::GameState& s = game.state;
     if (now - v.second_clock <= kSecondMs) return false;
     const rules::Countdown countdown = rules::second_tick(s);
     v.second_clock = now;
@@ -196,7 +196,7 @@ void resume_play(Game& game) {
 }
 
 void play_handle(Game& game, const Message& message) {
-    GameState& s = game.state;
+    rules::GameState& s = game.state;
     switch (message.id) {
         case kWmKeyDown:
             handle_key_down(game, message.wparam);
@@ -232,7 +232,7 @@ void play_handle(Game& game, const Message& message) {
 }
 
 void play_update(Game& game) {
-    GameState& s = game.state;
+    rules::GameState& s = game.state;
     PlayView& v = game.play;
     gfx::Surface& bb = game.back_buffer();
     Sheets& sheets = game.sheets;

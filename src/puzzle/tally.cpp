@@ -35,7 +35,7 @@ void draw_line(Game& game, int y, const char* label, int value, const char* note
 }
 
 void update_hover(Game& game) {
-    GameState& s = game.state;
+    rules::GameState& s = game.state;
     s.gallery_hover = false;
     s.record_hover = false;
     if (inside(game, kGalleryOffer)) {
@@ -65,7 +65,7 @@ void tally_handle(Game& game, const Message& message) {
 }
 
 void tally_update(Game& game) {
-    GameState& s = game.state;
+    rules::GameState& s = game.state;
     sound::sound_stop_all(game);
     app::draw_screen_picture(game);
     rules::tally_step(s, game.random);

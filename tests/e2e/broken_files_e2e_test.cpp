@@ -14,7 +14,7 @@
 #include "app/shell.h"
 #include "platform/harness.h"
 #include "platform/headless/headless_platform.h"
-#include "puzzle/game_state.h"
+#include "rules/state.h"
 #include "support/fixture_pack.h"
 #include "support/named_pipe.h"
 
@@ -106,7 +106,7 @@ std::string replay_of_a_snap(const fs::path& dir) {
     const auto& st = game.state;
     const int p = st.stacking.back();
     const int x = st.x[static_cast<size_t>(p)] + 40, y = st.y[static_cast<size_t>(p)] + 40;
-    const int hx = puzzle::home_x(p) + 40, hy = puzzle::home_y(p) + 40;
+    const int hx = rules::home_x(p) + 40, hy = rules::home_y(p) + 40;
     send("ldown", mouse(kWmLButtonDown, x, y));
     send("move", mouse(kWmMouseMove, hx, hy));
     send("lup", mouse(kWmLButtonUp, hx, hy));

@@ -18,7 +18,7 @@
 #include "platform/harness.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/replay.h"
-#include "puzzle/game_state.h"
+#include "rules/state.h"
 #include "support/fixture_pack.h"
 
 namespace {
@@ -76,7 +76,7 @@ class Session {
     }
 
     Game& game() { return game_; }
-    const puzzle::GameState& state() const { return game_.state; }
+    const rules::GameState& state() const { return game_.state; }
     int scene() const { return game_.current_scene; }
     uint64_t pass() const { return pass_; }
     const std::vector<uint64_t>& hashes() const { return hashes_; }
@@ -133,7 +133,7 @@ void start_from_title(Session& s) {
 struct Grip {
     int piece, x, y;
 };
-Grip grip_top(const puzzle::GameState& st) {
+Grip grip_top(const rules::GameState& st) {
     const int p = st.stacking.back();
     return {p, st.x[static_cast<size_t>(p)] + 40, st.y[static_cast<size_t>(p)] + 40};
 }
@@ -142,7 +142,7 @@ Grip grip_top(const puzzle::GameState& st) {
 void place_top_piece(Session& s) {
     const Grip g = grip_top(s.state());
     ASSERT_FALSE(s.state().placed[static_cast<size_t>(g.piece)]);
-    const int hx = puzzle::home_x(g.piece) + 40, hy = puzzle::home_y(g.piece) + 40;
+    const int hx = rules::home_x(g.piece) + 40, hy = rules::home_y(g.piece) + 40;
     const int stage = s.state().stage;
     s.send(mouse(kWmLButtonDown, g.x, g.y));
     ASSERT_TRUE(s.state().dragging);
@@ -156,9 +156,9 @@ void place_top_piece(Session& s) {
 // Plays five stages, waits for the tally to count everything up and enters the gallery.
 void play_whole_game(Session& s) {
     start_from_title(s);
-    for (int stage = 1; stage <= puzzle::kStageCount; ++stage) {
+    for (int stage = 1; stage <= rules::kStageCount; ++stage) {
         ASSERT_EQ(s.state().stage, stage);
-        for (int n = 0; n < puzzle::kPieceCount; ++n) {
+        for (int n = 0; n < rules::kPieceCount; ++n) {
             place_top_piece(s);
             if (::testing::Test::HasFatalFailure()) return;
         }
@@ -241,7 +241,7 @@ TEST_F(PlayEndToEnd, AWholeGamePlaysThroughFiveStagesAndReplaysIdentically) {
     play_whole_game(first);
     if (HasFatalFailure()) return;
     first.idle_until_pass_is_multiple_of(kDumpEvery);
-    const puzzle::GameState& st = first.state();
+    const rules::GameState& st = first.state();
     EXPECT_GT(st.score, 48 * 5 * 75);
     EXPECT_EQ(st.max_chain, 47) << "every stage is one chain";
     EXPECT_EQ(st.total, st.score + st.time_left * 10 + st.max_chain * 100);
@@ -301,7 +301,7 @@ TEST_F(PlayEndToEnd, PausingMidDragKeepsTheHoldAndResumesWhereItStood) {
     EXPECT_TRUE(s.state().dragging);
     EXPECT_EQ(s.state().x[g.piece], x);
     EXPECT_EQ(s.state().y[g.piece], y);
-    const int hx = puzzle::home_x(g.piece) + 40, hy = puzzle::home_y(g.piece) + 40;
+    const int hx = rules::home_x(g.piece) + 40, hy = rules::home_y(g.piece) + 40;
     s.send(mouse(kWmMouseMove, hx, hy));
     s.send(mouse(kWmLButtonUp, hx, hy));
     EXPECT_TRUE(s.state().placed[g.piece]);

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the play scene, tally and pause tests.
 #include "app/game.h"
-#include "puzzle/game_state.h"
+#include "rules/state.h"
 #include "support/rules_helpers.h"
 
 namespace puzzle_test {
@@ -49,7 +49,7 @@ inline uint32_t glyph_colour(char ch) {
 
 // The colour piece p shows 40 pixels in from its corner, on a stage's picture.
 inline uint32_t piece_colour(int stage, int p) {
-    return fixture::picture_pixel(stage, puzzle::home_x(p) + 40, puzzle::home_y(p) + 40);
+    return fixture::picture_pixel(stage, rules::home_x(p) + 40, rules::home_y(p) + 40);
 }
 
 }  // namespace puzzle_test

@@ -44,7 +44,7 @@ class TallyScene : public ::testing::Test {
 
     TestGame t{true, 0};
     Game& g = *t.game;
-    GameState& s = g.state;
+    rules::GameState& s = g.state;
 };
 
 TEST_F(TallyScene, DrawsTheCountersAndTheOffersOnlyOnceAllThreeAreDone) {

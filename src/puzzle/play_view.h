@@ -1,16 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "rules/state.h"
-
 namespace puzzle {
-
-// The puzzle scenes draw and drive the rules' record of play and speak of it by these names.
-using rules::GameState;
-using rules::home_x;
-using rules::home_y;
-using rules::kPieceCount;
-using rules::kStageCount;
 
 // The play scene's own values beside the game record.
 struct PlayView {
