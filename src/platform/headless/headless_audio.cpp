@@ -1,18 +1,12 @@
 #include "platform/headless/headless_audio.h"
 
-#include <cstring>
 #include <iterator>
+
+#include "platform/sound_streams.h"
 
 namespace platform {
 
 namespace {
-
-// The headless device decodes nothing, but it refuses what the mixer would refuse at once: a
-// file that is neither an Ogg stream nor a RIFF wave.
-bool decodable(const std::vector<uint8_t>& bytes) {
-    return bytes.size() >= 4 &&
-           (std::memcmp(bytes.data(), "OggS", 4) == 0 || std::memcmp(bytes.data(), "RIFF", 4) == 0);
-}
 
 // Drops the entries of streams older than first_kept that keep() does not claim.
 template <typename Map, typename Keep>
@@ -57,7 +51,9 @@ bool HeadlessAudio::init() {
 int HeadlessAudio::open_stream(SoundBytes bytes) {
     const size_t size = bytes ? bytes->size() : 0;
     note("open " + std::to_string(size));
-    if (!active() || !bytes || !decodable(*bytes)) return 0;
+    // Nothing is decoded here, but what the mixer would refuse at once is refused: a file that
+    // is neither an Ogg stream nor a RIFF wave.
+    if (!active() || !bytes || sound_kind(*bytes) == SoundKind::Unknown) return 0;
     const int id = next_stream_++;
     sizes_[id] = size;
     if (!lengths_.count(id)) lengths_[id] = default_length_;

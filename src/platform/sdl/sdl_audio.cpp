@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace platform::sdl {
 
@@ -11,10 +10,6 @@ namespace {
 
 constexpr int kRate = 44100;
 constexpr int kChunkFrames = 1024;  // about 23 ms, short enough for the snap effect
-
-bool starts_with(const std::vector<uint8_t>& bytes, const char (&tag)[5]) {
-    return bytes.size() >= 4 && std::memcmp(bytes.data(), tag, 4) == 0;
-}
 
 SDL_RWops* reader(const std::vector<uint8_t>& bytes) {
     return SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
@@ -41,22 +36,19 @@ int SdlAudio::open_stream(SoundBytes bytes) {
         return 0;
     }
     Stream s;
-    if (starts_with(*bytes, "OggS")) {
+    const SoundKind kind = sound_kind(*bytes);
+    if (kind == SoundKind::Music) {
         s.music = Mix_LoadMUS_RW(reader(*bytes), 1);
         s.bytes = std::move(bytes);
-    } else if (starts_with(*bytes, "RIFF")) {
+    } else if (kind == SoundKind::Effect) {
         // A chunk is decoded whole here, so the file's bytes are not needed afterwards.
         s.chunk = Mix_LoadWAV_RW(reader(*bytes), 1);
     }
     if (!s.music && !s.chunk) return 0;  // a file the mixer can't decode is the null stream
 
-    const int id = next_id_++;
-    const bool music = s.music != nullptr;
+    const int id = ids_.open(kind);
     streams_.emplace(id, std::move(s));
-    int& newest = music ? newest_music_ : newest_chunk_;
-    const int replaced = newest;
-    newest = id;
-    release_if_unused(replaced);
+    forget_unused();
     return id;
 }
 
@@ -71,9 +63,8 @@ void SdlAudio::play(int channel, int stream) {
     } else {
         return;
     }
-    const int replaced = last_played_[static_cast<size_t>(channel)];
-    last_played_[static_cast<size_t>(channel)] = stream;
-    release_if_unused(replaced);
+    ids_.played(channel, stream);
+    forget_unused();
 }
 
 void SdlAudio::set_volume(int channel, int volume) {
@@ -114,13 +105,15 @@ void SdlAudio::close() {
     open_ = false;
 }
 
-void SdlAudio::release_if_unused(int id) {
-    if (id == 0 || id == newest_music_ || id == newest_chunk_) return;
-    if (std::find(last_played_.begin(), last_played_.end(), id) != last_played_.end()) return;
-    auto it = streams_.find(id);
-    if (it == streams_.end()) return;
-    free_stream(it->second);
-    streams_.erase(it);
+void SdlAudio::forget_unused() {
+    for (auto it = streams_.begin(); it != streams_.end();) {
+        if (ids_.needed(it->first)) {
+            ++it;
+        } else {
+            free_stream(it->second);
+            it = streams_.erase(it);
+        }
+    }
 }
 
 void SdlAudio::free_stream(Stream& s) {

@@ -1,10 +1,10 @@
 #pragma once
 #include <SDL_mixer.h>
 
-#include <array>
 #include <map>
 
 #include "platform/platform.h"
+#include "platform/sound_streams.h"
 
 namespace platform::sdl {
 
@@ -35,16 +35,12 @@ class SdlAudio final : public AudioDevice {
         Mix_Chunk* chunk = nullptr;
     };
     bool active() const { return open_ && !closed_; }
-    // Frees a stream unless a channel last played it or it is the newest of its kind, which
-    // is the one the game may still start.
-    void release_if_unused(int id);
+    // Frees the streams that ids_ no longer needs.
+    void forget_unused();
     void free_stream(Stream& s);
 
     std::map<int, Stream> streams_;
-    int next_id_ = 1;
-    int newest_music_ = 0;
-    int newest_chunk_ = 0;
-    std::array<int, 2> last_played_{};
+    StreamIds ids_;
     bool open_ = false;
     bool closed_ = false;
 };

@@ -17,10 +17,6 @@ uint16_t le16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }
 
-bool starts_with(const std::vector<uint8_t>& bytes, const char (&tag)[5]) {
-    return bytes.size() >= 4 && std::memcmp(bytes.data(), tag, 4) == 0;
-}
-
 bool read_format(const uint8_t* p, uint32_t size, WAVEFORMATEX& f) {
     if (size < 16) return false;
     f.wFormatTag = le16(p);
@@ -40,7 +36,7 @@ bool read_format(const uint8_t* p, uint32_t size, WAVEFORMATEX& f) {
 }  // namespace
 
 std::unique_ptr<Wave> parse_wave(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() < 12 || !starts_with(bytes, "RIFF") ||
+    if (bytes.size() < 12 || sound_kind(bytes) != SoundKind::Effect ||
         std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
         return nullptr;
     }
@@ -96,15 +92,15 @@ int DsoundAudio::open_stream(SoundBytes bytes) {
         return 0;
     }
     Stream s;
-    if (starts_with(*bytes, "OggS")) {
+    const SoundKind kind = sound_kind(*bytes);
+    if (kind == SoundKind::Music) {
         s.ogg = std::move(bytes);
     } else if (auto wave = parse_wave(*bytes)) {
         s.wave = std::move(wave);
     } else {
         return 0;  // the null stream
     }
-    const int id = next_id_++;
-    (s.ogg ? newest_music_ : newest_effect_) = id;
+    const int id = ids_.open(kind);
     streams_.emplace(id, std::move(s));
     forget_unused();
     return id;
@@ -122,7 +118,7 @@ void DsoundAudio::play(int channel, int stream) {
     } else {
         return;
     }
-    last_played_[static_cast<size_t>(channel)] = stream;
+    ids_.played(channel, stream);
     forget_unused();
 }
 
@@ -186,14 +182,8 @@ void DsoundAudio::close() {
     device_ = nullptr;
 }
 
-// Keeps the newest stream of each kind, which the game may still start, and what the channels
-// last played; the rest are freed.
 void DsoundAudio::forget_unused() {
-    std::erase_if(streams_, [&](const auto& entry) {
-        const int id = entry.first;
-        return id != newest_music_ && id != newest_effect_ && id != last_played_[0] &&
-               id != last_played_[1];
-    });
+    std::erase_if(streams_, [&](const auto& entry) { return !ids_.needed(entry.first); });
 }
 
 }  // namespace platform::win32

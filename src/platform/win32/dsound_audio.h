@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "platform/sound_streams.h"
 #include "platform/win32/music_stream.h"
 
 namespace platform::win32 {
@@ -60,10 +61,7 @@ class DsoundAudio final : public AudioDevice {
     IDirectSoundBuffer* effect_ = nullptr;
     std::unique_ptr<MusicStream> music_;
     std::map<int, Stream> streams_;
-    int next_id_ = 1;
-    int newest_music_ = 0;
-    int newest_effect_ = 0;
-    std::array<int, 2> last_played_{};
+    StreamIds ids_;
     std::array<LONG, 2> volume_{DSBVOLUME_MAX, DSBVOLUME_MAX};
     bool closed_ = false;
 };
