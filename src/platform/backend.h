@@ -13,7 +13,7 @@ namespace platform {
 
 struct BackendOptions {
     bool windowed = false;
-    // A BMP with transparency for the window's icon, when the pack has one.
+    // A BMP with transparency for the window's icon; the system's own when empty or unreadable.
     std::filesystem::path icon;
     // The player switched between full screen and the window (Alt+Enter, F11), so that the
     // game can remember the choice.

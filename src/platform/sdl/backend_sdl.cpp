@@ -4,11 +4,7 @@
 namespace platform {
 
 std::unique_ptr<Platform> make_platform(const BackendOptions& options, std::string& error) {
-    SdlOptions sdl;
-    sdl.windowed = options.windowed;
-    sdl.icon = options.icon;
-    sdl.fullscreen_changed = options.fullscreen_changed;
-    return make_sdl_platform(sdl, error);
+    return make_sdl_platform(options, error);
 }
 
 std::vector<std::string> start_process(int argc, char** argv) {

@@ -47,7 +47,7 @@ class SdlPlatform final : public Platform {
     ~SdlPlatform() override;
 
     // False, with SDL's reason in error, when there is no display to play on.
-    bool open(const SdlOptions& options, std::string& error);
+    bool open(const BackendOptions& options, std::string& error);
 
     void begin_pass(uint64_t) override {}
     bool peek_message(Message& out) override;
@@ -62,7 +62,7 @@ class SdlPlatform final : public Platform {
     AudioDevice& audio() override { return audio_; }
 
   private:
-    bool create_window(const SdlOptions& options);
+    bool create_window(const BackendOptions& options);
     void set_icon(const std::filesystem::path& file);
     bool create_renderer();
     bool create_texture();
@@ -102,7 +102,7 @@ SdlPlatform::~SdlPlatform() {
     SDL_Quit();
 }
 
-bool SdlPlatform::open(const SdlOptions& options, std::string& error) {
+bool SdlPlatform::open(const BackendOptions& options, std::string& error) {
     name_the_window_class();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error = SDL_GetError();
@@ -123,7 +123,7 @@ bool SdlPlatform::open(const SdlOptions& options, std::string& error) {
     return true;
 }
 
-bool SdlPlatform::create_window(const SdlOptions& options) {
+bool SdlPlatform::create_window(const BackendOptions& options) {
     // The window is sized for the desktop even when it opens full screen, so that leaving full
     // screen gives the largest whole-number scale that fits.
     SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
@@ -312,7 +312,7 @@ void SdlPlatform::probe_vsync() {
 
 }  // namespace
 
-std::unique_ptr<Platform> make_sdl_platform(const SdlOptions& options, std::string& error) {
+std::unique_ptr<Platform> make_sdl_platform(const BackendOptions& options, std::string& error) {
     auto platform = std::make_unique<SdlPlatform>();
     if (!platform->open(options, error)) return nullptr;
     return platform;
