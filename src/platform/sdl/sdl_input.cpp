@@ -1,26 +1,15 @@
 #include "platform/sdl/sdl_input.h"
 
-#include <algorithm>
-
 #include "platform/platform.h"
 
 namespace platform::sdl {
 
 Layout fit_screen(int output_w, int output_h) {
-    Layout layout;
-    layout.scale = std::max(1, std::min(output_w / kScreenWidth, output_h / kScreenHeight));
-    layout.dest.w = kScreenWidth * layout.scale;
-    layout.dest.h = kScreenHeight * layout.scale;
-    layout.dest.x = (output_w - layout.dest.w) / 2;
-    layout.dest.y = (output_h - layout.dest.h) / 2;
-    return layout;
+    const PictureFit fit = fit_picture(output_w, output_h);
+    return {fit.scale, {fit.x, fit.y, fit.width, fit.height}};
 }
 
 namespace {
-
-int floor_div(int a, int b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
 
 int to_output(int v, int window_size, int output_size) {
     if (window_size <= 0 || output_size <= 0) return v;
@@ -106,11 +95,9 @@ std::optional<Message> button_message(const SDL_MouseButtonEvent& b, const ViewS
 }  // namespace
 
 ScreenPoint window_to_screen(int x, int y, const ViewSize& view) {
-    const Layout layout = fit_screen(view.output_w, view.output_h);
-    const int px = to_output(x, view.window_w, view.output_w);
-    const int py = to_output(y, view.window_h, view.output_h);
-    return {std::clamp(floor_div(px - layout.dest.x, layout.scale), 0, kScreenWidth - 1),
-            std::clamp(floor_div(py - layout.dest.y, layout.scale), 0, kScreenHeight - 1)};
+    return to_screen(to_output(x, view.window_w, view.output_w),
+                     to_output(y, view.window_h, view.output_h),
+                     fit_picture(view.output_w, view.output_h));
 }
 
 std::optional<uint32_t> virtual_key(SDL_Keycode key) {

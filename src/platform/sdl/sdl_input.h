@@ -5,11 +5,11 @@
 #include <optional>
 
 #include "platform/messages.h"
+#include "platform/screen_fit.h"
 
 namespace platform::sdl {
 
-// Where the 640 x 480 picture lies in the renderer's output: the largest whole scale that fits,
-// centred, with black bars around it.
+// Where the 640 x 480 picture lies in the renderer's output (see fit_picture), as SDL's rectangle.
 struct Layout {
     int scale = 1;
     SDL_Rect dest{0, 0, 640, 480};
@@ -25,12 +25,7 @@ struct ViewSize {
     int output_h = 0;
 };
 
-// A point of the window in screen coordinates, clamped to the screen as an exclusive
-// full-screen mode confines the pointer.
-struct ScreenPoint {
-    int x = 0;
-    int y = 0;
-};
+// A point of the window in screen coordinates, clamped to the screen.
 ScreenPoint window_to_screen(int x, int y, const ViewSize& view);
 
 // The Win32 virtual key of an SDL key, or nothing for keys the game has no use for.

@@ -1,8 +1,8 @@
 #include "platform/win32/display.h"
 
-#include <algorithm>
 #include <cstring>
 
+#include "platform/screen_fit.h"
 #include "platform/win32/text.h"
 
 namespace platform::win32 {
@@ -30,18 +30,6 @@ std::string hresult_text(const char* what, HRESULT hr) {
 }
 
 }  // namespace
-
-Fit fit_picture(int width, int height) {
-    Fit fit;
-    fit.scale = std::max(1, std::min(width / kScreenWidth, height / kScreenHeight));
-    const int w = kScreenWidth * fit.scale;
-    const int h = kScreenHeight * fit.scale;
-    fit.dest.left = (width - w) / 2;
-    fit.dest.top = (height - h) / 2;
-    fit.dest.right = fit.dest.left + w;
-    fit.dest.bottom = fit.dest.top + h;
-    return fit;
-}
 
 bool Display::open(HWND window, bool full_screen, std::string& error) {
     window_ = window;
@@ -129,10 +117,10 @@ HRESULT Display::copy_in(IDirectDrawSurface7* target, const gfx::Surface& frame)
 HRESULT Display::show_windowed() {
     RECT client;
     GetClientRect(window_, &client);
-    const Fit fit = fit_picture(client.right, client.bottom);
+    const PictureFit fit = fit_picture(client.right, client.bottom);
     POINT origin{0, 0};
     ClientToScreen(window_, &origin);
-    RECT dest = fit.dest;
+    RECT dest{fit.x, fit.y, fit.x + fit.width, fit.y + fit.height};
     OffsetRect(&dest, origin.x, origin.y);
     return primary_->Blt(&dest, back_, nullptr, DDBLT_WAIT, nullptr);
 }

@@ -10,13 +10,6 @@
 
 namespace platform::win32 {
 
-// The whole-number scale and centred place of the 640 x 480 picture in an area.
-struct Fit {
-    int scale = 1;
-    RECT dest{};
-};
-Fit fit_picture(int width, int height);
-
 // DirectDraw presentation. Full screen, the display is set to 640 x 480 x 32 and frames are
 // flipped; where that mode can't be had, or in a window, frames are copied to an off-screen
 // surface and blitted, scaled by a whole number, into the window through a clipper.

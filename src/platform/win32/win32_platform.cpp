@@ -2,8 +2,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
-
 #include "platform/win32/text.h"
 
 namespace platform::win32 {
@@ -16,10 +14,6 @@ constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
 constexpr int kProbeFlips = 30;
 constexpr DWORD kProbeMinMs = 120;  // 30 flips in less than this did not wait for the display
-
-int floor_div(int a, int b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
 
 uint32_t game_id(UINT id) {
     switch (id) {
@@ -50,24 +44,22 @@ int windowed_scale() {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     RECT frame{0, 0, 0, 0};
     AdjustWindowRect(&frame, kWindowStyle, FALSE);
-    const int w = work.right - work.left - (frame.right - frame.left);
-    const int h = work.bottom - work.top - (frame.bottom - frame.top);
-    return std::max(1, std::min(w / kScreenWidth, h / kScreenHeight));
+    return fit_picture(work.right - work.left - (frame.right - frame.left),
+                       work.bottom - work.top - (frame.bottom - frame.top))
+        .scale;
 }
 
 }  // namespace
 
-bool game_message(UINT id, WPARAM wparam, LPARAM lparam, const View& view, Message& out) {
+bool game_message(UINT id, WPARAM wparam, LPARAM lparam, const PictureFit& view, Message& out) {
     const uint32_t game = game_id(id);
     if (game == 0) return false;
     if (game == kWmKeyDown || game == kWmKeyUp) {
         out = key_message(game, static_cast<uint32_t>(wparam & 0xFF));
         return true;
     }
-    const int x = floor_div(GET_X_LPARAM(lparam) - view.left, view.scale);
-    const int y = floor_div(GET_Y_LPARAM(lparam) - view.top, view.scale);
-    out = mouse_message(game, std::clamp(x, 0, kScreenWidth - 1),
-                        std::clamp(y, 0, kScreenHeight - 1));
+    const ScreenPoint p = to_screen(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), view);
+    out = mouse_message(game, p.x, p.y);
     return true;
 }
 
@@ -153,12 +145,11 @@ LRESULT Win32Platform::handle(UINT id, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcW(window, id, wparam, lparam);
 }
 
-View Win32Platform::view() const {
+PictureFit Win32Platform::view() const {
     if (display_.full_screen()) return {};
     RECT client{};
     GetClientRect(window_, &client);
-    const Fit fit = fit_picture(client.right, client.bottom);
-    return {fit.scale, static_cast<int>(fit.dest.left), static_cast<int>(fit.dest.top)};
+    return fit_picture(client.right, client.bottom);
 }
 
 bool Win32Platform::peek_message(Message& out) {

@@ -6,20 +6,15 @@
 
 #include "platform/message_queue.h"
 #include "platform/platform.h"
+#include "platform/screen_fit.h"
 #include "platform/win32/display.h"
 #include "platform/win32/dsound_audio.h"
 
 namespace platform::win32 {
 
-// Where the picture sits in the window, for turning pointer positions back into the game's.
-struct View {
-    int scale = 1;
-    int left = 0;
-    int top = 0;
-};
 // The game's message for a window message, if it is one the game hears; positions in the
-// view become 640 x 480 screen positions, clamped to the screen.
-bool game_message(UINT id, WPARAM wparam, LPARAM lparam, const View& view, Message& out);
+// window, where the picture sits as view says, become 640 x 480 screen positions.
+bool game_message(UINT id, WPARAM wparam, LPARAM lparam, const PictureFit& view, Message& out);
 
 // The Windows backend: a window of class "Vasul", DirectDraw presentation, DirectSound, and
 // the multimedia timer as the clock.
@@ -48,7 +43,7 @@ class Win32Platform final : public Platform {
     static LRESULT CALLBACK window_proc(HWND window, UINT id, WPARAM wparam, LPARAM lparam);
     LRESULT handle(UINT id, WPARAM wparam, LPARAM lparam);
     bool create_window(bool windowed);
-    View view() const;
+    PictureFit view() const;
     void pace();
 
     HWND window_ = nullptr;
