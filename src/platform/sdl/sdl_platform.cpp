@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/frame_pacer.h"
 #include "platform/message_queue.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_input.h"
@@ -18,8 +19,6 @@ using sdl::Layout;
 using sdl::ViewSize;
 
 constexpr uint32_t kLostWaitMs = 50;  // while there is nothing to show, don't spin
-constexpr int kVsyncProbeFrames = 30;
-constexpr uint32_t kVsyncProbeMinMs = 120;  // 30 presents in less than this are not paced
 
 // The desktop matches a window to its menu entry by the application id, which SDL reads from
 // these variables when its video starts. A value the player set is left alone.
@@ -75,7 +74,6 @@ class SdlPlatform final : public Platform {
     bool screen_hidden() const;
     void present();
     void pace();
-    void probe_vsync();
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
@@ -89,10 +87,7 @@ class SdlPlatform final : public Platform {
     std::function<void(bool)> fullscreen_changed_;
     bool enter_switched_ = false;  // the Enter of an Alt+Enter is still down
     // Without a working vsync the present returns at once, so flip() keeps 60 Hz itself.
-    bool self_paced_ = false;
-    uint64_t next_frame_ = 0;  // performance counter of the next frame's due time
-    int probe_frames_ = 0;
-    uint32_t probe_start_ = 0;
+    FramePacer pacer_;
 };
 
 SdlPlatform::~SdlPlatform() {
@@ -159,7 +154,7 @@ bool SdlPlatform::create_renderer() {
     const bool vsync =
         SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     const char* driver = SDL_GetCurrentVideoDriver();
-    self_paced_ = !vsync || (driver && std::strcmp(driver, "dummy") == 0);
+    if (!vsync || (driver && std::strcmp(driver, "dummy") == 0)) pacer_.pace_always();
     return true;
 }
 
@@ -286,28 +281,9 @@ void SdlPlatform::present() {
 }
 
 void SdlPlatform::pace() {
-    if (!self_paced_) {
-        probe_vsync();
-        return;
-    }
     const uint64_t freq = SDL_GetPerformanceFrequency();
-    const uint64_t frame = freq / 60;
-    const uint64_t now = SDL_GetPerformanceCounter();
-    // A frame that ran long starts the rhythm afresh instead of rushing to catch up.
-    if (next_frame_ == 0 || now > next_frame_ + frame) next_frame_ = now;
-    next_frame_ += frame;
-    if (next_frame_ > now) SDL_Delay(static_cast<uint32_t>((next_frame_ - now) * 1000 / freq));
-}
-
-void SdlPlatform::probe_vsync() {
-    // Some servers accept vsync and then don't wait; the first presents tell.
-    if (probe_frames_ > kVsyncProbeFrames) return;
-    if (probe_frames_++ == 0) {
-        probe_start_ = SDL_GetTicks();
-    } else if (probe_frames_ > kVsyncProbeFrames &&
-               SDL_GetTicks() - probe_start_ < kVsyncProbeMinMs) {
-        self_paced_ = true;
-    }
+    const uint64_t wait = pacer_.after_present(SDL_GetPerformanceCounter(), freq);
+    if (wait > 0) SDL_Delay(static_cast<uint32_t>(wait * 1000 / freq));
 }
 
 }  // namespace

@@ -12,8 +12,6 @@ constexpr wchar_t kClassName[] = L"Vasul";
 constexpr DWORD kFullScreenStyle = WS_POPUP | WS_VISIBLE;
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
-constexpr int kProbeFlips = 30;
-constexpr DWORD kProbeMinMs = 120;  // 30 flips in less than this did not wait for the display
 
 uint32_t game_id(UINT id) {
     switch (id) {
@@ -181,22 +179,12 @@ FlipResult Win32Platform::flip() {
     return result;
 }
 
-// A flip that waits for the display sets the pace itself; otherwise the game keeps 60 Hz, as
-// one that does would.
+// A full-screen flip may wait for the display, and then sets the pace itself; a window never
+// does. The clock is counted in thirds of a millisecond, which keep 60 Hz exact.
 void Win32Platform::pace() {
-    const DWORD now = timeGetTime();
-    if (display_.full_screen() && probe_flips_ <= kProbeFlips) {
-        if (probe_flips_++ == 0) probe_start_ = now;
-        if (probe_flips_ <= kProbeFlips) return;
-        self_paced_ = now - probe_start_ < kProbeMinMs;
-    }
-    if (!self_paced_ && display_.full_screen()) return;
-    // Due times in thirds of a millisecond keep 60 Hz exact.
-    const uint64_t now3 = static_cast<uint64_t>(now) * 3;
-    // A late frame, or the clock wrapping, starts the rhythm afresh instead of rushing.
-    if (now3 > next_frame3_ + 50 || next_frame3_ > now3 + 100) next_frame3_ = now3;
-    next_frame3_ += 50;
-    if (next_frame3_ > now3) Sleep(static_cast<DWORD>((next_frame3_ - now3) / 3));
+    FramePacer& pacer = display_.full_screen() ? flip_pacer_ : window_pacer_;
+    const uint64_t wait = pacer.after_present(static_cast<uint64_t>(timeGetTime()) * 3, 3000);
+    if (wait > 0) Sleep(static_cast<DWORD>(wait / 3));
 }
 
 }  // namespace platform::win32

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/frame_pacer.h"
 #include "platform/message_queue.h"
 #include "platform/platform.h"
 #include "platform/screen_fit.h"
@@ -52,10 +53,8 @@ class Win32Platform final : public Platform {
     gfx::Surface back_buffer_{kScreenWidth, kScreenHeight};
     MessageQueue queue_;
     uint32_t tick_offset_ = 0;
-    uint64_t next_frame3_ = 0;  // the next frame's due time, in thirds of a millisecond
-    int probe_flips_ = 0;
-    DWORD probe_start_ = 0;
-    bool self_paced_ = false;
+    FramePacer flip_pacer_;
+    FramePacer window_pacer_ = FramePacer::always();
     bool timer_period_set_ = false;
     bool cursor_hidden_ = false;
 };
