@@ -66,11 +66,16 @@ void draw_every_piece(Game& game) {
     for (int p = 0; p < rules::kPieceCount; ++p) draw_piece(game, p);
 }
 
+// The stage's picture, cut into the tiles the pieces are drawn from.
+void cut_stage_picture(Game& game) {
+    app::load_screen_picture(game, app::stage_picture(game.state.stage));
+    game.sheets.screen_picture.make_tile_grid();
+}
+
 // The stage's picture cut into tiles, its music, and its pieces drawn where they lie.
 void set_up_stage(Game& game) {
     const int stage = game.state.stage;
-    app::load_screen_picture(game, app::stage_picture(stage));
-    game.sheets.screen_picture.make_tile_grid();
+    cut_stage_picture(game);
     if (stage < static_cast<int>(sound::kMusicFiles.size()))
         sound::sound_open_and_apply(game, sound::kMusicChannel,
                                     sound::kMusicFiles[static_cast<size_t>(stage)]);
@@ -79,8 +84,7 @@ void set_up_stage(Game& game) {
 
 // The stage picture cut again, with every piece back at its recorded place.
 void recut_stage(Game& game) {
-    app::load_screen_picture(game, app::stage_picture(game.state.stage));
-    game.sheets.screen_picture.make_tile_grid();
+    cut_stage_picture(game);
     draw_every_piece(game);
 }
 
