@@ -21,6 +21,7 @@
 #include "gfx/sprite_sheet.h"
 #include "gfx/text.h"
 #include "platform/data_source.h"
+#include "scenes/title.h"
 #include "settings/profile.h"
 #include "support/fixture_pack.h"
 #include "viewer/script.h"
@@ -140,8 +141,9 @@ TEST_F(DataPack, MenuHighlightsFillTheirRectangles) {
     const gfx::SpriteSheet s = sheet(gfx::kMenuPiece);
     ASSERT_EQ(s.cell_count(), 7);
     for (int i = 0; i < 7; ++i) {
-        const auto& item = assetgen::kMenuItems[static_cast<size_t>(i)];
-        EXPECT_EQ(s.cell(i)->placement, (gfx::Rect{0, 0, item.width, item.height})) << "item " << i;
+        const auto& item = scenes::kMenuItems[static_cast<size_t>(i)];
+        EXPECT_EQ(s.cell(i)->placement, (gfx::Rect{0, 0, item.width(), item.height()}))
+            << "item " << i;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "scenes/gallery.h"
+#include "scenes/title.h"
 
 namespace assetgen {
 
@@ -160,8 +161,19 @@ TextStyle menu_style(bool hot) {
     return s;
 }
 
+// A title menu item: the game's hit area and the word drawn in it.
+struct MenuItem {
+    int left, top, width, height;
+    const char* label;
+};
+MenuItem menu_item(int item) {
+    const size_t i = static_cast<size_t>(item);
+    const gfx::Rect& area = scenes::kMenuItems[i];
+    return {area.left, area.top, area.width(), area.height(), kMenuLabels[i]};
+}
+
 void menu_word(Image& img, const Fonts& f, int item, float x0, float y0, bool hot) {
-    const MenuItem& m = kMenuItems[static_cast<size_t>(item)];
+    const MenuItem m = menu_item(item);
     const float size = 22.f;
     const float scale = fit_scale(*f.sans, m.label, size, fx(m.width) - 22.f, 1.f);
     const float cap = f.sans->cap_height(size);
@@ -309,16 +321,16 @@ TitleArt paint_title(const Fonts& f, const std::array<Image, 8>& rewards) {
     TitleArt art;
     art.background = img;
     for (int i = 0; i < 7; ++i) {
-        const MenuItem& m = kMenuItems[static_cast<size_t>(i)];
-        menu_word(img, f, i, fx(kMenuLeft), fx(m.top), false);
+        const MenuItem m = menu_item(i);
+        menu_word(img, f, i, fx(m.left), fx(m.top), false);
     }
     art.picture = std::move(img);
     return art;
 }
 
 Image paint_menu_highlight(const TitleArt& title, const Fonts& f, int item) {
-    const MenuItem& m = kMenuItems[static_cast<size_t>(item)];
-    Image cell = title.background.crop(kMenuLeft, m.top, m.width, m.height);
+    const MenuItem m = menu_item(item);
+    Image cell = title.background.crop(m.left, m.top, m.width, m.height);
     fill_shaded(
         cell, 0, 0, m.width, m.height,
         [&](float px, float py) {

@@ -17,21 +17,11 @@ struct Fonts {
 };
 bool open_fonts(Fonts& fonts, std::string* why);
 
-// The title menu's items: hit rectangles, all starting at x 246, and their words.
-struct MenuItem {
-    int top, width, height;
-    const char* label;
+// The title menu's words, in the order of the game's own item areas (scenes::kMenuItems),
+// which each highlight fills exactly.
+inline constexpr std::array<const char*, 7> kMenuLabels = {
+    "NEW GAME", "VIEWER", "OPTIONS", "GALLERY", "MUSIC TEST", "HIGH SCORES", "EXIT",
 };
-inline constexpr int kMenuLeft = 246;
-inline constexpr std::array<MenuItem, 7> kMenuItems = {{
-    {132, 112, 39, "NEW GAME"},
-    {171, 137, 39, "VIEWER"},
-    {210, 137, 41, "OPTIONS"},
-    {251, 137, 39, "GALLERY"},
-    {290, 183, 40, "MUSIC TEST"},
-    {330, 137, 41, "HIGH SCORES"},
-    {371, 137, 44, "EXIT"},
-}};
 
 struct TitleArt {
     Image background;  // without the menu's words
