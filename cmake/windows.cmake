@@ -11,9 +11,6 @@ list(APPEND VASUL_WARNINGS -Wno-restrict)
 # One file to hand out: the C and C++ runtimes and winpthreads go into the program.
 add_link_options(-static)
 
-add_library(vasul_stb STATIC ${CMAKE_SOURCE_DIR}/third_party/stb_impl.c)
-target_include_directories(vasul_stb PUBLIC ${VASUL_STB_INCLUDE})
-
 # stb_vorbis defines one-letter macros that break windows.h, so it gets a file of its own.
 add_library(vasul_stb_vorbis STATIC ${CMAKE_SOURCE_DIR}/third_party/stb_vorbis_impl.c)
 target_include_directories(vasul_stb_vorbis PUBLIC ${VASUL_STB_INCLUDE})
@@ -34,7 +31,7 @@ list(FILTER VASUL_CORE_SOURCES EXCLUDE REGEX
 add_library(vasul_core STATIC ${VASUL_CORE_SOURCES} ${VASUL_WIN32_CORE_SOURCES})
 target_include_directories(vasul_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(vasul_core PRIVATE ${VASUL_WARNINGS})
-target_link_libraries(vasul_core PUBLIC vasul_rules vasul_stb Threads::Threads)
+target_link_libraries(vasul_core PUBLIC vasul_rules Threads::Threads)
 
 # The Win32 backend: a window, DirectDraw and DirectSound.
 file(GLOB VASUL_WIN32_SOURCES CONFIGURE_DEPENDS ${win32_dir}/*.cpp)
