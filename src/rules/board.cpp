@@ -19,10 +19,6 @@ constexpr int kScatterMargin = 40;
 constexpr std::array<std::pair<int, int>, 6> kMarkPairs = {
     {{0, 1}, {2, 1}, {3, 1}, {0, 2}, {3, 2}, {0, 3}}};
 
-size_t at(int piece) {
-    return static_cast<size_t>(piece);
-}
-
 bool marks_differ(const std::array<MarkedCell, kMarkCount>& marks) {
     return std::none_of(kMarkPairs.begin(), kMarkPairs.end(), [&](const auto& pair) {
         return marks[at(pair.first)] == marks[at(pair.second)];

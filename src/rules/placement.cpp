@@ -18,10 +18,6 @@ constexpr int kPopupSpacing = 75;
 // The stage number stays up for the stage's first 16 one-second ticks.
 constexpr int kStageNumberTicks = 15;
 
-size_t at(int piece) {
-    return static_cast<size_t>(piece);
-}
-
 bool snaps(int position, int home) {
     return home - kSnapBefore <= position && position <= home + kSnapPast;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 
 namespace rules {
 
@@ -17,6 +18,11 @@ constexpr int home_x(int piece) {
 }
 constexpr int home_y(int piece) {
     return kPieceSize * (piece % kRows);
+}
+
+// A piece number as an index into the per-piece arrays.
+constexpr size_t at(int piece) {
+    return static_cast<size_t>(piece);
 }
 
 struct ScorePopup {
