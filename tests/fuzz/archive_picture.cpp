@@ -62,11 +62,7 @@ void check_whole_picture(const gfx::Surface& picture, const gfx::Surface& screen
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::vector<uint8_t> bytes(data, data + size);
-    if (bytes.size() >= 2) {
-        bytes[0] = 'B';
-        bytes[1] = 'M';
-    }
+    const std::vector<uint8_t> bytes = fuzz::archive_piece(data, size);
     gfx::SpriteSheet sheet;
     if (!sheet.load_picture(bytes, "image/data.bmp picture 0")) {
         FUZZ_CHECK(!sheet.has_surface() && sheet.cell_count() == 0);

@@ -8,6 +8,9 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "gfx/archive.h"
+#include "platform/data_source.h"
+
 namespace fuzz {
 
 namespace {
@@ -57,6 +60,12 @@ void write_file(const std::filesystem::path& file, std::string_view text) {
 std::string read_file(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<uint8_t> archive_piece(const uint8_t* data, size_t size) {
+    platform::MemoryDataSource archive;
+    archive.put("piece", std::vector<uint8_t>(data, data + size));
+    return gfx::extract_range(archive, "piece", 0, static_cast<uint32_t>(size));
 }
 
 }  // namespace fuzz

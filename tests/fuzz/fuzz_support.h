@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Helpers the fuzz harnesses share.
 namespace fuzz {
@@ -20,6 +21,9 @@ void write_file(const std::filesystem::path& file, std::span<const uint8_t> byte
 void write_file(const std::filesystem::path& file, std::string_view text);
 // The whole file, or an empty text when it is missing.
 std::string read_file(const std::filesystem::path& file);
+
+// The input as the game takes a piece out of an archive: its first two bytes become "BM".
+std::vector<uint8_t> archive_piece(const uint8_t* data, size_t size);
 
 }  // namespace fuzz
 

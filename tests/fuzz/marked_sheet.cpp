@@ -42,11 +42,7 @@ long check_keyed_draw(gfx::SpriteSheet& sheet, int i, gfx::Surface& screen, uint
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::vector<uint8_t> bytes(data, data + size);
-    if (bytes.size() >= 2) {
-        bytes[0] = 'B';
-        bytes[1] = 'M';
-    }
+    const std::vector<uint8_t> bytes = fuzz::archive_piece(data, size);
     gfx::SpriteSheet sheet;
     if (!sheet.load_sheet(bytes, "image/dat2.bmp piece 0")) {
         FUZZ_CHECK(!sheet.has_surface() && sheet.cell_count() == 0);
