@@ -25,6 +25,13 @@ DDSURFACEDESC2 described(DWORD flags) {
     return desc;
 }
 
+// The frame's own layout: 32 bits, 0x00RRGGBB.
+bool is_xrgb(const DDPIXELFORMAT& format) {
+    return (format.dwFlags & DDPF_RGB) && format.dwRGBBitCount == 32 &&
+           format.dwRBitMask == 0x00FF0000 && format.dwGBitMask == 0x0000FF00 &&
+           format.dwBBitMask == 0x000000FF;
+}
+
 std::string hresult_text(const char* what, HRESULT hr) {
     return std::string(what) + " failed (" + system_message(static_cast<unsigned long>(hr)) + ")";
 }
@@ -63,6 +70,8 @@ bool Display::open_full_screen() {
         draw_->SetCooperativeLevel(window_, DDSCL_NORMAL);
         return false;
     }
+    DDSURFACEDESC2 made = described(0);
+    copy_is_xrgb_ = SUCCEEDED(back_->GetSurfaceDesc(&made)) && is_xrgb(made.ddpfPixelFormat);
     full_screen_ = true;
     return true;
 }
@@ -75,18 +84,16 @@ bool Display::open_windowed(std::string& error) {
     if (SUCCEEDED(hr)) hr = draw_->CreateClipper(0, &clipper_, nullptr);
     if (SUCCEEDED(hr)) hr = clipper_->SetHWnd(0, window_);
     if (SUCCEEDED(hr)) hr = primary_->SetClipper(clipper_);
-    // The copy is XRGB whatever the desktop's format; the blit to the window converts.
-    DDSURFACEDESC2 copy = described(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT);
+    // The copy takes the desktop's format: a blit converts no formats, and a 16-bit desktop
+    // would show nothing of an XRGB copy.
+    DDSURFACEDESC2 copy = described(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT);
     copy.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
     copy.dwWidth = kScreenWidth;
     copy.dwHeight = kScreenHeight;
-    copy.ddpfPixelFormat.dwSize = sizeof copy.ddpfPixelFormat;
-    copy.ddpfPixelFormat.dwFlags = DDPF_RGB;
-    copy.ddpfPixelFormat.dwRGBBitCount = 32;
-    copy.ddpfPixelFormat.dwRBitMask = 0x00FF0000;
-    copy.ddpfPixelFormat.dwGBitMask = 0x0000FF00;
-    copy.ddpfPixelFormat.dwBBitMask = 0x000000FF;
     if (SUCCEEDED(hr)) hr = draw_->CreateSurface(&copy, &back_, nullptr);
+    DDSURFACEDESC2 made = described(0);
+    if (SUCCEEDED(hr)) hr = back_->GetSurfaceDesc(&made);
+    if (SUCCEEDED(hr)) copy_is_xrgb_ = is_xrgb(made.ddpfPixelFormat);
     if (FAILED(hr)) error = hresult_text("setting up the window's DirectDraw surfaces", hr);
     return SUCCEEDED(hr);
 }
@@ -102,6 +109,7 @@ void Display::release() {
 }
 
 HRESULT Display::copy_in(IDirectDrawSurface7* target, const gfx::Surface& frame) {
+    if (!copy_is_xrgb_) return convert_in(target, frame);
     DDSURFACEDESC2 desc = described(0);
     HRESULT hr = target->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr);
     if (FAILED(hr)) return hr;
@@ -112,6 +120,25 @@ HRESULT Display::copy_in(IDirectDrawSurface7* target, const gfx::Surface& frame)
         std::memcpy(to + static_cast<size_t>(y) * desc.lPitch, from + y * kScreenWidth, row);
     }
     return target->Unlock(nullptr);
+}
+
+// Any other desktop format, palettes included, is GDI's to convert to.
+HRESULT Display::convert_in(IDirectDrawSurface7* target, const gfx::Surface& frame) {
+    HDC dc = nullptr;
+    HRESULT hr = target->GetDC(&dc);
+    if (FAILED(hr)) return hr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kScreenWidth;
+    info.bmiHeader.biHeight = -kScreenHeight;  // top row first, as the frame is kept
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const int rows = SetDIBitsToDevice(dc, 0, 0, kScreenWidth, kScreenHeight, 0, 0, 0,
+                                       kScreenHeight, frame.pixels().data(), &info, DIB_RGB_COLORS);
+    hr = target->ReleaseDC(dc);
+    if (SUCCEEDED(hr) && rows == 0) hr = E_FAIL;
+    return hr;
 }
 
 HRESULT Display::show_windowed() {
@@ -147,6 +174,15 @@ void Display::restore() {
         // Another program changed the mode: ours must be set again before anything returns.
         draw_->SetDisplayMode(kScreenWidth, kScreenHeight, 32, 0, 0);
         draw_->RestoreAllSurfaces();
+        return;
+    }
+    if (hr == DDERR_WRONGMODE && !full_screen_) {
+        // The desktop's format changed under the window: the copy must take the new one.
+        release_one(clipper_);
+        release_one(back_);
+        release_one(primary_);
+        std::string error;
+        open_windowed(error);
         return;
     }
     if (!full_screen_ && back_) back_->Restore();

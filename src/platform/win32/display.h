@@ -12,7 +12,8 @@ namespace platform::win32 {
 
 // DirectDraw presentation. Full screen, the display is set to 640 x 480 x 32 and frames are
 // flipped; where that mode can't be had, or in a window, frames are copied to an off-screen
-// surface and blitted, scaled by a whole number, into the window through a clipper.
+// surface in the desktop's format and blitted, scaled by a whole number, into the window
+// through a clipper.
 class Display {
   public:
     Display() = default;
@@ -33,6 +34,7 @@ class Display {
     bool open_full_screen();
     bool open_windowed(std::string& error);
     HRESULT copy_in(IDirectDrawSurface7* target, const gfx::Surface& frame);
+    HRESULT convert_in(IDirectDrawSurface7* target, const gfx::Surface& frame);
     HRESULT show_windowed();
 
     HWND window_ = nullptr;
@@ -41,6 +43,7 @@ class Display {
     IDirectDrawSurface7* back_ = nullptr;  // the flip chain's back buffer, or the off-screen copy
     IDirectDrawClipper* clipper_ = nullptr;
     bool full_screen_ = false;
+    bool copy_is_xrgb_ = true;  // else frames go through GDI into the copy
 };
 
 }  // namespace platform::win32
