@@ -22,16 +22,16 @@ target_include_directories(vasul_rules PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(vasul_rules PRIVATE ${VASUL_WARNINGS})
 
 # The core as on Linux, with the Windows siblings of its POSIX seams (reading data files,
-# writing settings files, the program's own path).
+# writing settings files, the program's own path, the player's folder).
 set(win32_dir ${CMAKE_SOURCE_DIR}/src/platform/win32)
 set(VASUL_WIN32_CORE_SOURCES ${win32_dir}/data_file_win32.cpp ${win32_dir}/file_io_win32.cpp
-  ${win32_dir}/executable_win32.cpp ${win32_dir}/text.cpp)
+  ${win32_dir}/executable_win32.cpp ${win32_dir}/player_folder_win32.cpp ${win32_dir}/text.cpp)
 list(FILTER VASUL_CORE_SOURCES EXCLUDE REGEX
-  "/src/platform/(data_file|executable)\\.cpp$|/src/settings/file_io\\.cpp$")
+  "/src/platform/(data_file|executable|player_folder)\\.cpp$|/src/settings/file_io\\.cpp$")
 add_library(vasul_core STATIC ${VASUL_CORE_SOURCES} ${VASUL_WIN32_CORE_SOURCES})
 target_include_directories(vasul_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(vasul_core PRIVATE ${VASUL_WARNINGS})
-target_link_libraries(vasul_core PUBLIC vasul_rules Threads::Threads)
+target_link_libraries(vasul_core PUBLIC vasul_rules Threads::Threads shell32 ole32)
 
 # The Win32 backend: a window, DirectDraw and DirectSound.
 file(GLOB VASUL_WIN32_SOURCES CONFIGURE_DEPENDS ${win32_dir}/*.cpp)
@@ -44,7 +44,9 @@ target_link_libraries(vasul_win32 PUBLIC vasul_core vasul_stb_vorbis
 # A program without a console window of its own; main() stays its entry point.
 add_executable(vasul WIN32 ${CMAKE_SOURCE_DIR}/src/main.cpp ${win32_dir}/vasul.rc)
 target_compile_options(vasul PRIVATE ${VASUL_WARNINGS})
-target_compile_definitions(vasul PRIVATE VASUL_VERSION="${PROJECT_VERSION}")
+# The pack is unpacked beside vasul.exe: a shortcut started in another folder still finds it.
+target_compile_definitions(vasul PRIVATE VASUL_VERSION="${PROJECT_VERSION}"
+  VASUL_INSTALL_DATA_REL=".")
 set_source_files_properties(${win32_dir}/vasul.rc PROPERTIES COMPILE_DEFINITIONS
   "VASUL_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};VASUL_VERSION_MINOR=${PROJECT_VERSION_MINOR};VASUL_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
 target_link_libraries(vasul PRIVATE vasul_win32)
@@ -76,9 +78,11 @@ target_link_libraries(vasul_test_support PUBLIC vasul_pack GTest::gtest)
 file(GLOB VASUL_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 list(FILTER VASUL_UNIT_SOURCES EXCLUDE REGEX
   "/(assetgen_music|datapack|archive|data_file|data_paths|high_score_table|profile|replay|sound|viewer_script)_test\\.cpp$")
-add_executable(vasul_unit_tests ${VASUL_UNIT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/windows/file_io_win32_test.cpp)
+add_executable(vasul_unit_tests ${VASUL_UNIT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/windows/file_io_win32_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/windows/win32_window_test.cpp)
 target_include_directories(vasul_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(vasul_unit_tests PRIVATE vasul_test_support GTest::gtest GTest::gtest_main)
+target_link_libraries(vasul_unit_tests PRIVATE vasul_test_support vasul_win32 GTest::gtest
+  GTest::gtest_main)
 file(GLOB VASUL_RULES_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/rules/*.cpp)
 add_executable(vasul_rules_tests ${VASUL_RULES_TEST_SOURCES})
 target_include_directories(vasul_rules_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)

@@ -168,6 +168,7 @@ int main(int argc, char** argv) {
         platform::error(problem);
         return 2;
     }
+    platform::keep_log_beside(files->settings.file);
     // The game is no use without its pictures: say which file is missing before any window.
     const auto data = std::make_shared<platform::FileDataSource>(files->data_dir);
     if (problem = gfx::check_archives(*data); !problem.empty()) {

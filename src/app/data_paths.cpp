@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/executable.h"
+#include "platform/player_folder.h"
 #include "settings/file_io.h"
 
 namespace app {
@@ -96,6 +97,25 @@ std::optional<SettingsPlace> place_settings(const DataFound& data, const fs::pat
     return SettingsPlace{folder / kSettingsName, data.dir / kSettingsName};
 }
 
+std::optional<SettingsPlace> place_settings_windows(const DataFound& data, const fs::path& ini_flag,
+                                                    const WindowsFolders& folders,
+                                                    std::string& error) {
+    if (!ini_flag.empty()) return SettingsPlace{ini_flag, {}};
+    // A shortcut starts the game in its own folder: a pack found there is the zip's as much as
+    // one found beside the program, and both keep vasul.ini where the player may write.
+    const bool unpacked =
+        data.origin == DataOrigin::CurrentFolder || data.origin == DataOrigin::BesideProgram;
+    if (data.origin == DataOrigin::Flag || (unpacked && folders.pack_writable))
+        return SettingsPlace{data.dir / kSettingsName, {}};
+    if (folders.app_data.empty()) {
+        error =
+            "no folder for vasul.ini: the game's folder cannot be written and Windows names no "
+            "application-data folder (--ini FILE names the file)";
+        return std::nullopt;
+    }
+    return SettingsPlace{folders.app_data / kSettingsName, data.dir / kSettingsName};
+}
+
 bool copy_default_settings(const SettingsPlace& place, std::string& error) {
     std::error_code ec;
     if (place.defaults.empty() || fs::exists(place.file, ec) || ec) return true;
@@ -126,8 +146,19 @@ std::optional<GameFiles> locate_game_files(const FileOptions& options,
     search.prefix = prefix;
     const std::optional<DataFound> data = find_data(search, error);
     if (!data) return std::nullopt;
-    const std::optional<SettingsPlace> place =
-        place_settings(*data, options.ini, {env("XDG_DATA_HOME"), env("HOME")}, error);
+    std::optional<SettingsPlace> place;
+    if (platform::windows_folders()) {
+        // Only a pack the zip unpacked asks whether its folder can be written.
+        WindowsFolders folders;
+        folders.pack_writable = options.ini.empty() &&
+                                (data->origin == DataOrigin::CurrentFolder ||
+                                 data->origin == DataOrigin::BesideProgram) &&
+                                platform::can_make_files_in(data->dir);
+        folders.app_data = platform::app_data_folder();
+        place = place_settings_windows(*data, options.ini, folders, error);
+    } else {
+        place = place_settings(*data, options.ini, {env("XDG_DATA_HOME"), env("HOME")}, error);
+    }
     if (!place) return std::nullopt;
     return GameFiles{data->dir, *place};
 }

@@ -62,6 +62,20 @@ std::optional<SettingsPlace> place_settings(const DataFound& data,
                                             const std::filesystem::path& ini_flag,
                                             const HomeFolders& home, std::string& error);
 
+// Windows' rules, for a game unpacked from its zip: the pack beside vasul.exe (or in the
+// current folder) is a portable game, which keeps vasul.ini there when that folder can be
+// written, and else in the player's application-data folder (%APPDATA%\Vasul), starting from
+// the pack's defaults as an install does. --ini and --data are as on Linux; a pack named by
+// VASUL_DATA_DIR is an install, as on Linux.
+struct WindowsFolders {
+    bool pack_writable = false;      // whether a file can be made in the pack's folder
+    std::filesystem::path app_data;  // the player's folder for the game; empty when unknown
+};
+std::optional<SettingsPlace> place_settings_windows(const DataFound& data,
+                                                    const std::filesystem::path& ini_flag,
+                                                    const WindowsFolders& folders,
+                                                    std::string& error);
+
 // On an install's first run, copies the pack's default settings to the player's file
 // (creating its folder), so that a new player starts with music and a middle difficulty.
 // Nothing is done when the player's file exists or the pack has no defaults. False, with
@@ -75,7 +89,8 @@ struct FileOptions {
 };
 
 // Everything the game needs to know about its files, looked up in the process's environment:
-// VASUL_DATA_DIR, the current folder, the program's own path, XDG_DATA_HOME and HOME.
+// VASUL_DATA_DIR, the current folder, the program's own path, XDG_DATA_HOME and HOME, or on
+// Windows whether the pack's folder can be written and the application-data folder.
 struct GameFiles {
     std::filesystem::path data_dir;
     SettingsPlace settings;

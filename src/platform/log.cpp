@@ -24,14 +24,26 @@ void write_line(const std::string& line) {
         std::fputs(line.c_str(), stderr);
         return;
     }
-    if (!file.out.is_open()) file.out.open(file.path, std::ios::binary | std::ios::app);
+    if (!file.out.is_open()) {
+        // The player's own folder may not be there before the first line.
+        std::error_code ec;
+        if (file.path.has_parent_path())
+            std::filesystem::create_directories(file.path.parent_path(), ec);
+        file.out.open(file.path, std::ios::binary | std::ios::app);
+    }
     file.out << line << std::flush;
 }
 
 }  // namespace
 
 void set_log_file(const std::filesystem::path& file) {
-    log_file().path = file;
+    LogFile& log = log_file();
+    if (log.out.is_open()) log.out.close();
+    log.path = file;
+}
+
+void keep_log_beside(const std::filesystem::path& file) {
+    if (!log_file().path.empty()) set_log_file(file.parent_path() / "vasul.log");
 }
 
 void warn(std::string_view line) {

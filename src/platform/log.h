@@ -13,4 +13,8 @@ void error(std::string_view line);
 // has no console to write to.
 void set_log_file(const std::filesystem::path& file);
 
+// When lines go to a file, sends the later ones to vasul.log beside `file` instead (the
+// settings file, once it is known where that is). Nothing changes while they go to stderr.
+void keep_log_beside(const std::filesystem::path& file);
+
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/backend.h"
+#include "platform/executable.h"
 #include "platform/log.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_platform.h"
@@ -21,7 +22,8 @@ bool handle_ok(DWORD which) {
 }
 
 // A program without a console of its own writes to the console it was started from, to
-// wherever its output was sent, or else to a log file beside the settings.
+// wherever its output was sent, or else to a log file: beside the program until main knows
+// where the settings are, and beside them from then on.
 void find_somewhere_to_write() {
     if (handle_ok(STD_ERROR_HANDLE)) return;
     if (AttachConsole(ATTACH_PARENT_PROCESS)) {
@@ -29,14 +31,16 @@ void find_somewhere_to_write() {
         std::freopen("CONOUT$", "w", stderr);
         return;
     }
-    set_log_file("vasul.log");
+    const std::filesystem::path program = executable_path();
+    set_log_file(program.empty() ? std::filesystem::path("vasul.log")
+                                 : program.parent_path() / "vasul.log");
 }
 
 }  // namespace
 
 std::unique_ptr<Platform> make_platform(const BackendOptions& options, std::string& error) {
     auto platform = std::make_unique<win32::Win32Platform>();
-    if (!platform->open(options.windowed, error)) return nullptr;
+    if (!platform->open(options, error)) return nullptr;
     return platform;
 }
 

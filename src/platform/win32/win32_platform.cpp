@@ -2,6 +2,10 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <utility>
+
+#include "platform/log.h"
 #include "platform/win32/text.h"
 
 namespace platform::win32 {
@@ -47,7 +51,47 @@ int windowed_scale() {
         .scale;
 }
 
+// Where the window goes: the whole screen, or the largest whole-number scale centred in the
+// work area.
+RECT window_area(bool full_screen, DWORD& style) {
+    if (full_screen) {
+        style = kFullScreenStyle;
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    style = kWindowStyle;
+    const int scale = windowed_scale();
+    RECT area{0, 0, kScreenWidth * scale, kScreenHeight * scale};
+    AdjustWindowRect(&area, style, FALSE);
+    RECT work{0, 0, kScreenWidth, kScreenHeight};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int w = area.right - area.left;
+    const int h = area.bottom - area.top;
+    const int x = work.left + std::max(0, static_cast<int>(work.right - work.left - w) / 2);
+    const int y = work.top + std::max(0, static_cast<int>(work.bottom - work.top - h) / 2);
+    return {x, y, x + w, y + h};
+}
+
+// The key flags of a key message's lparam.
+constexpr LPARAM kAltDown = LPARAM{1} << 29;
+constexpr LPARAM kWasDown = LPARAM{1} << 30;
+
 }  // namespace
+
+DisplayKeys::Use DisplayKeys::take(UINT id, WPARAM wparam, LPARAM lparam) {
+    // Alt+Enter's character, which Windows' own handling would answer with a beep.
+    if (id == WM_SYSCHAR && wparam == '\r') return Use::Keep;
+    const bool down = id == WM_KEYDOWN || id == WM_SYSKEYDOWN;
+    const bool up = id == WM_KEYUP || id == WM_SYSKEYUP;
+    if (!down && !up) return Use::Other;
+    const bool repeat = (lparam & kWasDown) != 0;
+    if (wparam == VK_F11) return down && !repeat ? Use::Switch : Use::Keep;
+    if (wparam != VK_RETURN) return Use::Other;
+    // Alt may be let go first: Enter's release then comes as a plain key.
+    if (up) return std::exchange(enter_switched_, false) ? Use::Keep : Use::Other;
+    if (id != WM_SYSKEYDOWN || (lparam & kAltDown) == 0) return Use::Other;
+    enter_switched_ = true;
+    return repeat ? Use::Keep : Use::Switch;
+}
 
 bool game_message(UINT id, WPARAM wparam, LPARAM lparam, const PictureFit& view, Message& out) {
     const uint32_t game = game_id(id);
@@ -65,20 +109,63 @@ Win32Platform::~Win32Platform() {
     if (audio_) audio_->close();
     display_.release();
     if (window_) DestroyWindow(window_);
+    if (icons_.big_icon) DestroyIcon(icons_.big_icon);
+    if (icons_.small_icon) DestroyIcon(icons_.small_icon);
     if (cursor_hidden_) ShowCursor(TRUE);
     if (timer_period_set_) timeEndPeriod(1);
 }
 
-bool Win32Platform::open(bool windowed, std::string& error) {
+bool Win32Platform::open(const BackendOptions& options, std::string& error) {
     // Millisecond sleeps and clock readings, as the game's timing expects.
     timer_period_set_ = timeBeginPeriod(1) == TIMERR_NOERROR;
-    if (!create_window(windowed)) {
+    if (!create_window(options.windowed)) {
         error = "cannot create the window: " + system_message(GetLastError());
         return false;
     }
-    if (!display_.open(window_, !windowed, error)) return false;
+    set_icon(options.icon);
+    if (!display_.open(window_, !options.windowed, error)) return false;
+    full_screen_ = !options.windowed;
+    fullscreen_changed_ = options.fullscreen_changed;
     audio_ = std::make_unique<DsoundAudio>(window_);
     return true;
+}
+
+void Win32Platform::set_icon(const std::filesystem::path& file) {
+    icons_ = load_window_icons(file);
+    // Without them the class's icon, the system's default, stays.
+    if (icons_.big_icon)
+        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons_.big_icon));
+    if (icons_.small_icon)
+        SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons_.small_icon));
+}
+
+// Restyles and moves the window for the other mode; DirectDraw is released meanwhile.
+void Win32Platform::place_window(bool full_screen) {
+    DWORD style = 0;
+    const RECT area = window_area(full_screen, style);
+    SetWindowLongPtrW(window_, GWL_STYLE, static_cast<LONG_PTR>(style));
+    // Full screen, DirectDraw may have put the window above all others: a window is not.
+    SetWindowPos(window_, full_screen ? HWND_TOP : HWND_NOTOPMOST, area.left, area.top,
+                 area.right - area.left, area.bottom - area.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+}
+
+// Opens the display again in the other mode, or, failing that, in the one it was in; the next
+// flip reports the surfaces lost, so that the scene restores its pictures as after any loss.
+void Win32Platform::switch_display() {
+    const bool full = !full_screen_;
+    display_.release();
+    place_window(full);
+    std::string error;
+    switched_ = true;
+    if (display_.open(window_, full, error)) {
+        full_screen_ = full;
+        if (fullscreen_changed_) fullscreen_changed_(full);
+        return;
+    }
+    warn("cannot switch the display: " + error);
+    display_.release();
+    place_window(full_screen_);
+    if (!display_.open(window_, full_screen_, error)) warn("cannot open the display: " + error);
 }
 
 bool Win32Platform::create_window(bool windowed) {
@@ -89,6 +176,7 @@ bool Win32Platform::create_window(bool windowed) {
     wc.lpfnWndProc = window_proc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = kClassName;
     if (!RegisterClassExW(&wc)) return false;
@@ -123,6 +211,15 @@ LRESULT CALLBACK Win32Platform::window_proc(HWND window, UINT id, WPARAM wparam,
 
 LRESULT Win32Platform::handle(UINT id, WPARAM wparam, LPARAM lparam) {
     const HWND window = window_;
+    switch (display_keys_.take(id, wparam, lparam)) {
+        case DisplayKeys::Use::Switch:
+            switch_asked_ = true;
+            return 0;
+        case DisplayKeys::Use::Keep:
+            return 0;
+        case DisplayKeys::Use::Other:
+            break;
+    }
     switch (id) {
         case WM_CLOSE:
             // The game decides: its shell destroys the window as Windows' default would.
@@ -174,6 +271,8 @@ void Win32Platform::hide_cursor() {
 
 FlipResult Win32Platform::flip() {
     if (!window_) return FlipResult::Ok;  // nothing is shown after the window is gone
+    if (std::exchange(switch_asked_, false)) switch_display();
+    if (std::exchange(switched_, false)) return FlipResult::Lost;
     const FlipResult result = display_.present(back_buffer_);
     if (result == FlipResult::Ok) pace();
     return result;
