@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/player_folder.h"
 #include "settings/profile.h"
 #include "settings/settings.h"
 #include "support/fixture_pack.h"
@@ -163,6 +164,18 @@ TEST(SettingsPlace, PortableGamesKeepTheFileBesideTheDataInstalledOnesInTheHome)
         EXPECT_EQ(place->file, fs::path(c.file));
         EXPECT_EQ(place->defaults, fs::path(c.defaults));
     }
+}
+
+// Outside Windows no application-data folder is named; the write test answers truly and
+// leaves nothing behind.
+TEST_F(DataPaths, TheWriteTestLeavesNothingBehindAndRefusesAMissingFolder) {
+    EXPECT_FALSE(platform::windows_folders());
+    EXPECT_TRUE(platform::app_data_folder().empty());
+    const fs::path dir = root / "writable";
+    fs::create_directories(dir);
+    EXPECT_TRUE(platform::can_make_files_in(dir));
+    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_FALSE(platform::can_make_files_in(root / "missing"));
 }
 
 TEST_F(DataPaths, TheFirstRunCopiesThePacksDefaultsAndLaterRunsKeepThePlayersFile) {
