@@ -71,6 +71,7 @@ file(GLOB VASUL_TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests
 add_library(vasul_test_support STATIC ${VASUL_TEST_SUPPORT_SOURCES})
 target_include_directories(vasul_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(vasul_test_support PUBLIC vasul_pack GTest::gtest)
+target_compile_options(vasul_test_support PRIVATE ${VASUL_TEST_OPTIONS})
 
 # Left out: the generator's own tests (they need its Linux libraries), those that make named
 # pipes or fork, which Windows has not, and the data paths' tests, which check the Linux places
@@ -81,9 +82,11 @@ list(FILTER VASUL_UNIT_SOURCES EXCLUDE REGEX
 add_executable(vasul_unit_tests ${VASUL_UNIT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/windows/file_io_win32_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/windows/win32_window_test.cpp)
 target_include_directories(vasul_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(vasul_unit_tests PRIVATE ${VASUL_TEST_OPTIONS})
 target_link_libraries(vasul_unit_tests PRIVATE vasul_test_support vasul_win32 GTest::gtest
   GTest::gtest_main)
 file(GLOB VASUL_RULES_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/rules/*.cpp)
 add_executable(vasul_rules_tests ${VASUL_RULES_TEST_SOURCES})
 target_include_directories(vasul_rules_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(vasul_rules_tests PRIVATE ${VASUL_TEST_OPTIONS})
 target_link_libraries(vasul_rules_tests PRIVATE vasul_rules GTest::gtest GTest::gtest_main)
