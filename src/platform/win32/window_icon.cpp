@@ -2,30 +2,17 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "gfx/bmp.h"
+#include "platform/data_file.h"
 
 namespace platform::win32 {
 
 namespace {
 
 // An icon is a few KiB; anything far larger is not the pack's.
-constexpr std::streamoff kMaxIconFileSize = 4 << 20;
-
-std::vector<uint8_t> read_file(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return {};
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size <= 0 || size > kMaxIconFileSize) return {};
-    in.seekg(0);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return {};
-    return bytes;
-}
+constexpr uint64_t kMaxIconFileSize = 4 << 20;
 
 }  // namespace
 
@@ -134,8 +121,8 @@ HICON make_icon(const gfx::Surface& argb) {
 WindowIcons load_window_icons(const std::filesystem::path& file) {
     WindowIcons icons;
     if (file.empty()) return icons;
-    const std::vector<uint8_t> bytes = read_file(file);
-    const std::optional<gfx::Surface> pixels = icon_pixels(bytes);
+    const FileBytes read = read_data_file(file, kMaxIconFileSize);
+    const std::optional<gfx::Surface> pixels = icon_pixels(read.bytes);
     if (!pixels) return icons;
     icons.big_icon = make_icon(icon_of_size(*pixels, GetSystemMetrics(SM_CXICON)));
     icons.small_icon = make_icon(icon_of_size(*pixels, GetSystemMetrics(SM_CXSMICON)));
