@@ -188,15 +188,17 @@ struct RowDecoder {
     int bits;
     std::array<uint32_t, 256> palette{};
     Channel red, green, blue;
-    bool plain;  // 24 bits, or 32 with the usual byte masks
+    bool plain;       // 24 bits, or 32 with the usual byte masks
+    bool keep_alpha;  // a plain 32-bit pixel's fourth byte becomes the top byte
 
-    explicit RowDecoder(const BmpInfo& i)
+    RowDecoder(const BmpInfo& i, BmpAlpha alpha)
         : bits(i.bits_per_pixel),
           red(i.red_mask),
           green(i.green_mask),
           blue(i.blue_mask),
           plain(i.bits_per_pixel == 24 || (i.bits_per_pixel == 32 && i.red_mask == 0xFF0000 &&
-                                           i.green_mask == 0xFF00 && i.blue_mask == 0xFF)) {}
+                                           i.green_mask == 0xFF00 && i.blue_mask == 0xFF)),
+          keep_alpha(alpha == BmpAlpha::Keep && bits == 32) {}
 
     uint32_t masked(uint32_t v) const {
         return (red.to8(v) << 16) | (green.to8(v) << 8) | blue.to8(v);
@@ -214,7 +216,11 @@ struct RowDecoder {
     void decode(const uint8_t* p, uint32_t* out, int w) const {
         if (bits <= 8) return indexed(p, out, w);
         const int step = bits / 8;
-        if (plain) {
+        if (plain && keep_alpha) {
+            for (int x = 0; x < w; ++x, p += 4) {
+                out[x] = p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t{p[3]} << 24);
+            }
+        } else if (plain) {
             for (int x = 0; x < w; ++x, p += step) out[x] = p[0] | (p[1] << 8) | (p[2] << 16);
         } else if (bits == 16) {
             for (int x = 0; x < w; ++x, p += 2) out[x] = masked(p[0] | (p[1] << 8));
@@ -332,10 +338,11 @@ std::optional<BmpInfo> read_bmp_info(std::span<const uint8_t> bytes, std::string
     return layout->info;
 }
 
-std::optional<Surface> decode_bmp(std::span<const uint8_t> bytes, std::string* why) {
+std::optional<Surface> decode_bmp(std::span<const uint8_t> bytes, std::string* why,
+                                  BmpAlpha alpha) {
     const auto l = parse(bytes, why);
     if (!l) return std::nullopt;
-    RowDecoder d(l->info);
+    RowDecoder d(l->info, alpha);
     read_palette(bytes, *l, d);
     Surface surface(l->info.width, static_cast<int>(row_count(l->info)));
     const bool rle8 = l->info.compression == kBiRle8;

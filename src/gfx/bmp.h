@@ -36,10 +36,15 @@ struct BmpInfo {
 // why in *why.
 std::optional<BmpInfo> read_bmp_info(std::span<const uint8_t> bytes, std::string* why = nullptr);
 
+// What becomes of the fourth byte of a plain 32-bit pixel: dropped, as Windows draws such a
+// picture, or kept as the top byte (alpha), as an icon with transparency needs.
+enum class BmpAlpha { Drop, Keep };
+
 // Decodes a whole BMP file held in memory into a surface, in every uncompressed and
 // run-length form that Windows reads, with the pixels where the file header says they start.
 // Nothing when it is not a usable BMP; no byte outside `bytes` is ever read.
-std::optional<Surface> decode_bmp(std::span<const uint8_t> bytes, std::string* why = nullptr);
+std::optional<Surface> decode_bmp(std::span<const uint8_t> bytes, std::string* why = nullptr,
+                                  BmpAlpha alpha = BmpAlpha::Drop);
 
 // Encodes a surface as a plain bottom-up 24-bit BMP file. `padding` extra zero bytes follow
 // the pixel data (readers stop at the last row), so a file can be padded to an exact length

@@ -225,6 +225,25 @@ TEST(Bmp, ADataOffsetOfZeroMeansRightAfterTheColourTable) {
     }
 }
 
+// A plain 32-bit pixel's fourth byte is dropped as Windows draws it, or kept as alpha on
+// request (an icon's transparency), whichever way up the rows are stored.
+TEST(Bmp, The32BitFourthByteIsDroppedOrKeptAsAlpha) {
+    for (const char* name : {"32-bit", "32-bit top-down V5"}) {
+        SCOPED_TRACE(name);
+        std::vector<uint8_t> bytes = make_bmp(form(name));
+        const uint32_t at =
+            bytes[10] | bytes[11] << 8 | bytes[12] << 16 | uint32_t{bytes[13]} << 24;
+        for (size_t i = at + 3; i < bytes.size(); i += 4) bytes[i] = 0x7F;
+        const auto dropped = gfx::decode_bmp(bytes);
+        const auto kept = gfx::decode_bmp(bytes, nullptr, gfx::BmpAlpha::Keep);
+        ASSERT_TRUE(dropped && kept);
+        EXPECT_EQ(dropped->pixels(), reference().pixels());
+        std::vector<uint32_t> with_alpha = reference().pixels();
+        for (uint32_t& p : with_alpha) p |= 0x7F000000u;
+        EXPECT_EQ(kept->pixels(), with_alpha);
+    }
+}
+
 // Escapes on a 4 x 3 picture of 8-bit indexes; palette entry i is colour i + 1, and pixels no
 // code reaches stay black (0).
 TEST(Bmp, RunLengthEscapesSkipAndEndAsWindowsDraws) {

@@ -17,32 +17,12 @@ constexpr uint64_t kMaxIconFileSize = 4 << 20;
 }  // namespace
 
 std::optional<gfx::Surface> icon_pixels(std::span<const uint8_t> bytes) {
-    const std::optional<gfx::BmpInfo> info = gfx::read_bmp_info(bytes);
-    std::optional<gfx::Surface> pixels = gfx::decode_bmp(bytes);
-    if (!info || !pixels) return std::nullopt;
-    const int w = pixels->width();
-    const int h = pixels->height();
-    std::vector<uint8_t> alpha(static_cast<size_t>(w) * h, 0xFF);
-    const bool rows_whole =
-        info->compression == gfx::kBiRgb || info->compression == gfx::kBiBitfields;
-    const uint64_t stride = static_cast<uint64_t>(w) * 4;
-    if (info->bits_per_pixel == 32 && rows_whole && info->data_offset != 0 &&
-        info->data_offset + stride * h <= bytes.size()) {
-        bool any = false;
-        for (int y = 0; y < h; ++y) {
-            const int file_row = info->height > 0 ? h - 1 - y : y;
-            const uint8_t* row = bytes.data() + info->data_offset + stride * file_row;
-            for (int x = 0; x < w; ++x) {
-                alpha[static_cast<size_t>(y) * w + x] = row[x * 4 + 3];
-                any = any || row[x * 4 + 3] != 0;
-            }
-        }
-        if (!any) std::fill(alpha.begin(), alpha.end(), 0xFF);
-    }
-    for (int y = 0; y < h; ++y) {
-        uint32_t* row = pixels->row(y);
-        for (int x = 0; x < w; ++x)
-            row[x] = (row[x] & 0xFFFFFF) | (uint32_t{alpha[static_cast<size_t>(y) * w + x]} << 24);
+    std::optional<gfx::Surface> pixels = gfx::decode_bmp(bytes, nullptr, gfx::BmpAlpha::Keep);
+    if (!pixels) return std::nullopt;
+    // Most 32-bit files leave the fourth byte zero, and any other file has none: opaque.
+    std::vector<uint32_t>& all = pixels->pixels();
+    if (std::none_of(all.begin(), all.end(), [](uint32_t p) { return (p >> 24) != 0; })) {
+        for (uint32_t& p : all) p |= 0xFF000000u;
     }
     return pixels;
 }

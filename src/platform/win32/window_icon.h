@@ -13,7 +13,7 @@
 
 namespace platform::win32 {
 
-// The pixels of a BMP file as 0xAARRGGBB, read with the game's own BMP reader: a 32-bit file
+// The pixels of a BMP file as 0xAARRGGBB, read with the game's own BMP reader: a plain 32-bit file
 // gives each pixel's fourth byte as its alpha, any other file (or a 32-bit one whose fourth
 // bytes are all zero, as most such files have) is opaque. Nothing when it is not a usable BMP.
 std::optional<gfx::Surface> icon_pixels(std::span<const uint8_t> bytes);
