@@ -97,15 +97,21 @@ std::optional<SettingsPlace> place_settings(const DataFound& data, const fs::pat
     return SettingsPlace{folder / kSettingsName, data.dir / kSettingsName};
 }
 
+namespace {
+
+// A shortcut starts the game in its own folder: on Windows a pack found there is the zip's as
+// much as one found beside the program, and both keep vasul.ini where the player may write.
+bool unpacked(DataOrigin origin) {
+    return origin == DataOrigin::CurrentFolder || origin == DataOrigin::BesideProgram;
+}
+
+}  // namespace
+
 std::optional<SettingsPlace> place_settings_windows(const DataFound& data, const fs::path& ini_flag,
                                                     const WindowsFolders& folders,
                                                     std::string& error) {
     if (!ini_flag.empty()) return SettingsPlace{ini_flag, {}};
-    // A shortcut starts the game in its own folder: a pack found there is the zip's as much as
-    // one found beside the program, and both keep vasul.ini where the player may write.
-    const bool unpacked =
-        data.origin == DataOrigin::CurrentFolder || data.origin == DataOrigin::BesideProgram;
-    if (data.origin == DataOrigin::Flag || (unpacked && folders.pack_writable))
+    if (data.origin == DataOrigin::Flag || (unpacked(data.origin) && folders.pack_writable))
         return SettingsPlace{data.dir / kSettingsName, {}};
     if (folders.app_data.empty()) {
         error =
@@ -150,10 +156,8 @@ std::optional<GameFiles> locate_game_files(const FileOptions& options,
     if (platform::windows_folders()) {
         // Only a pack the zip unpacked asks whether its folder can be written.
         WindowsFolders folders;
-        folders.pack_writable = options.ini.empty() &&
-                                (data->origin == DataOrigin::CurrentFolder ||
-                                 data->origin == DataOrigin::BesideProgram) &&
-                                platform::can_make_files_in(data->dir);
+        folders.pack_writable =
+            options.ini.empty() && unpacked(data->origin) && platform::can_make_files_in(data->dir);
         folders.app_data = platform::app_data_folder();
         place = place_settings_windows(*data, options.ini, folders, error);
     } else {
