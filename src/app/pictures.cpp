@@ -56,4 +56,8 @@ void draw_back_button(Game& game) {
     game.sheets.back_button_sheet.draw_cell(game.back_buffer(), 10, 10, game.back_button_hot, true);
 }
 
+void draw_text(Game& game, int x, int y, std::string_view text) {
+    game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, text, true);
+}
+
 }  // namespace app

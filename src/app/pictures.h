@@ -1,4 +1,6 @@
 #pragma once
+#include <string_view>
+
 #include "gfx/sprite_sheet.h"
 
 struct Game;
@@ -19,5 +21,7 @@ void load_common_sheets(Game& game);
 void draw_cursor(Game& game, int cell);
 // The back button at (10, 10) in its normal or hot form.
 void draw_back_button(Game& game);
+// Text in the game font, its key colour left out, on the back buffer.
+void draw_text(Game& game, int x, int y, std::string_view text);
 
 }  // namespace app

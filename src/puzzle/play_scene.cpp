@@ -49,10 +49,6 @@ bool piece_shown(const PlayView& v, bool placed) {
     return true;
 }
 
-void draw_text(Game& game, int x, int y, const std::string& text) {
-    game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, text, true);
-}
-
 // A piece is drawn where it lands the moment it moves; the next frame draws it again in its
 // place in the stacking order.
 void draw_piece(Game& game, int p) {
@@ -150,8 +146,8 @@ void draw_popups(Game& game) {
         if (!popup.alive()) continue;
         const int x = popup.x + v.popup_dx;
         const int y = popup.y + v.popup_dy;
-        draw_text(game, x - kPlusGap, y, "+");
-        draw_text(game, x, y, std::to_string(popup.points));
+        app::draw_text(game, x - kPlusGap, y, "+");
+        app::draw_text(game, x, y, std::to_string(popup.points));
     }
 }
 
@@ -250,17 +246,17 @@ void play_update(Game& game) {
     draw_pieces(game);
     if (rules::stage_cleared(s) && finish_stage(game)) return;
 
-    draw_text(game, kLabelX, kScoreY, "SCORE:");
-    draw_text(game, kValueX, kScoreY, gfx::format_5digits(s.score));
-    draw_text(game, kLabelX, kTimeY, "TIME:");
+    app::draw_text(game, kLabelX, kScoreY, "SCORE:");
+    app::draw_text(game, kValueX, kScoreY, gfx::format_5digits(s.score));
+    app::draw_text(game, kLabelX, kTimeY, "TIME:");
     ++v.frame_count;
     const uint32_t now = game.platform.ticks();
     quarter_tick(game, now);
     if (one_second_tick(game, now)) return;
-    draw_text(game, kValueX, kTimeY, gfx::format_5digits(s.time_left));
-    draw_text(game, kLabelX, kChainY, "RENSA:");
-    draw_text(game, kValueX, kChainY, gfx::format_5digits(s.max_chain));
-    if (game.show_fps) draw_text(game, 4, 452, std::to_string(v.frames_per_second));
+    app::draw_text(game, kValueX, kTimeY, gfx::format_5digits(s.time_left));
+    app::draw_text(game, kLabelX, kChainY, "RENSA:");
+    app::draw_text(game, kValueX, kChainY, gfx::format_5digits(s.max_chain));
+    if (game.show_fps) app::draw_text(game, 4, 452, std::to_string(v.frames_per_second));
     draw_popups(game);
     if (s.show_stage_number)
         sheets.stage_numbers_sheet.draw_cell(bb, kStageNumberX, kStageNumberY, s.stage, true);

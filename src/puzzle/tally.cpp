@@ -16,25 +16,21 @@ using namespace platform;
 
 namespace {
 
-constexpr int kLabelX = 225;
-constexpr int kCounterX = 337;
-constexpr int kNoteX = 417;
+constexpr int kTallyLabelX = 225;
+constexpr int kTallyCounterX = 337;
+constexpr int kTallyNoteX = 417;
 
 bool inside(const Game& game, const gfx::Rect& area) {
     return app::point_in_rect(game.mouse_x, game.mouse_y, area);
 }
 
-void draw_text(Game& game, int x, int y, const std::string& text) {
-    game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, text, true);
-}
-
 void draw_line(Game& game, int y, const char* label, int value, const char* note) {
-    draw_text(game, kLabelX, y, label);
-    draw_text(game, kCounterX, y, gfx::format_5digits(value));
-    if (note) draw_text(game, kNoteX, y, note);
+    app::draw_text(game, kTallyLabelX, y, label);
+    app::draw_text(game, kTallyCounterX, y, gfx::format_5digits(value));
+    if (note) app::draw_text(game, kTallyNoteX, y, note);
 }
 
-void update_hover(Game& game) {
+void tally_hover(Game& game) {
     rules::GameState& s = game.state;
     s.gallery_hover = false;
     s.record_hover = false;
@@ -45,7 +41,7 @@ void update_hover(Game& game) {
     }
 }
 
-void click(Game& game) {
+void tally_click(Game& game) {
     if (!rules::tally_done(game.state)) return;
     if (game.state.gallery_hover) {
         app::change_scene(game, Gallery);
@@ -58,9 +54,9 @@ void click(Game& game) {
 
 void tally_handle(Game& game, const Message& message) {
     if (message.id == kWmMouseMove) {
-        update_hover(game);
+        tally_hover(game);
     } else if (message.id == kWmLButtonDown) {
-        click(game);
+        tally_click(game);
     }
 }
 
@@ -74,10 +70,10 @@ void tally_update(Game& game) {
     draw_line(game, 228, "RENSA:", s.shown_chain_bonus, "(RENSA X100)");
     draw_line(game, 253, "TOTAL:", s.total, nullptr);
     if (rules::tally_done(s)) {
-        draw_text(game, 205, 293, "ENTER GALLERY");
-        if (s.total > 0) draw_text(game, 195, 333, "RECORD HISCORE");
+        app::draw_text(game, 205, 293, "ENTER GALLERY");
+        if (s.total > 0) app::draw_text(game, 195, 333, "RECORD HISCORE");
     } else {
-        draw_text(game, 175, 293, "NOW COUNTING. . .");
+        app::draw_text(game, 175, 293, "NOW COUNTING. . .");
     }
     app::draw_cursor(game, 0);
 }

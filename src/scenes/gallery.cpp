@@ -24,7 +24,7 @@ constexpr std::array<gfx::Rect, 8> kThumbnails = [] {
     return areas;
 }();
 
-void hover(Game& game) {
+void gallery_hover(Game& game) {
     GalleryState& g = game.gallery;
     g.thumb_choice = 0;
     g.thumb_hot = {};
@@ -36,7 +36,7 @@ void hover(Game& game) {
     g.thumb_choice = k + 1;
 }
 
-void click(Game& game) {
+void gallery_click(Game& game) {
     GalleryState& g = game.gallery;
     if (game.back_button_hot) {
         g.thumb_hot = {};
@@ -69,9 +69,9 @@ void gallery_enter(Game& game) {
 
 void gallery_handle(Game& game, const Message& message) {
     if (message.id == kWmMouseMove) {
-        hover(game);
+        gallery_hover(game);
     } else if (message.id == kWmLButtonDown) {
-        click(game);
+        gallery_click(game);
     }
 }
 

@@ -19,9 +19,9 @@ using namespace platform;
 namespace {
 
 // The six controls in the order the pointer is tested against them.
-enum Control : int { kPrevTrack, kNextTrack, kPlaySwitch, kLoopSwitch, kVolDown, kVolUp };
+enum MusicControl : int { kPrevTrack, kNextTrack, kPlaySwitch, kLoopSwitch, kVolDown, kVolUp };
 
-constexpr std::array<gfx::Rect, 6> kControls = {{
+constexpr std::array<gfx::Rect, 6> kMusicControls = {{
     app::hit_area(120, 110, 23, 23),
     app::hit_area(497, 110, 23, 23),
     app::hit_area(341, 156, 47, 23),
@@ -32,14 +32,14 @@ constexpr std::array<gfx::Rect, 6> kControls = {{
 
 constexpr int kTrackCount = static_cast<int>(sound::kMusicFiles.size());
 
-int hot(const Game& game, Control c) {
+int music_is_hot(const Game& game, MusicControl c) {
     return game.music_view.music_hot[static_cast<size_t>(c)] ? 1 : 0;
 }
 
-void hover(Game& game) {
+void music_test_hover(Game& game) {
     game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
     game.music_view.music_hot = {};
-    const int c = app::rect_at(kControls, game.mouse_x, game.mouse_y);
+    const int c = app::rect_at(kMusicControls, game.mouse_x, game.mouse_y);
     if (c >= 0) game.music_view.music_hot[static_cast<size_t>(c)] = true;
 }
 
@@ -81,7 +81,7 @@ void step_volume(Game& game, int delta) {
     settings::write_setting(game, settings::kTestVolume, game.music_test.volume);
 }
 
-void act(Game& game, Control c) {
+void act_on_music_control(Game& game, MusicControl c) {
     switch (c) {
         case kPrevTrack:
             step_track(game, -1);
@@ -104,25 +104,27 @@ void act(Game& game, Control c) {
     }
 }
 
-void click(Game& game) {
+void music_test_click(Game& game) {
     if (game.back_button_hot) {
         leave_to_title(game);
         return;
     }
-    for (size_t i = 0; i < kControls.size(); ++i) {
+    for (size_t i = 0; i < kMusicControls.size(); ++i) {
         if (game.music_view.music_hot[i]) {
-            act(game, static_cast<Control>(i));
+            act_on_music_control(game, static_cast<MusicControl>(i));
             return;
         }
     }
 }
 
-void draw_switch(Game& game, Control c, bool on) {
-    scenes::draw_switch(game, kControls[static_cast<size_t>(c)], on, hot(game, c) != 0);
+void draw_music_switch(Game& game, MusicControl c, bool on) {
+    scenes::draw_switch(game, kMusicControls[static_cast<size_t>(c)], on,
+                        music_is_hot(game, c) != 0);
 }
 
-void draw_arrow(Game& game, Control c, bool right) {
-    scenes::draw_arrow(game, kControls[static_cast<size_t>(c)], right, hot(game, c) != 0);
+void draw_music_arrow(Game& game, MusicControl c, bool right) {
+    scenes::draw_arrow(game, kMusicControls[static_cast<size_t>(c)], right,
+                       music_is_hot(game, c) != 0);
 }
 
 }  // namespace
@@ -137,10 +139,10 @@ void music_test_enter(Game& game) {
 void music_test_handle(Game& game, const Message& message) {
     switch (message.id) {
         case kWmMouseMove:
-            hover(game);
+            music_test_hover(game);
             break;
         case kWmLButtonDown:
-            click(game);
+            music_test_click(game);
             break;
         case kWmRButtonDown:
             leave_to_title(game);
@@ -156,17 +158,17 @@ void music_test_update(Game& game) {
     if (m.playing) sound::music_test_loop_check(game);
     app::draw_screen_picture(game);
     app::draw_back_button(game);
-    draw_arrow(game, kPrevTrack, false);
+    draw_music_arrow(game, kPrevTrack, false);
     game.sheets.stage_numbers_sheet.draw_cell(game.back_buffer(), 160, 110, m.track, true);
-    draw_arrow(game, kNextTrack, true);
+    draw_music_arrow(game, kNextTrack, true);
     draw_label(game, 240, 156, "PLAY:");
-    draw_switch(game, kPlaySwitch, m.playing);
+    draw_music_switch(game, kPlaySwitch, m.playing);
     draw_label(game, 240, 202, "LOOP:");
-    draw_switch(game, kLoopSwitch, m.loop);
+    draw_music_switch(game, kLoopSwitch, m.loop);
     draw_label(game, 240, 248, "VOL:");
-    draw_arrow(game, kVolDown, false);
+    draw_music_arrow(game, kVolDown, false);
     draw_label(game, 357, 248, std::to_string(m.volume));
-    draw_arrow(game, kVolUp, true);
+    draw_music_arrow(game, kVolUp, true);
     app::draw_cursor(game, 0);
 }
 

@@ -21,7 +21,7 @@ using namespace platform;
 namespace {
 
 // The nine controls in the order the pointer is tested against them.
-enum Control : int {
+enum OptionControl : int {
     kBgmSwitch,
     kBgmDown,
     kBgmUp,
@@ -33,7 +33,7 @@ enum Control : int {
     kLvlRight,
 };
 
-constexpr std::array<gfx::Rect, 9> kControls = {{
+constexpr std::array<gfx::Rect, 9> kOptionControls = {{
     app::hit_area(341, 110, 47, 23),
     app::hit_area(327, 156, 23, 23),
     app::hit_area(380, 156, 23, 23),
@@ -45,14 +45,14 @@ constexpr std::array<gfx::Rect, 9> kControls = {{
     app::hit_area(460, 340, 23, 23),
 }};
 
-int hot(const Game& game, Control c) {
+int option_is_hot(const Game& game, OptionControl c) {
     return game.options.option_hot[static_cast<size_t>(c)] ? 1 : 0;
 }
 
-void hover(Game& game) {
+void options_hover(Game& game) {
     game.options.option_hot = {};
     game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-    const int c = app::rect_at(kControls, game.mouse_x, game.mouse_y);
+    const int c = app::rect_at(kOptionControls, game.mouse_x, game.mouse_y);
     if (c >= 0) game.options.option_hot[static_cast<size_t>(c)] = true;
 }
 
@@ -79,7 +79,7 @@ void step_difficulty(Game& game, int delta) {
     settings::write_setting(game, settings::kDifficulty, game.difficulty);
 }
 
-void act(Game& game, Control c) {
+void act_on_option(Game& game, OptionControl c) {
     switch (c) {
         case kBgmSwitch:
             toggle(game, game.sound.enabled[sound::kMusicChannel], settings::kMusicOn);
@@ -111,32 +111,34 @@ void act(Game& game, Control c) {
     }
 }
 
-void click(Game& game) {
+void options_click(Game& game) {
     if (game.back_button_hot) {
         return_to_title(game);
         return;
     }
-    for (size_t i = 0; i < kControls.size(); ++i) {
+    for (size_t i = 0; i < kOptionControls.size(); ++i) {
         if (game.options.option_hot[i]) {
-            act(game, static_cast<Control>(i));
+            act_on_option(game, static_cast<OptionControl>(i));
             return;
         }
     }
 }
 
-void draw_switch(Game& game, Control c, bool on) {
-    scenes::draw_switch(game, kControls[static_cast<size_t>(c)], on, hot(game, c) != 0);
+void draw_option_switch(Game& game, OptionControl c, bool on) {
+    scenes::draw_switch(game, kOptionControls[static_cast<size_t>(c)], on,
+                        option_is_hot(game, c) != 0);
 }
 
-void draw_arrow(Game& game, Control c, bool right) {
-    scenes::draw_arrow(game, kControls[static_cast<size_t>(c)], right, hot(game, c) != 0);
+void draw_option_arrow(Game& game, OptionControl c, bool right) {
+    scenes::draw_arrow(game, kOptionControls[static_cast<size_t>(c)], right,
+                       option_is_hot(game, c) != 0);
 }
 
-void draw_volume_row(Game& game, int y, Control down, int level, Control up) {
+void draw_volume_row(Game& game, int y, OptionControl down, int level, OptionControl up) {
     draw_label(game, 240, y, "VOL:");
-    draw_arrow(game, down, false);
+    draw_option_arrow(game, down, false);
     draw_label(game, 357, y, std::to_string(level));
-    draw_arrow(game, up, true);
+    draw_option_arrow(game, up, true);
 }
 
 }  // namespace
@@ -150,10 +152,10 @@ void options_enter(Game& game) {
 void options_handle(Game& game, const Message& message) {
     switch (message.id) {
         case kWmMouseMove:
-            hover(game);
+            options_hover(game);
             break;
         case kWmLButtonDown:
-            click(game);
+            options_click(game);
             break;
         case kWmRButtonDown:
             return_to_title(game);
@@ -168,17 +170,17 @@ void options_update(Game& game) {
     app::draw_screen_picture(game);
     app::draw_back_button(game);
     draw_label(game, 240, 110, "BGM:");
-    draw_switch(game, kBgmSwitch, s.enabled[sound::kMusicChannel]);
+    draw_option_switch(game, kBgmSwitch, s.enabled[sound::kMusicChannel]);
     draw_volume_row(game, 156, kBgmDown, s.level[sound::kMusicChannel], kBgmUp);
     draw_label(game, 240, 202, "SE:");
-    draw_switch(game, kSeSwitch, s.enabled[sound::kEffectChannel]);
+    draw_option_switch(game, kSeSwitch, s.enabled[sound::kEffectChannel]);
     draw_volume_row(game, 248, kSeDown, s.level[sound::kEffectChannel], kSeUp);
     draw_label(game, 240, 294, "FPS:");
-    draw_switch(game, kFpsSwitch, game.show_fps);
+    draw_option_switch(game, kFpsSwitch, game.show_fps);
     draw_label(game, 240, 340, "LVL:");
-    draw_arrow(game, kLvlLeft, false);
+    draw_option_arrow(game, kLvlLeft, false);
     draw_label(game, 357, 340, rules::difficulty_name(game.difficulty));
-    draw_arrow(game, kLvlRight, true);
+    draw_option_arrow(game, kLvlRight, true);
     app::draw_cursor(game, 0);
 }
 

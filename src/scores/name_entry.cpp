@@ -36,11 +36,7 @@ void load_pictures(Game& game) {
     app::load_screen_picture(game, app::kTallyPicture);
 }
 
-void draw_text(Game& game, int x, int y, std::string_view text) {
-    game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, text, true);
-}
-
-void update_hover(Game& game) {
+void name_entry_hover(Game& game) {
     NameEntryState& e = game.name_entry;
     e.letter_hot = {};
     e.enter_hot = false;
@@ -61,7 +57,7 @@ void enter_gallery(Game& game) {
     app::change_scene(game, Gallery);
 }
 
-void click(Game& game) {
+void name_entry_click(Game& game) {
     NameEntryState& e = game.name_entry;
     if (e.entry_length == static_cast<int>(rules::kScoreNameLength)) {
         if (e.enter_hot) enter_gallery(game);
@@ -95,7 +91,7 @@ void name_entry_update(Game& game) {
         const gfx::Rect& area = kLetterAreas[static_cast<size_t>(b)];
         const char letter = button_letter(b);
         // The blank button's label is the empty text.
-        if (letter != '\0') draw_text(game, area.left, area.top, {&letter, 1});
+        if (letter != '\0') app::draw_text(game, area.left, area.top, {&letter, 1});
     }
     for (size_t i = 0; i < rules::kScoreNameLength; ++i) {
         game.sheets.font_sheet.draw_glyph(game.back_buffer(),
@@ -103,15 +99,15 @@ void name_entry_update(Game& game) {
                                           e.entry_name[i], true);
     }
     if (e.entry_length == static_cast<int>(rules::kScoreNameLength))
-        draw_text(game, kEnterArea.left, kEnterArea.top, "ENTER GALLERY");
+        app::draw_text(game, kEnterArea.left, kEnterArea.top, "ENTER GALLERY");
     app::draw_cursor(game, 0);
 }
 
 void name_entry_handle(Game& game, const Message& message) {
     if (message.id == kWmMouseMove) {
-        update_hover(game);
+        name_entry_hover(game);
     } else if (message.id == kWmLButtonDown) {
-        click(game);
+        name_entry_click(game);
     }
 }
 

@@ -9,21 +9,20 @@ namespace assetgen {
 
 namespace {
 
-constexpr int W = kIllustrationWidth;
-constexpr int H = kIllustrationHeight;
-
 Image frame() {
-    Image img(W, H, {}, 0.f);
+    Image img(kIllustrationWidth, kIllustrationHeight, {}, 0.f);
     fill_shaded(
-        img, 0, 0, W, H,
+        img, 0, 0, kIllustrationWidth, kIllustrationHeight,
         [](float px, float py) {
-            return sd_box(px, py, W / 2.f, H / 2.f, W / 2.f - 1, H / 2.f - 1, 14);
+            return sd_box(px, py, kIllustrationWidth / 2.f, kIllustrationHeight / 2.f,
+                          kIllustrationWidth / 2.f - 1, kIllustrationHeight / 2.f - 1, 14);
         },
         [](float px, float py) {
-            return mix(hex(0x142048), hex(0x0A1028), py / H) *
+            return mix(hex(0x142048), hex(0x0A1028), py / kIllustrationHeight) *
                    (0.9f + 0.2f * fbm(px / 40.f, py / 40.f, 501, 3));
         });
-    stroke_round_rect(img, 2, 2, W - 4.f, H - 4.f, 13, 2.5f, hex(0xD8B060));
+    stroke_round_rect(img, 2, 2, kIllustrationWidth - 4.f, kIllustrationHeight - 4.f, 13, 2.5f,
+                      hex(0xD8B060));
     return img;
 }
 

@@ -31,6 +31,14 @@ inline Rgb hex(uint32_t v) {
     return {static_cast<float>((v >> 16) & 0xFF) / 255.f,
             static_cast<float>((v >> 8) & 0xFF) / 255.f, static_cast<float>(v & 0xFF) / 255.f};
 }
+// Every screen picture fills the game's screen.
+inline constexpr int kScreenW = 640;
+inline constexpr int kScreenH = 480;
+
+// A pixel coordinate as a float, for the shape functions.
+inline float fx(int v) {
+    return static_cast<float>(v);
+}
 // Hue in turns (0..1), saturation and value 0..1.
 Rgb hsv(float h, float s, float v);
 inline float clamp01(float v) {
