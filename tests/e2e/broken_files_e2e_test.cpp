@@ -2,12 +2,10 @@
 // garbage or nothing in its place. The game must neither crash nor hang, and must name the
 // file once on stderr.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/game.h"
@@ -16,6 +14,7 @@
 #include "platform/headless/headless_platform.h"
 #include "rules/state.h"
 #include "support/fixture_pack.h"
+#include "support/game_binary.h"
 #include "support/named_pipe.h"
 
 namespace {
@@ -23,8 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace platform;
 
-constexpr uint32_t kSeed = 7;
-constexpr int kPasses = 300;
+constexpr uint32_t kBrokenFileSeed = 7;
+constexpr int kBrokenFilePasses = 300;
 
 enum class Fault { Directory, NamedPipe, Garbage, Empty };
 
@@ -60,37 +59,23 @@ void put(const fs::path& file, Fault fault) {
     }
 }
 
-struct Outcome {
-    int status;
-    std::string err;
-};
-
-// Runs the binary headless with a deadline, so that a game blocked on a pipe fails the test
-// (status 124) instead of hanging it.
-Outcome run_vasul(const fs::path& dir, const std::string& replay) {
+// Runs the binary headless on a replay with a deadline, so that a game blocked on a pipe
+// fails the test (status 124) instead of hanging it.
+fixture::BinaryRun run_on_broken_pack(const fs::path& dir, const std::string& replay) {
     std::ofstream(dir / "r.txt") << "vasul-replay 1\n" << replay;
-    const std::string command = "cd '" + dir.string() + "' && timeout 60 '" + VASUL_BINARY +
-                                "' --headless --seed " + std::to_string(kSeed) +
-                                " --replay r.txt --frames " + std::to_string(kPasses) +
-                                " 2>stderr.txt >/dev/null";
-    const int raw = std::system(command.c_str());
-    std::ifstream in(dir / "stderr.txt");
-    std::stringstream err;
-    err << in.rdbuf();
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw), err.str()};
+    return fixture::run_binary(VASUL_BINARY, dir,
+                               "--headless --seed " + std::to_string(kBrokenFileSeed) +
+                                   " --replay r.txt --frames " + std::to_string(kBrokenFilePasses),
+                               "timeout 60");
 }
 
-Message mouse(uint32_t id, int x, int y) {
-    return mouse_message(id, x, y);
-}
-
-// Plays in-process exactly as the binary runs with kSeed: starts a game from the title and
-// carries the topmost piece home, so that the effect is read. Returns the replay lines.
+// Plays in-process exactly as the binary runs with kBrokenFileSeed: starts a game from the title
+// and carries the topmost piece home, so that the effect is read. Returns the replay lines.
 std::string replay_of_a_snap(const fs::path& dir) {
     HeadlessPlatform headless(16);
-    Harness harness(headless, {nullptr, {}, kSeed, 16, {}, 1});
+    Harness harness(headless, {nullptr, {}, kBrokenFileSeed, 16, {}, 1});
     Game game(harness, dir);
-    app::start_up(game, kSeed);
+    app::start_up(game, kBrokenFileSeed);
     std::string lines;
     uint64_t pass = 0;
     auto send = [&](const char* word, const Message& m) {
@@ -100,16 +85,16 @@ std::string replay_of_a_snap(const fs::path& dir) {
         app::main_loop_pass(game, pass++);
     };
     app::main_loop_pass(game, pass++);
-    send("move", mouse(kWmMouseMove, 300, 150));
-    send("ldown", mouse(kWmLButtonDown, 300, 150));
+    send("move", mouse_message(kWmMouseMove, 300, 150));
+    send("ldown", mouse_message(kWmLButtonDown, 300, 150));
     EXPECT_EQ(game.current_scene, Play);
     const auto& st = game.state;
     const int p = st.stacking.back();
     const int x = st.x[static_cast<size_t>(p)] + 40, y = st.y[static_cast<size_t>(p)] + 40;
     const int hx = rules::home_x(p) + 40, hy = rules::home_y(p) + 40;
-    send("ldown", mouse(kWmLButtonDown, x, y));
-    send("move", mouse(kWmMouseMove, hx, hy));
-    send("lup", mouse(kWmLButtonUp, hx, hy));
+    send("ldown", mouse_message(kWmLButtonDown, x, y));
+    send("move", mouse_message(kWmMouseMove, hx, hy));
+    send("lup", mouse_message(kWmLButtonUp, hx, hy));
     EXPECT_TRUE(st.placed[static_cast<size_t>(p)]) << "the piece should have snapped home";
     return lines;
 }
@@ -142,8 +127,6 @@ int lines(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
-}  // namespace
-
 TEST_F(BrokenFile, TheGamePlaysOnAndNamesTheFileOnce) {
     const std::string enter_viewer = "@1 move 300 190\n@2 ldown 300 190\n@3 lup 300 190\n";
     struct Target {
@@ -159,7 +142,7 @@ TEST_F(BrokenFile, TheGamePlaysOnAndNamesTheFileOnce) {
         for (Fault fault : {Fault::Directory, Fault::NamedPipe, Fault::Garbage, Fault::Empty}) {
             SCOPED_TRACE(std::string(t.file) + " is " + name(fault));
             const fs::path dir = broken(t.file, fault);
-            const Outcome r = run_vasul(dir, t.replay);
+            const fixture::BinaryRun r = run_on_broken_pack(dir, t.replay);
             EXPECT_EQ(r.status, 0) << r.err;
             EXPECT_EQ(lines(r.err), 1) << r.err;
             EXPECT_NE(r.err.find(t.file), std::string::npos) << r.err;
@@ -183,9 +166,11 @@ TEST_F(BrokenFile, AnArchiveThatIsNoFileStopsTheStartWithItsReason) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.says);
         const fs::path dir = broken(c.file, c.fault);
-        const Outcome r = run_vasul(dir, "");
+        const fixture::BinaryRun r = run_on_broken_pack(dir, "");
         EXPECT_EQ(r.status, 2) << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         fs::remove_all(dir);
     }
 }
+
+}  // namespace

@@ -10,25 +10,11 @@
 #include <string>
 
 #include "support/fixture_pack.h"
+#include "support/game_binary.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The default data pack when it has been generated, else the test fixture pack; either way
-// in a folder of its own without a settings file.
-fs::path make_data_folder() {
-    const fs::path dir = fixture::make_temp_dir("frontend-e2e");
-    const fs::path pack = VASUL_DATA_DIR;
-    if (fs::exists(pack / "image/data.bmp") && fs::exists(pack / "image/dat2.bmp")) {
-        fs::copy(pack, dir, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        fs::remove(dir / "vasul.ini");
-    } else {
-        fixture::write_pack(dir);
-        fixture::write_sounds(dir);
-    }
-    return dir;
-}
 
 // Builds a replay one message a pass, as the loop takes them.
 class Script {
@@ -73,7 +59,7 @@ std::map<std::string, std::string> read_ini(const fs::path& file) {
 }  // namespace
 
 TEST(FrontEndReplay, OptionsMusicTestAndGalleryLeaveTheirSettingsInTheFile) {
-    const fs::path dir = make_data_folder();
+    const fs::path dir = fixture::make_data_folder("frontend-e2e", VASUL_DATA_DIR);
     Script s;
     s.click(300, 220);  // title: options
     s.click(360, 120);  // music on
@@ -97,13 +83,9 @@ TEST(FrontEndReplay, OptionsMusicTestAndGalleryLeaveTheirSettingsInTheFile) {
     s.click(20, 20);          // back to the title
     std::ofstream(dir / "r.txt") << s.text();
 
-    const std::string command = "cd '" + dir.string() + "' && '" + VASUL_BINARY +
-                                "' --headless --replay r.txt --frames " + std::to_string(s.end()) +
-                                " >/dev/null 2>stderr.txt";
-    const int status = std::system(command.c_str());
-    std::stringstream err;
-    err << std::ifstream(dir / "stderr.txt").rdbuf();
-    ASSERT_EQ(status, 0) << err.str();
+    const auto run = fixture::run_binary(
+        VASUL_BINARY, dir, "--headless --replay r.txt --frames " + std::to_string(s.end()));
+    ASSERT_EQ(run.status, 0) << run.err;
 
     auto ini = read_ini(dir / "vasul.ini");
     const std::map<std::string, std::string> settings = {

@@ -20,36 +20,12 @@
 #include "platform/replay.h"
 #include "rules/state.h"
 #include "support/fixture_pack.h"
+#include "support/game_binary.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace platform;
-
-// The default data pack once it has been generated, otherwise the fixture pack; always a
-// fresh copy, because the game writes its settings file into the folder it runs in.
-fs::path make_data_dir(const char* tag) {
-    const fs::path dir = fixture::make_temp_dir(tag);
-    const fs::path pack = VASUL_DATA_DIR;
-    if (fs::exists(pack / "image/data.bmp") && fs::exists(pack / "image/dat2.bmp")) {
-        for (const auto& entry : fs::directory_iterator(pack)) {
-            const std::string name = entry.path().filename().string();
-            if (name == "vasul.ini" || name.starts_with(".")) continue;
-            fs::copy(entry.path(), dir / name, fs::copy_options::recursive);
-        }
-    } else {
-        fixture::write_pack(dir);
-        fixture::write_sounds(dir);
-    }
-    return dir;
-}
-
-std::string read_text(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 uint64_t frame_hash(const gfx::Surface& s) {
     uint64_t h = 1469598103934665603ull;
@@ -118,14 +94,10 @@ class Session {
     std::map<uint64_t, gfx::Surface> kept_;
 };
 
-Message mouse(uint32_t id, int x, int y) {
-    return mouse_message(id, x, y);
-}
-
 void start_from_title(Session& s) {
     s.step();
-    s.send(mouse(kWmMouseMove, 300, 150));
-    s.send(mouse(kWmLButtonDown, 300, 150));
+    s.send(mouse_message(kWmMouseMove, 300, 150));
+    s.send(mouse_message(kWmLButtonDown, 300, 150));
     ASSERT_EQ(s.scene(), Play);
 }
 
@@ -144,11 +116,11 @@ void place_top_piece(Session& s) {
     ASSERT_FALSE(s.state().placed[static_cast<size_t>(g.piece)]);
     const int hx = rules::home_x(g.piece) + 40, hy = rules::home_y(g.piece) + 40;
     const int stage = s.state().stage;
-    s.send(mouse(kWmLButtonDown, g.x, g.y));
+    s.send(mouse_message(kWmLButtonDown, g.x, g.y));
     ASSERT_TRUE(s.state().dragging);
-    s.send(mouse(kWmMouseMove, (g.x + hx) / 2, (g.y + hy) / 2));
-    s.send(mouse(kWmMouseMove, hx, hy));
-    s.send(mouse(kWmLButtonUp, hx, hy));
+    s.send(mouse_message(kWmMouseMove, (g.x + hx) / 2, (g.y + hy) / 2));
+    s.send(mouse_message(kWmMouseMove, hx, hy));
+    s.send(mouse_message(kWmLButtonUp, hx, hy));
     ASSERT_TRUE(s.state().placed[static_cast<size_t>(g.piece)] || s.state().stage != stage ||
                 s.scene() != Play);
 }
@@ -168,56 +140,40 @@ void play_whole_game(Session& s) {
     for (int frame = 0;
          frame < 10000 && !(st.score_done && st.time_bonus_done && st.chain_bonus_done); ++frame)
         s.step();
-    s.send(mouse(kWmMouseMove, 300, 300));
-    s.send(mouse(kWmLButtonDown, 300, 300));
+    s.send(mouse_message(kWmMouseMove, 300, 300));
+    s.send(mouse_message(kWmLButtonDown, 300, 300));
     ASSERT_EQ(s.scene(), Gallery);
-}
-
-struct BinaryRun {
-    int status;
-    std::string err;
-};
-
-BinaryRun run_vasul(const fs::path& dir, const std::string& args) {
-    const auto err_file = dir / "stderr.txt";
-    const std::string command = "cd '" + dir.string() + "' && '" + VASUL_BINARY + "' " + args +
-                                " 2>'" + err_file.string() + "' >/dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_text(err_file)};
-}
-
-std::string frame_name(uint64_t pass) {
-    char name[32];
-    std::snprintf(name, sizeof name, "frame-%06llu.bmp", static_cast<unsigned long long>(pass));
-    return name;
 }
 
 // Runs the binary on a replay with a recording, then on the recording; both runs must dump the
 // same frames byte for byte, record the same file, and show the frames the in-process session
 // drew at the same passes.
 void check_binary_replays(const Session& s, uint64_t passes, uint64_t every, uint32_t tick_ms) {
-    const fs::path dir = make_data_dir("play-binary");
+    const fs::path dir = fixture::make_data_folder("play-binary", VASUL_DATA_DIR);
     std::ofstream(dir / "input.txt", std::ios::binary) << s.replay_text();
     const std::string common = "--headless --tick-ms " + std::to_string(tick_ms) + " --frames " +
                                std::to_string(passes) + " --dump-every " + std::to_string(every);
-    auto r = run_vasul(dir, common + " --replay input.txt --record rec.txt --dump-frames a");
+    auto r = fixture::run_binary(VASUL_BINARY, dir,
+                                 common + " --replay input.txt --record rec.txt --dump-frames a");
     ASSERT_EQ(r.status, 0) << r.err;
-    r = run_vasul(dir, common + " --replay rec.txt --record rec2.txt --dump-frames b");
+    r = fixture::run_binary(VASUL_BINARY, dir,
+                            common + " --replay rec.txt --record rec2.txt --dump-frames b");
     ASSERT_EQ(r.status, 0) << r.err;
 
-    EXPECT_EQ(read_text(dir / "rec.txt"), read_text(dir / "rec2.txt"));
+    EXPECT_EQ(fixture::file_text(dir / "rec.txt"), fixture::file_text(dir / "rec2.txt"));
     ASSERT_FALSE(s.kept().empty());
     for (uint64_t pass = 0; pass < passes; pass += every) {
-        const std::string a = read_text(dir / "a" / frame_name(pass));
-        ASSERT_FALSE(a.empty()) << frame_name(pass);
-        EXPECT_EQ(a, read_text(dir / "b" / frame_name(pass))) << frame_name(pass);
+        const std::string a = fixture::file_text(dir / "a" / fixture::frame_file(pass));
+        ASSERT_FALSE(a.empty()) << fixture::frame_file(pass);
+        EXPECT_EQ(a, fixture::file_text(dir / "b" / fixture::frame_file(pass)))
+            << fixture::frame_file(pass);
         const auto it = s.kept().find(pass);
         if (it == s.kept().end()) continue;
         const std::vector<uint8_t> bytes(a.begin(), a.end());
         const auto frame = gfx::decode_bmp(bytes);
-        ASSERT_TRUE(frame) << frame_name(pass);
+        ASSERT_TRUE(frame) << fixture::frame_file(pass);
         EXPECT_EQ(frame_hash(*frame), frame_hash(it->second))
-            << "binary and in-process differ at " << frame_name(pass);
+            << "binary and in-process differ at " << fixture::frame_file(pass);
     }
     fs::remove_all(dir);
 }
@@ -227,17 +183,19 @@ class PlayEndToEnd : public ::testing::Test {
     void TearDown() override {
         for (const auto& d : dirs_) fs::remove_all(d);
     }
-    fs::path data_dir(const char* tag) { return dirs_.emplace_back(make_data_dir(tag)); }
+    fs::path data_dir(const char* tag) {
+        return dirs_.emplace_back(fixture::make_data_folder(tag, VASUL_DATA_DIR));
+    }
 
   private:
     std::vector<fs::path> dirs_;
 };
 
-constexpr uint32_t kSeed = 20240611;
+constexpr uint32_t kPlaySeed = 20240611;
 constexpr uint64_t kDumpEvery = 100;
 
 TEST_F(PlayEndToEnd, AWholeGamePlaysThroughFiveStagesAndReplaysIdentically) {
-    Session first(data_dir("play-first"), kSeed, 16, nullptr, kDumpEvery);
+    Session first(data_dir("play-first"), kPlaySeed, 16, nullptr, kDumpEvery);
     play_whole_game(first);
     if (HasFatalFailure()) return;
     first.idle_until_pass_is_multiple_of(kDumpEvery);
@@ -250,7 +208,7 @@ TEST_F(PlayEndToEnd, AWholeGamePlaysThroughFiveStagesAndReplaysIdentically) {
     std::string error;
     const auto replay = parse_replay(first.replay_text(), "input", error);
     ASSERT_TRUE(replay) << error;
-    Session second(data_dir("play-second"), kSeed, 16, &*replay);
+    Session second(data_dir("play-second"), kPlaySeed, 16, &*replay);
     second.steps(static_cast<int>(first.pass()));
     EXPECT_EQ(second.state().score, st.score);
     EXPECT_EQ(second.state().total, st.total);
@@ -264,7 +222,7 @@ TEST_F(PlayEndToEnd, RunningOutOfTimeShowsTheTimeUpScreenAndARightClickLeadsHome
     // Every pass is a little more than a second, so every play frame ticks the countdown.
     constexpr uint32_t kTick = 1001;
     constexpr uint64_t kEvery = 50;
-    Session s(data_dir("time-up"), kSeed, kTick, nullptr, kEvery);
+    Session s(data_dir("time-up"), kPlaySeed, kTick, nullptr, kEvery);
     start_from_title(s);
     if (HasFatalFailure()) return;
     const int time_left = s.state().time_left;
@@ -277,33 +235,33 @@ TEST_F(PlayEndToEnd, RunningOutOfTimeShowsTheTimeUpScreenAndARightClickLeadsHome
     EXPECT_EQ(s.state().time_left, 0);
     EXPECT_EQ(play_frames, time_left) << "one second a frame, the last one leaving 0";
     s.steps(static_cast<int>(kEvery));
-    s.send(mouse(kWmRButtonDown, 400, 400));
+    s.send(mouse_message(kWmRButtonDown, 400, 400));
     EXPECT_EQ(s.scene(), Title);
     s.idle_until_pass_is_multiple_of(kEvery);
     check_binary_replays(s, s.pass(), kEvery, kTick);
 }
 
 TEST_F(PlayEndToEnd, PausingMidDragKeepsTheHoldAndResumesWhereItStood) {
-    Session s(data_dir("pause"), kSeed, 16, nullptr, 1);
+    Session s(data_dir("pause"), kPlaySeed, 16, nullptr, 1);
     start_from_title(s);
     if (HasFatalFailure()) return;
     const Grip g = grip_top(s.state());
-    s.send(mouse(kWmLButtonDown, g.x, g.y));
-    s.send(mouse(kWmMouseMove, 320, 240));
+    s.send(mouse_message(kWmLButtonDown, g.x, g.y));
+    s.send(mouse_message(kWmMouseMove, 320, 240));
     const int x = s.state().x[g.piece], y = s.state().y[g.piece];
     s.send(key_message(kWmKeyDown, kVkSpace));
     ASSERT_EQ(s.scene(), Pause);
     s.steps(3);
     s.send(key_message(kWmKeyUp, kVkSpace));
-    s.send(mouse(kWmMouseMove, 100, 100));  // seen by the pause screen only
-    s.send(mouse(kWmRButtonDown, 100, 100));
+    s.send(mouse_message(kWmMouseMove, 100, 100));  // seen by the pause screen only
+    s.send(mouse_message(kWmRButtonDown, 100, 100));
     ASSERT_EQ(s.scene(), Play);
     EXPECT_TRUE(s.state().dragging);
     EXPECT_EQ(s.state().x[g.piece], x);
     EXPECT_EQ(s.state().y[g.piece], y);
     const int hx = rules::home_x(g.piece) + 40, hy = rules::home_y(g.piece) + 40;
-    s.send(mouse(kWmMouseMove, hx, hy));
-    s.send(mouse(kWmLButtonUp, hx, hy));
+    s.send(mouse_message(kWmMouseMove, hx, hy));
+    s.send(mouse_message(kWmLButtonUp, hx, hy));
     EXPECT_TRUE(s.state().placed[g.piece]);
     s.steps(2);
     check_binary_replays(s, s.pass(), 1, 16);

@@ -14,6 +14,7 @@
 #include "gfx/bmp.h"
 #include "platform/data_source.h"
 #include "support/fixture_pack.h"
+#include "support/game_binary.h"
 #include "viewer/script.h"
 
 namespace {
@@ -26,51 +27,33 @@ const char* const kFixtureScript =
     "WAIT 0\nSET_FRAME1 1\nTEXT1 0003\r\nWAIT 0\nSET_FRAME1 2\nTEXT2 00040005\nWAIT 0\n"
     "SHOW_IMAGE1 0\nRESET 0\n";
 
-// The default data pack when it has been generated, else the fixture pack with a script of
-// our own; either way in a folder of its own without a settings file.
-fs::path make_data_folder() {
-    const fs::path dir = fixture::make_temp_dir("scores-viewer-e2e");
-    const fs::path pack = VASUL_DATA_DIR;
-    if (fs::exists(pack / "image/data.bmp") && fs::exists(pack / "vasul.spt")) {
-        fs::copy(pack, dir, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        fs::remove(dir / "vasul.ini");
-    } else {
-        fixture::write_pack(dir);
-        fixture::write_sounds(dir);
+// The generated pack, or the fixture pack with a script of our own, in a folder of its own
+// without a settings file.
+fs::path make_viewer_folder() {
+    const fs::path dir = fixture::make_data_folder("scores-viewer-e2e", VASUL_DATA_DIR);
+    if (!fs::exists(dir / "vasul.spt"))
         std::ofstream(dir / "vasul.spt", std::ios::binary) << kFixtureScript;
-    }
     return dir;
 }
 
-int run_replay(const fs::path& dir, const std::string& replay, uint64_t frames) {
+int run_viewer_replay(const fs::path& dir, const std::string& replay, uint64_t frames) {
     std::ofstream(dir / "r.txt") << "vasul-replay 1\nseed 5\n" << replay;
-    const std::string command = "cd '" + dir.string() + "' && '" + VASUL_BINARY +
-                                "' --headless --replay r.txt --frames " + std::to_string(frames) +
-                                " --dump-frames frames --dump-every 10 >/dev/null 2>&1";
-    const int raw = std::system(command.c_str());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return fixture::run_binary(VASUL_BINARY, dir,
+                               "--headless --replay r.txt --frames " + std::to_string(frames) +
+                                   " --dump-frames frames --dump-every 10")
+        .status;
 }
 
+// The pixels of the frame dumped at a pass.
 std::vector<uint32_t> frame(const fs::path& dir, uint64_t pass) {
-    char name[32];
-    std::snprintf(name, sizeof name, "frame-%06llu.bmp", static_cast<unsigned long long>(pass));
-    std::ifstream in(dir / "frames" / name, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-    auto s = gfx::decode_bmp(bytes);
-    EXPECT_TRUE(s.has_value()) << name;
-    return s ? s->pixels() : std::vector<uint32_t>{};
+    const gfx::Surface s = fixture::read_frame(dir / "frames" / fixture::frame_file(pass));
+    EXPECT_GT(s.width(), 0) << fixture::frame_file(pass);
+    return s.pixels();
 }
 
 std::string event(uint64_t pass, const char* name, int x, int y) {
     return "@" + std::to_string(pass) + " " + name + " " + std::to_string(x) + " " +
            std::to_string(y) + "\n";
-}
-
-std::string read_file(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // The pages of the script as the game stores it: one per WAIT.
@@ -88,7 +71,7 @@ int count_pages(const fs::path& dir) {
 // Frame 10 is the title with the pointer away from the menu; entering the viewer runs the
 // first page, each click the next, and clicks past the last page change nothing.
 TEST(ScoresViewerReplay, ViewerPagesThroughTheScriptToItsEnd) {
-    const fs::path dir = make_data_folder();
+    const fs::path dir = make_viewer_folder();
     const int pages = count_pages(dir);
     ASSERT_GE(pages, 2) << "the script should have pages to turn";
     std::string r = event(1, "move", 100, 100) + event(11, "move", 300, 190) +
@@ -101,7 +84,7 @@ TEST(ScoresViewerReplay, ViewerPagesThroughTheScriptToItsEnd) {
     }
     const uint64_t back = 20 + 10 * static_cast<uint64_t>(clicks) + 1;
     r += event(back, "rdown", 500, 200) + event(back + 2, "move", 100, 100);
-    ASSERT_EQ(run_replay(dir, r, back + 20), 0);
+    ASSERT_EQ(run_viewer_replay(dir, r, back + 20), 0);
 
     const auto title = frame(dir, 10);
     auto after = [&](int k) { return frame(dir, 20 + 10 * static_cast<uint64_t>(k)); };
@@ -116,17 +99,17 @@ TEST(ScoresViewerReplay, ViewerPagesThroughTheScriptToItsEnd) {
 // The display writes the default table on its first visit and shows what the file holds;
 // the back button leads to the title.
 TEST(ScoresViewerReplay, HighScoreDisplayFromTheTitleAndBack) {
-    const fs::path dir = make_data_folder();
+    const fs::path dir = make_viewer_folder();
     const std::string r = event(1, "move", 100, 100) + event(11, "move", 300, 350) +
                           event(12, "ldown", 300, 350) + event(13, "lup", 300, 350) +
                           event(14, "move", 600, 460) + event(21, "move", 30, 20) +
                           event(22, "ldown", 30, 20) + event(24, "move", 100, 100);
-    ASSERT_EQ(run_replay(dir, r, 35), 0);
+    ASSERT_EQ(run_viewer_replay(dir, r, 35), 0);
     const auto title = frame(dir, 10);
     const auto shown = frame(dir, 20);
     EXPECT_NE(shown, title);
     EXPECT_EQ(frame(dir, 30), title);
-    const std::string ini = read_file(dir / "vasul.ini");
+    const std::string ini = fixture::file_text(dir / "vasul.ini");
     EXPECT_NE(ini.find("sum0=10057"), std::string::npos) << ini;
     EXPECT_NE(ini.find("nam9=AAA"), std::string::npos) << ini;
 
@@ -138,8 +121,8 @@ TEST(ScoresViewerReplay, HighScoreDisplayFromTheTitleAndBack) {
     }
     std::ofstream(dir / "vasul.ini", std::ios::binary | std::ios::trunc) << table;
     fs::remove_all(dir / "frames");
-    ASSERT_EQ(run_replay(dir, r, 35), 0);
+    ASSERT_EQ(run_viewer_replay(dir, r, 35), 0);
     EXPECT_NE(frame(dir, 20), shown);
-    EXPECT_EQ(read_file(dir / "vasul.ini"), table);
+    EXPECT_EQ(fixture::file_text(dir / "vasul.ini"), table);
     fs::remove_all(dir);
 }

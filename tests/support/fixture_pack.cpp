@@ -7,10 +7,12 @@
 #include <atomic>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
 #include "gfx/archive.h"
+#include "gfx/text.h"
 #include "packwriter/packwriter.h"
 #include "sound/sound.h"
 
@@ -72,6 +74,10 @@ uint32_t cell_colour(int piece, int cell) {
 
 int glyph_width(int glyph) {
     return 6 + glyph % 5;
+}
+
+uint32_t glyph_colour(char ch) {
+    return cell_colour(gfx::kFontPiece, gfx::glyph_index(ch));
 }
 
 std::vector<gfx::Surface> sheet_pieces() {
@@ -166,6 +172,29 @@ std::filesystem::path make_temp_dir(const char* tag) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
+}
+
+std::filesystem::path make_data_folder(const char* tag, const std::filesystem::path& generated) {
+    namespace fs = std::filesystem;
+    const fs::path dir = make_temp_dir(tag);
+    if (fs::exists(generated / "image/data.bmp") && fs::exists(generated / "image/dat2.bmp")) {
+        for (const auto& entry : fs::directory_iterator(generated)) {
+            const std::string name = entry.path().filename().string();
+            if (name == "vasul.ini" || name.starts_with(".")) continue;
+            fs::copy(entry.path(), dir / name, fs::copy_options::recursive);
+        }
+    } else {
+        write_pack(dir);
+        write_sounds(dir);
+    }
+    return dir;
+}
+
+std::string file_text(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 }  // namespace fixture

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "gfx/surface.h"
@@ -20,6 +21,8 @@ uint32_t cell_colour(int piece, int cell);
 // Cell sizes of the fixture's font: glyph i is glyph_width(i) x 12 with its anchor at its
 // top-left, so a text's pen advance is predictable.
 int glyph_width(int glyph);
+// The colour of the fixture font's glyph for a character.
+uint32_t glyph_colour(char ch);
 
 // The 13 sheet pieces as the archive holds them (marked sheets, or rectangle sheets).
 std::vector<gfx::Surface> sheet_pieces();
@@ -37,5 +40,12 @@ void write_sounds(const std::filesystem::path& dir);
 
 // A fresh empty folder under the system's temp folder, removed by the caller.
 std::filesystem::path make_temp_dir(const char* tag);
+
+// A fresh folder holding the pack generated into `generated` when there is one, without its
+// settings file or hidden files (the game writes its own settings), else the fixture pack.
+std::filesystem::path make_data_folder(const char* tag, const std::filesystem::path& generated);
+
+// A file's whole bytes; empty when it cannot be read.
+std::string file_text(const std::filesystem::path& file);
 
 }  // namespace fixture

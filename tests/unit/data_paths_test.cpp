@@ -17,13 +17,6 @@ namespace {
 
 using app::DataOrigin;
 
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 void put(const fs::path& file, const std::string& text) {
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << text;
@@ -186,11 +179,11 @@ TEST_F(DataPaths, TheFirstRunCopiesThePacksDefaultsAndLaterRunsKeepThePlayersFil
     std::string error;
 
     ASSERT_TRUE(app::copy_default_settings(place, error)) << error;
-    EXPECT_EQ(slurp(place.file), defaults);
+    EXPECT_EQ(fixture::file_text(place.file), defaults);
 
     put(place.file, "[music]\nbgmon=0\n");
     ASSERT_TRUE(app::copy_default_settings(place, error)) << error;
-    EXPECT_EQ(slurp(place.file), "[music]\nbgmon=0\n");
+    EXPECT_EQ(fixture::file_text(place.file), "[music]\nbgmon=0\n");
 }
 
 TEST_F(DataPaths, WithoutDefaultsToCopyNothingIsWrittenBeforeThePlayersFirstChange) {
@@ -206,7 +199,7 @@ TEST_F(DataPaths, WithoutDefaultsToCopyNothingIsWrittenBeforeThePlayersFirstChan
     settings::ProfileStore store(player);
     EXPECT_FALSE(fs::exists(root / "home"));
     ASSERT_TRUE(store.write("mode", "level", "1"));
-    EXPECT_EQ(slurp(player), "[mode]\nlevel=1\n");
+    EXPECT_EQ(fixture::file_text(player), "[mode]\nlevel=1\n");
 }
 
 TEST_F(DataPaths, TheWindowsChoiceIsRememberedInASectionOfItsOwn) {
@@ -217,7 +210,7 @@ TEST_F(DataPaths, TheWindowsChoiceIsRememberedInASectionOfItsOwn) {
 
     settings::write_fullscreen(store, false);
     EXPECT_FALSE(settings::read_fullscreen(settings::ProfileStore(file)));
-    EXPECT_EQ(slurp(file),
+    EXPECT_EQ(fixture::file_text(file),
               "[music]\nbgmon=1\n; a comment\n[score]\nsco0=900\n[display]\n"
               "fullscreen=0\n");
     settings::write_fullscreen(store, true);

@@ -47,13 +47,6 @@ void write_ini(TestGame& t, const std::string& text) {
     t.game->profile.poll();
 }
 
-std::string slurp(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::string key(const char* stem, int i) {
     return std::string("score/") + stem + std::to_string(i);
 }
@@ -203,17 +196,17 @@ TEST(HighScoreTable, ATableThatCannotBeStoredIsNotWrittenInPart) {
     scores::save_high_score(*t.game, "NEW", 950);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-    EXPECT_EQ(slurp(t.dir / "vasul.ini"), ini);
+    EXPECT_EQ(fixture::file_text(t.dir / "vasul.ini"), ini);
 }
 
 namespace {
 
 // The disk that counts the replacements of the file.
-int replacements = 0;
+int ini_replacements = 0;
 settings::DiskCalls counting_disk() {
     settings::DiskCalls disk = settings::real_disk();
     disk.rename = [](const char* from, const char* to) {
-        ++replacements;
+        ++ini_replacements;
         return ::rename(from, to);
     };
     return disk;
@@ -229,11 +222,11 @@ TEST(HighScoreTable, SaveAndResetReplaceTheFileOnce) {
     write_ini(t, big);
     static const settings::DiskCalls disk = counting_disk();
     t.game->profile.use_disk(disk);
-    replacements = 0;
+    ini_replacements = 0;
     scores::reset_high_scores(*t.game);
-    EXPECT_EQ(replacements, 1);
+    EXPECT_EQ(ini_replacements, 1);
     scores::save_high_score(*t.game, "NEW", 900);
-    EXPECT_EQ(replacements, 2);
+    EXPECT_EQ(ini_replacements, 2);
     EXPECT_TRUE(scores::load_high_scores(*t.game));
 }
 
@@ -243,7 +236,7 @@ TEST(HighScoreTable, AFullDiskKeepsTheOldTableWarnsOnceAndPlaysOn) {
     TestGame t(false);
     t.start();
     scores::reset_high_scores(*t.game);
-    const std::string before = slurp(t.dir / "vasul.ini");
+    const std::string before = fixture::file_text(t.dir / "vasul.ini");
     settings::DiskCalls full = settings::real_disk();
     full.write = [](int, const void*, size_t) -> ssize_t {
         errno = ENOSPC;
@@ -257,7 +250,7 @@ TEST(HighScoreTable, AFullDiskKeepsTheOldTableWarnsOnceAndPlaysOn) {
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_NE(err.find("vasul.ini"), std::string::npos) << err;
-    EXPECT_EQ(slurp(t.dir / "vasul.ini"), before);
+    EXPECT_EQ(fixture::file_text(t.dir / "vasul.ini"), before);
     EXPECT_FALSE(t.ended());
     EXPECT_TRUE(scores::load_high_scores(*t.game));
 
@@ -292,7 +285,7 @@ TEST(HighScoreTable, KillDuringSavesLeavesOneWholeVersion) {
         Game game(platform, dir);
         for (int n = 0; n < 9; ++n) {
             save_step(game, n);
-            versions.insert(slurp(ini));
+            versions.insert(fixture::file_text(ini));
         }
     }
     auto strays = [&] {
@@ -321,7 +314,8 @@ TEST(HighScoreTable, KillDuringSavesLeavesOneWholeVersion) {
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
 
-        ASSERT_EQ(versions.count(slurp(ini)), 1u) << "round " << round << ":\n" << slurp(ini);
+        ASSERT_EQ(versions.count(fixture::file_text(ini)), 1u) << "round " << round << ":\n"
+                                                               << fixture::file_text(ini);
         const auto left = strays();
         ASSERT_LE(left.size(), 1u) << "round " << round;
         if (!left.empty()) {

@@ -14,13 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 TEST(LogFile, LaterLinesGoBesideTheSettingsInAFolderMadeForThem) {
     const fs::path root = fixture::make_temp_dir("log-file");
     platform::set_log_file(root / "program" / "vasul.log");
@@ -28,8 +21,9 @@ TEST(LogFile, LaterLinesGoBesideTheSettingsInAFolderMadeForThem) {
     platform::keep_log_beside(root / "player" / "vasul.ini");
     platform::error("after");
     platform::set_log_file({});  // back to stderr for the other tests
-    EXPECT_EQ(slurp(root / "program" / "vasul.log"), "vasul: warning: before the settings\n");
-    EXPECT_EQ(slurp(root / "player" / "vasul.log"), "vasul: after\n");
+    EXPECT_EQ(fixture::file_text(root / "program" / "vasul.log"),
+              "vasul: warning: before the settings\n");
+    EXPECT_EQ(fixture::file_text(root / "player" / "vasul.log"), "vasul: after\n");
     std::error_code ec;
     fs::remove_all(root, ec);
 }

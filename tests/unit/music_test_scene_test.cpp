@@ -16,9 +16,9 @@ using frontend::read_ini;
 using platform::HeadlessAudio;
 
 // Music off at step 2 in the options; the music test at volume 6.
-const char* const kStartIni = "[music]\nbgm=2\n[sound]\nvol=6\n";
+const char* const kMusicTestIni = "[music]\nbgm=2\n[sound]\nvol=6\n";
 
-void enter_music_test(TestGame& t, const char* ini = kStartIni) {
+void enter_music_test(TestGame& t, const char* ini = kMusicTestIni) {
     if (ini) frontend::write_ini(t, ini);
     t.start();
     frontend::click_title_item(t, frontend::kMusicTestItem);

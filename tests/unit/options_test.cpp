@@ -19,10 +19,10 @@ constexpr int kSwitchPiece = 1;
 constexpr int kArrowPiece = 2;
 
 // Music on at step 9, effect off at step 0, no frame counter, "HARD", music test volume 4.
-const char* const kStartIni =
+const char* const kOptionsIni =
     "[music]\nbgmon=1\nseon=0\nbgm=9\nse=0\n[cg]\nfps=0\n[mode]\nlevel=0\n[sound]\nvol=4\n";
 
-void enter_options(TestGame& t, const char* ini = kStartIni) {
+void enter_options(TestGame& t, const char* ini = kOptionsIni) {
     if (ini) frontend::write_ini(t, ini);
     t.start();
     frontend::click_title_item(t, frontend::kOptionsItem);
@@ -58,10 +58,6 @@ const Control kControls[] = {
     {"LVL left", 327, 340, 23, 23, kArrowPiece, 0},
     {"LVL right", 460, 340, 23, 23, kArrowPiece, 2},
 };
-
-uint32_t glyph_colour(char ch) {
-    return fixture::cell_colour(9, gfx::glyph_index(ch));
-}
 
 }  // namespace
 
@@ -113,11 +109,11 @@ TEST(OptionsScene, DrawsEachControlInItsStateAndHotUnderThePointer) {
                   fixture::cell_colour(k.piece, k.cell + 1))
             << k.name << " hot";
     }
-    EXPECT_EQ(t.pixel(357, 156), glyph_colour('9'));
-    EXPECT_EQ(t.pixel(357, 248), glyph_colour('0'));
-    EXPECT_EQ(t.pixel(240, 110), glyph_colour('B'));
-    EXPECT_EQ(t.pixel(240, 202), glyph_colour('S'));
-    EXPECT_EQ(t.pixel(240, 294), glyph_colour('F'));
+    EXPECT_EQ(t.pixel(357, 156), fixture::glyph_colour('9'));
+    EXPECT_EQ(t.pixel(357, 248), fixture::glyph_colour('0'));
+    EXPECT_EQ(t.pixel(240, 110), fixture::glyph_colour('B'));
+    EXPECT_EQ(t.pixel(240, 202), fixture::glyph_colour('S'));
+    EXPECT_EQ(t.pixel(240, 294), fixture::glyph_colour('F'));
     t.move(20, 20);
     EXPECT_EQ(t.pixel(56, 32), fixture::cell_colour(6, 1)) << "back button hot";
 }
@@ -137,7 +133,7 @@ TEST(OptionsScene, DifficultyArrowsStepTowardsEasyAndHard) {
         t.click(s.x, 350);
         EXPECT_EQ(t.game->difficulty, s.difficulty);
         EXPECT_EQ(read_ini(t.dir)["mode/level"], std::to_string(s.difficulty));
-        EXPECT_EQ(t.pixel(357, 340), glyph_colour(s.first_letter));
+        EXPECT_EQ(t.pixel(357, 340), fixture::glyph_colour(s.first_letter));
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "gfx/archive.h"
 #include "puzzle/play_scene.h"
 #include "puzzle_helpers.h"
 #include "rules/board.h"
@@ -17,8 +18,6 @@ using namespace puzzle;
 using namespace rules;
 using namespace platform;
 using namespace puzzle_test;
-
-constexpr int kBackButtonPiece = 6;
 
 class PauseScene : public ::testing::Test {
   protected:
@@ -58,9 +57,9 @@ TEST_F(PauseScene, SpaceAndTheRightButtonPauseAndResumeWithEveryPieceInPlace) {
             press(kWmRButtonDown, 5, 5);
         ASSERT_EQ(g.current_scene, Pause);
         EXPECT_EQ(t.pixel(300, 100), fixture::picture_pixel(16, 300, 100));
-        EXPECT_EQ(t.pixel(135, 201), glyph_colour('P'));
-        EXPECT_EQ(t.pixel(85, 231), glyph_colour('R'));
-        EXPECT_EQ(t.pixel(11, 11), fixture::cell_colour(kBackButtonPiece, 0));
+        EXPECT_EQ(t.pixel(135, 201), fixture::glyph_colour('P'));
+        EXPECT_EQ(t.pixel(85, 231), fixture::glyph_colour('R'));
+        EXPECT_EQ(t.pixel(11, 11), fixture::cell_colour(gfx::kBackButtonPiece, 0));
         // Auto-repeat: the next key-down resumes.
         if (space)
             key_down(kVkSpace);
@@ -118,7 +117,7 @@ TEST_F(PauseScene, TheBackButtonAbandonsTheGameForTheTitleOnItsStrictInside) {
         EXPECT_EQ(g.current_scene, Pause) << x << "," << y;
     }
     t.move(11, 11);
-    EXPECT_EQ(t.pixel(30, 20), fixture::cell_colour(kBackButtonPiece, 1));
+    EXPECT_EQ(t.pixel(30, 20), fixture::cell_colour(gfx::kBackButtonPiece, 1));
     t.platform.headless_audio().clear_log();
     press(kWmLButtonDown, 11, 11);
     EXPECT_EQ(g.current_scene, Title);
@@ -148,8 +147,8 @@ TEST_F(PauseScene, ADisplayLostWhilePausedLeavesNothingBlankBeforeOrAfterResumin
         sheet->unload();
     lose_display(t);
     EXPECT_EQ(t.pixel(300, 100), fixture::picture_pixel(16, 300, 100));
-    EXPECT_EQ(t.pixel(135, 201), glyph_colour('P'));
-    EXPECT_EQ(t.pixel(11, 11), fixture::cell_colour(kBackButtonPiece, 0));
+    EXPECT_EQ(t.pixel(135, 201), fixture::glyph_colour('P'));
+    EXPECT_EQ(t.pixel(11, 11), fixture::cell_colour(gfx::kBackButtonPiece, 0));
     EXPECT_EQ(t.pixel(320, 240), fixture::cell_colour(12, 0));
     key_down(kVkSpace);
     EXPECT_EQ(t.pixel(600, 300), fixture::picture_pixel(9, 600, 300));
@@ -183,8 +182,8 @@ class GameOverScene : public ::testing::Test {
 
 TEST_F(GameOverScene, ShowsThePictureTheBackButtonTheLineAndThePointer) {
     EXPECT_EQ(t.pixel(300, 100), fixture::picture_pixel(15, 300, 100));
-    EXPECT_EQ(t.pixel(11, 11), fixture::cell_colour(kBackButtonPiece, 0));
-    EXPECT_EQ(t.pixel(85, 231), glyph_colour('R'));
+    EXPECT_EQ(t.pixel(11, 11), fixture::cell_colour(gfx::kBackButtonPiece, 0));
+    EXPECT_EQ(t.pixel(85, 231), fixture::glyph_colour('R'));
     EXPECT_EQ(t.pixel(320, 240), fixture::cell_colour(12, 0));
 }
 

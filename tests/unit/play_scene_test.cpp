@@ -92,12 +92,12 @@ TEST_F(PlayScene, DrawsBoardMarksPiecesCoverReadoutsStageNumberAndPointer) {
     EXPECT_EQ(t.pixel(410, 250), fixture::cell_colour(3, 0));
     EXPECT_EQ(t.pixel(90, 410), fixture::cell_colour(3, 1)) << "marks keep their index";
     EXPECT_EQ(t.pixel(600, 300), board(600, 300));
-    EXPECT_EQ(t.pixel(451, 5), glyph_colour('S'));
-    EXPECT_EQ(t.pixel(glyph_left(556, "00075", 3) + 1, 5), glyph_colour('7'));
-    EXPECT_EQ(t.pixel(451, 30), glyph_colour('T'));
-    EXPECT_EQ(t.pixel(451, 55), glyph_colour('R'));
-    EXPECT_EQ(t.pixel(56, 1), glyph_colour('+')) << "piece 0's pop-up: + at (55, 0)";
-    EXPECT_EQ(t.pixel(76, 1), glyph_colour('7')) << "and 75 at (75, 0)";
+    EXPECT_EQ(t.pixel(451, 5), fixture::glyph_colour('S'));
+    EXPECT_EQ(t.pixel(glyph_left(556, "00075", 3) + 1, 5), fixture::glyph_colour('7'));
+    EXPECT_EQ(t.pixel(451, 30), fixture::glyph_colour('T'));
+    EXPECT_EQ(t.pixel(451, 55), fixture::glyph_colour('R'));
+    EXPECT_EQ(t.pixel(56, 1), fixture::glyph_colour('+')) << "piece 0's pop-up: + at (55, 0)";
+    EXPECT_EQ(t.pixel(76, 1), fixture::glyph_colour('7')) << "and 75 at (75, 0)";
     EXPECT_EQ(t.pixel(321, 441), fixture::cell_colour(11, 1));
     EXPECT_EQ(t.pixel(320, 240), fixture::cell_colour(12, 0));
 }
@@ -117,7 +117,7 @@ TEST_F(PlayScene, ViewKeysChooseLoosePlacedBothOrNoPieces) {
             << c.control << c.shift;
         EXPECT_EQ(t.pixel(40, 40), c.placed_shown ? piece_colour(1, 0) : board(40, 40))
             << c.control << c.shift;
-        EXPECT_EQ(t.pixel(451, 5), glyph_colour('S'));
+        EXPECT_EQ(t.pixel(451, 5), fixture::glyph_colour('S'));
         key(kWmKeyUp, kVkControl);
         key(kWmKeyUp, kVkShift);
     }
@@ -216,13 +216,13 @@ TEST_F(PlayScene, TheStageNumberShowsUntilTheSeventeenthTick) {
 TEST_F(PlayScene, TheTimeReadoutShowsTheTickedValueAndZeroIsNeverShown) {
     s.time_left = 2;
     advance(1001);
-    EXPECT_EQ(t.pixel(557, 30), glyph_colour('0'));
-    EXPECT_EQ(t.pixel(glyph_left(556, "00001", 4) + 1, 30), glyph_colour('1'));
+    EXPECT_EQ(t.pixel(557, 30), fixture::glyph_colour('0'));
+    EXPECT_EQ(t.pixel(glyph_left(556, "00001", 4) + 1, 30), fixture::glyph_colour('1'));
     advance(1001);
     EXPECT_EQ(s.time_left, 0);
     EXPECT_EQ(g.current_scene, GameOver);
-    EXPECT_NE(t.pixel(557, 30), glyph_colour('0'));
-    EXPECT_EQ(t.pixel(451, 30), glyph_colour('T'));
+    EXPECT_NE(t.pixel(557, 30), fixture::glyph_colour('0'));
+    EXPECT_EQ(t.pixel(451, 30), fixture::glyph_colour('T'));
     EXPECT_NE(t.platform.headless_audio().playing_stream(0), 0) << "the music goes on";
     t.pass();
     EXPECT_EQ(t.pixel(600, 470), fixture::picture_pixel(15, 600, 470));
@@ -231,7 +231,7 @@ TEST_F(PlayScene, TheTimeReadoutShowsTheTickedValueAndZeroIsNeverShown) {
 TEST_F(PlayScene, BigValuesKeepAllTheirDigits) {
     s.score = 123456;
     t.pass();
-    EXPECT_EQ(t.pixel(glyph_left(556, "123456", 5) + 1, 5), glyph_colour('6'));
+    EXPECT_EQ(t.pixel(glyph_left(556, "123456", 5) + 1, 5), fixture::glyph_colour('6'));
 }
 
 // A point that no piece of the stage covers and no mark, read-out, stage number or pointer
@@ -333,7 +333,7 @@ TEST_F(PlayScene, ALostDisplayReloadsEverySheetAndPutsEveryPieceBack) {
     EXPECT_EQ(s.x[10], 100);
     EXPECT_EQ(t.pixel(600, 300), board(600, 300));
     EXPECT_EQ(t.pixel(10, 410), fixture::cell_colour(3, 0));
-    EXPECT_EQ(t.pixel(451, 5), glyph_colour('S'));
+    EXPECT_EQ(t.pixel(451, 5), fixture::glyph_colour('S'));
     EXPECT_EQ(t.pixel(321, 441), fixture::cell_colour(11, 1));
     EXPECT_EQ(t.pixel(320, 240), fixture::cell_colour(12, 0));
 }

@@ -42,11 +42,6 @@ inline int glyph_left(int x, std::string_view text, size_t k) {
     return x;
 }
 
-// The colour of the fixture font's glyph for a character.
-inline uint32_t glyph_colour(char ch) {
-    return fixture::cell_colour(9, gfx::glyph_index(ch));
-}
-
 // The colour piece p shows 40 pixels in from its corner, on a stage's picture.
 inline uint32_t piece_colour(int stage, int p) {
     return fixture::picture_pixel(stage, rules::home_x(p) + 40, rules::home_y(p) + 40);

@@ -7,6 +7,7 @@
 
 #include "app/game.h"
 #include "frontend_helpers.h"
+#include "gfx/archive.h"
 #include "gfx/text.h"
 #include "scores/high_score_scene.h"
 #include "scores/high_score_table.h"
@@ -19,21 +20,15 @@ namespace {
 using platform::kWmLButtonDown;
 using platform::mouse_message;
 
-constexpr int kFontPiece = 9;
-constexpr int kBackButtonPiece = 6;
 constexpr int kNameEntryPicture = 14;
 constexpr int kHighScorePicture = 13;
 constexpr int kHighScoresItem = 5;
-
-uint32_t glyph_colour(char ch) {
-    return fixture::cell_colour(kFontPiece, gfx::glyph_index(ch));
-}
 
 // Checks that text is drawn glyph by glyph from (x, y), with the background of `picture`
 // right after its last glyph.
 void expect_text(TestGame& t, int x, int y, std::string_view text, int picture) {
     for (char ch : text) {
-        EXPECT_EQ(t.pixel(x + 1, y + 1), glyph_colour(ch)) << "'" << ch << "' at " << x;
+        EXPECT_EQ(t.pixel(x + 1, y + 1), fixture::glyph_colour(ch)) << "'" << ch << "' at " << x;
         x += fixture::glyph_width(gfx::glyph_index(ch));
     }
     EXPECT_EQ(t.pixel(x + 1, y + 1), fixture::picture_pixel(picture, x + 1, y + 1))
@@ -132,9 +127,9 @@ TEST(NameEntry, BlankButtonEndsTheRecordedName) {
     t.click(420, 340);
     t.click(260, 220);
     t.move(620, 460);
-    EXPECT_EQ(t.pixel(281, 121), glyph_colour('A'));
-    EXPECT_EQ(t.pixel(321, 121), glyph_colour('0'));
-    EXPECT_EQ(t.pixel(361, 121), glyph_colour('B'));
+    EXPECT_EQ(t.pixel(281, 121), fixture::glyph_colour('A'));
+    EXPECT_EQ(t.pixel(321, 121), fixture::glyph_colour('0'));
+    EXPECT_EQ(t.pixel(361, 121), fixture::glyph_colour('B'));
     t.click(300, 410);
     ASSERT_EQ(t.game->current_scene, Gallery);
     auto ini = frontend::read_ini(t.dir);
@@ -187,7 +182,7 @@ TEST(HighScoreDisplay, BackButtonIsStrictAndRightClickLeavesAnywhere) {
         EXPECT_EQ(t.game->back_button_hot, 0);
     }
     t.move(11, 11);
-    EXPECT_EQ(t.pixel(20, 25), fixture::cell_colour(kBackButtonPiece, 1));
+    EXPECT_EQ(t.pixel(20, 25), fixture::cell_colour(gfx::kBackButtonPiece, 1));
     t.click(11, 11);
     EXPECT_EQ(t.game->current_scene, Title);
     EXPECT_EQ(t.game->back_button_hot, 0);

@@ -255,8 +255,6 @@ int lines(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
-}  // namespace
-
 // A sound file that cannot be read is a missing one: the device shuts down, the file is named
 // once however often it is read, and nothing escapes as an exception.
 TEST_F(SoundTest, AnUnreadableFileIsTreatedAsAMissingOne) {
@@ -312,3 +310,5 @@ TEST_F(SoundTest, AFileTheDeviceCannotDecodeIsNamedOnceAndSilencesOnlyItsChannel
         EXPECT_TRUE(fresh.headless_audio().is_playing(kMusicChannel));
     }
 }
+
+}  // namespace

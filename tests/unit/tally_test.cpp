@@ -54,31 +54,31 @@ TEST_F(TallyScene, DrawsTheCountersAndTheOffersOnlyOnceAllThreeAreDone) {
     EXPECT_EQ(s.shown_score, 50) << "each frame counts one step";
     EXPECT_EQ(s.shown_chain_bonus, 45);
     EXPECT_EQ(t.pixel(630, 470), fixture::picture_pixel(14, 630, 470));
-    EXPECT_EQ(t.pixel(226, 179), glyph_colour('S'));
-    EXPECT_EQ(t.pixel(226, 204), glyph_colour('B'));
-    EXPECT_EQ(t.pixel(418, 204), glyph_colour('('));
-    EXPECT_EQ(t.pixel(226, 229), glyph_colour('R'));
-    EXPECT_EQ(t.pixel(226, 254), glyph_colour('T'));
-    EXPECT_EQ(t.pixel(176, 294), glyph_colour('N')) << "NOW COUNTING. . .";
+    EXPECT_EQ(t.pixel(226, 179), fixture::glyph_colour('S'));
+    EXPECT_EQ(t.pixel(226, 204), fixture::glyph_colour('B'));
+    EXPECT_EQ(t.pixel(418, 204), fixture::glyph_colour('('));
+    EXPECT_EQ(t.pixel(226, 229), fixture::glyph_colour('R'));
+    EXPECT_EQ(t.pixel(226, 254), fixture::glyph_colour('T'));
+    EXPECT_EQ(t.pixel(176, 294), fixture::glyph_colour('N')) << "NOW COUNTING. . .";
     s.shown_score = 119990;
     t.pass();  // score and time bonus done, the chain bonus still counting
     ASSERT_TRUE(s.score_done && s.time_bonus_done && !s.chain_bonus_done);
-    EXPECT_EQ(t.pixel(176, 294), glyph_colour('N'));
-    EXPECT_NE(t.pixel(196, 334), glyph_colour('R'));
+    EXPECT_EQ(t.pixel(176, 294), fixture::glyph_colour('N'));
+    EXPECT_NE(t.pixel(196, 334), fixture::glyph_colour('R'));
     t.pass();
     EXPECT_EQ(s.total, 120100);
-    EXPECT_EQ(t.pixel(glyph_left(337, "120100", 5) + 1, 254), glyph_colour('0'));
-    EXPECT_EQ(t.pixel(glyph_left(337, "120100", 1) + 1, 254), glyph_colour('2'));
-    EXPECT_EQ(t.pixel(206, 294), glyph_colour('E')) << "ENTER GALLERY";
-    EXPECT_EQ(t.pixel(196, 334), glyph_colour('R')) << "RECORD HISCORE";
+    EXPECT_EQ(t.pixel(glyph_left(337, "120100", 5) + 1, 254), fixture::glyph_colour('0'));
+    EXPECT_EQ(t.pixel(glyph_left(337, "120100", 1) + 1, 254), fixture::glyph_colour('2'));
+    EXPECT_EQ(t.pixel(206, 294), fixture::glyph_colour('E')) << "ENTER GALLERY";
+    EXPECT_EQ(t.pixel(196, 334), fixture::glyph_colour('R')) << "RECORD HISCORE";
     EXPECT_EQ(t.pixel(320, 240), fixture::cell_colour(12, 0));
 }
 
 TEST_F(TallyScene, ANothingTotalOffersOnlyTheGallery) {
     enter(0, 0, 0);
     t.pass();
-    EXPECT_EQ(t.pixel(206, 294), glyph_colour('E'));
-    EXPECT_NE(t.pixel(196, 334), glyph_colour('R'));
+    EXPECT_EQ(t.pixel(206, 294), fixture::glyph_colour('E'));
+    EXPECT_NE(t.pixel(196, 334), fixture::glyph_colour('R'));
     t.move(300, 340);
     EXPECT_FALSE(s.record_hover);
     press(300, 340);
@@ -152,7 +152,7 @@ TEST_F(TallyScene, ALostDisplayReloadsPictureFourteenAndTheCommonSheets) {
     g.sheets.font_sheet.unload();
     lose_display(t);
     EXPECT_EQ(t.pixel(630, 470), fixture::picture_pixel(14, 630, 470));
-    EXPECT_EQ(t.pixel(226, 179), glyph_colour('S'));
+    EXPECT_EQ(t.pixel(226, 179), fixture::glyph_colour('S'));
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 #include "app/game.h"
 #include "app/picture_ids.h"
 #include "frontend_helpers.h"
+#include "gfx/archive.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"
 
 namespace {
 
 constexpr int kViewerItem = 1;
-constexpr int kBackButtonPiece = 6;
 constexpr int kPanelPiece = 7;
 constexpr int kIllustrationPiece = 8;
 constexpr int kScriptFontPiece = 10;
@@ -52,7 +52,7 @@ TEST(ViewerScene, DrawsSlotsPanelCaptionsAndPointerInOrder) {
     EXPECT_EQ(t.pixel(300, 200), background(300, 200));
     EXPECT_EQ(t.pixel(130, 130), illustration(3)) << "slot 2 covers slot 1 at (100, 100)";
     EXPECT_EQ(t.pixel(99, 99), background(99, 99));
-    EXPECT_EQ(t.pixel(20, 20), fixture::cell_colour(kBackButtonPiece, 0));
+    EXPECT_EQ(t.pixel(20, 20), fixture::cell_colour(gfx::kBackButtonPiece, 0));
     EXPECT_EQ(t.pixel(300, 330), panel());
     EXPECT_EQ(t.pixel(15, 341), caption_glyph(5));
     EXPECT_EQ(t.pixel(21, 341), caption_glyph(10));
@@ -116,7 +116,7 @@ TEST(ViewerScene, BackButtonIsStrictAndBeatsPaging) {
     ASSERT_EQ(t.game->current_scene, ScriptViewer);
     EXPECT_EQ(t.game->script.resume_line, 1);
     t.move(11, 11);
-    EXPECT_EQ(t.pixel(40, 25), fixture::cell_colour(kBackButtonPiece, 1));
+    EXPECT_EQ(t.pixel(40, 25), fixture::cell_colour(gfx::kBackButtonPiece, 1));
     t.click(11, 11);
     EXPECT_EQ(t.game->current_scene, Title);
     EXPECT_EQ(t.game->viewer.caption[0], "0004") << "leaving ran no page";
