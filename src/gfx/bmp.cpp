@@ -384,17 +384,18 @@ std::vector<uint8_t> encode_bmp24(const Surface& surface, uint32_t padding) {
     put32(out, 2835);
     put32(out, 0);
     put32(out, 0);
-    out.resize(offset, 0);
-    for (int y = h - 1; y >= 0; --y) {
-        const uint32_t* row = surface.row(y);
-        for (int x = 0; x < w; ++x) {
-            out.push_back(static_cast<uint8_t>(row[x]));
-            out.push_back(static_cast<uint8_t>(row[x] >> 8));
-            out.push_back(static_cast<uint8_t>(row[x] >> 16));
-        }
-        for (uint32_t pad = static_cast<uint32_t>(w) * 3u; pad < stride; ++pad) out.push_back(0);
-    }
+    // The rows' padding and the gap after them stay zero; the rows are written in place,
+    // bottom row first, which is what makes frame dumps and pack building quick.
     out.resize(size, 0);
+    uint8_t* to = out.data() + offset;
+    for (int y = h - 1; y >= 0; --y, to += stride) {
+        const uint32_t* row = surface.row(y);
+        for (size_t x = 0; x < static_cast<size_t>(w); ++x) {
+            to[3 * x] = static_cast<uint8_t>(row[x]);
+            to[3 * x + 1] = static_cast<uint8_t>(row[x] >> 8);
+            to[3 * x + 2] = static_cast<uint8_t>(row[x] >> 16);
+        }
+    }
     return out;
 }
 
