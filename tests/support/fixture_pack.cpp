@@ -60,9 +60,10 @@ uint32_t picture_pixel(int slice, int x, int y) {
 
 gfx::Surface picture(int slice) {
     gfx::Surface s(640, 480);
+    // Filled a tile's width at a time: every process of the suite builds 16 of these.
     for (int y = 0; y < 480; ++y) {
         uint32_t* row = s.row(y);
-        for (int x = 0; x < 640; ++x) row[x] = picture_pixel(slice, x, y);
+        for (int x = 0; x < 640; x += 80) std::fill_n(row + x, 80, picture_pixel(slice, x, y));
     }
     return s;
 }
