@@ -14,8 +14,4 @@ void draw_arrow(Game& game, const gfx::Rect& r, bool right, bool hot) {
                                       (right ? 2 : 0) + (hot ? 1 : 0), true);
 }
 
-void draw_label(Game& game, int x, int y, std::string_view text) {
-    game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, text, true);
-}
-
 }  // namespace scenes

@@ -1,11 +1,9 @@
 #pragma once
-#include <string_view>
-
 #include "gfx/surface.h"
 
 struct Game;
 
-// The switches, arrows and labels that the options and the music test both draw.
+// The switches and arrows that the options and the music test both draw.
 namespace scenes {
 
 // Each control is drawn with its top-left at the corner of its hit area.
@@ -13,7 +11,5 @@ namespace scenes {
 void draw_switch(Game& game, const gfx::Rect& r, bool on, bool hot);
 // Arrow cells: 0 and 1 point left, 2 and 3 point right; the odd ones are hot.
 void draw_arrow(Game& game, const gfx::Rect& r, bool right, bool hot);
-// A label or value in the game's font, colour keyed.
-void draw_label(Game& game, int x, int y, std::string_view text);
 
 }  // namespace scenes

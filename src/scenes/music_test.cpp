@@ -161,13 +161,13 @@ void music_test_update(Game& game) {
     draw_music_arrow(game, kPrevTrack, false);
     game.sheets.stage_numbers_sheet.draw_cell(game.back_buffer(), 160, 110, m.track, true);
     draw_music_arrow(game, kNextTrack, true);
-    draw_label(game, 240, 156, "PLAY:");
+    app::draw_text(game, 240, 156, "PLAY:");
     draw_music_switch(game, kPlaySwitch, m.playing);
-    draw_label(game, 240, 202, "LOOP:");
+    app::draw_text(game, 240, 202, "LOOP:");
     draw_music_switch(game, kLoopSwitch, m.loop);
-    draw_label(game, 240, 248, "VOL:");
+    app::draw_text(game, 240, 248, "VOL:");
     draw_music_arrow(game, kVolDown, false);
-    draw_label(game, 357, 248, std::to_string(m.volume));
+    app::draw_text(game, 357, 248, std::to_string(m.volume));
     draw_music_arrow(game, kVolUp, true);
     app::draw_cursor(game, 0);
 }

@@ -135,9 +135,9 @@ void draw_option_arrow(Game& game, OptionControl c, bool right) {
 }
 
 void draw_volume_row(Game& game, int y, OptionControl down, int level, OptionControl up) {
-    draw_label(game, 240, y, "VOL:");
+    app::draw_text(game, 240, y, "VOL:");
     draw_option_arrow(game, down, false);
-    draw_label(game, 357, y, std::to_string(level));
+    app::draw_text(game, 357, y, std::to_string(level));
     draw_option_arrow(game, up, true);
 }
 
@@ -169,17 +169,17 @@ void options_update(Game& game) {
     const sound::SoundState& s = game.sound;
     app::draw_screen_picture(game);
     app::draw_back_button(game);
-    draw_label(game, 240, 110, "BGM:");
+    app::draw_text(game, 240, 110, "BGM:");
     draw_option_switch(game, kBgmSwitch, s.enabled[sound::kMusicChannel]);
     draw_volume_row(game, 156, kBgmDown, s.level[sound::kMusicChannel], kBgmUp);
-    draw_label(game, 240, 202, "SE:");
+    app::draw_text(game, 240, 202, "SE:");
     draw_option_switch(game, kSeSwitch, s.enabled[sound::kEffectChannel]);
     draw_volume_row(game, 248, kSeDown, s.level[sound::kEffectChannel], kSeUp);
-    draw_label(game, 240, 294, "FPS:");
+    app::draw_text(game, 240, 294, "FPS:");
     draw_option_switch(game, kFpsSwitch, game.show_fps);
-    draw_label(game, 240, 340, "LVL:");
+    app::draw_text(game, 240, 340, "LVL:");
     draw_option_arrow(game, kLvlLeft, false);
-    draw_label(game, 357, 340, rules::difficulty_name(game.difficulty));
+    app::draw_text(game, 357, 340, rules::difficulty_name(game.difficulty));
     draw_option_arrow(game, kLvlRight, true);
     app::draw_cursor(game, 0);
 }
