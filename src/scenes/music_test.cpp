@@ -32,15 +32,13 @@ constexpr std::array<gfx::Rect, 6> kMusicControls = {{
 
 constexpr int kTrackCount = static_cast<int>(sound::kMusicFiles.size());
 
-int music_is_hot(const Game& game, MusicControl c) {
-    return game.music_view.music_hot[static_cast<size_t>(c)] ? 1 : 0;
+auto music_controls(Game& game) {
+    return ControlTable{kMusicControls, game.music_view.music_hot};
 }
 
 void music_test_hover(Game& game) {
     game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-    game.music_view.music_hot = {};
-    const int c = app::rect_at(kMusicControls, game.mouse_x, game.mouse_y);
-    if (c >= 0) game.music_view.music_hot[static_cast<size_t>(c)] = true;
+    music_controls(game).point_at(game.mouse_x, game.mouse_y);
 }
 
 void leave_to_title(Game& game) {
@@ -109,22 +107,8 @@ void music_test_click(Game& game) {
         leave_to_title(game);
         return;
     }
-    for (size_t i = 0; i < kMusicControls.size(); ++i) {
-        if (game.music_view.music_hot[i]) {
-            act_on_music_control(game, static_cast<MusicControl>(i));
-            return;
-        }
-    }
-}
-
-void draw_music_switch(Game& game, MusicControl c, bool on) {
-    scenes::draw_switch(game, kMusicControls[static_cast<size_t>(c)], on,
-                        music_is_hot(game, c) != 0);
-}
-
-void draw_music_arrow(Game& game, MusicControl c, bool right) {
-    scenes::draw_arrow(game, kMusicControls[static_cast<size_t>(c)], right,
-                       music_is_hot(game, c) != 0);
+    const int c = music_controls(game).hot_control();
+    if (c >= 0) act_on_music_control(game, static_cast<MusicControl>(c));
 }
 
 }  // namespace
@@ -153,22 +137,23 @@ void music_test_handle(Game& game, const Message& message) {
 }
 
 void music_test_update(Game& game) {
+    const auto controls = music_controls(game);
     const sound::MusicTestState& m = game.music_test;
     // An ended track restarts here or switches PLAY off, before this frame is drawn.
     if (m.playing) sound::music_test_loop_check(game);
     app::draw_screen_picture(game);
     app::draw_back_button(game);
-    draw_music_arrow(game, kPrevTrack, false);
+    controls.draw_arrow(game, kPrevTrack, false);
     game.sheets.stage_numbers_sheet.draw_cell(game.back_buffer(), 160, 110, m.track, true);
-    draw_music_arrow(game, kNextTrack, true);
+    controls.draw_arrow(game, kNextTrack, true);
     app::draw_text(game, 240, 156, "PLAY:");
-    draw_music_switch(game, kPlaySwitch, m.playing);
+    controls.draw_switch(game, kPlaySwitch, m.playing);
     app::draw_text(game, 240, 202, "LOOP:");
-    draw_music_switch(game, kLoopSwitch, m.loop);
+    controls.draw_switch(game, kLoopSwitch, m.loop);
     app::draw_text(game, 240, 248, "VOL:");
-    draw_music_arrow(game, kVolDown, false);
+    controls.draw_arrow(game, kVolDown, false);
     app::draw_text(game, 357, 248, std::to_string(m.volume));
-    draw_music_arrow(game, kVolUp, true);
+    controls.draw_arrow(game, kVolUp, true);
     app::draw_cursor(game, 0);
 }
 

@@ -45,15 +45,13 @@ constexpr std::array<gfx::Rect, 9> kOptionControls = {{
     app::hit_area(460, 340, 23, 23),
 }};
 
-int option_is_hot(const Game& game, OptionControl c) {
-    return game.options.option_hot[static_cast<size_t>(c)] ? 1 : 0;
+auto option_controls(Game& game) {
+    return ControlTable{kOptionControls, game.options.option_hot};
 }
 
 void options_hover(Game& game) {
-    game.options.option_hot = {};
+    option_controls(game).point_at(game.mouse_x, game.mouse_y);
     game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-    const int c = app::rect_at(kOptionControls, game.mouse_x, game.mouse_y);
-    if (c >= 0) game.options.option_hot[static_cast<size_t>(c)] = true;
 }
 
 void return_to_title(Game& game) {
@@ -116,29 +114,16 @@ void options_click(Game& game) {
         return_to_title(game);
         return;
     }
-    for (size_t i = 0; i < kOptionControls.size(); ++i) {
-        if (game.options.option_hot[i]) {
-            act_on_option(game, static_cast<OptionControl>(i));
-            return;
-        }
-    }
-}
-
-void draw_option_switch(Game& game, OptionControl c, bool on) {
-    scenes::draw_switch(game, kOptionControls[static_cast<size_t>(c)], on,
-                        option_is_hot(game, c) != 0);
-}
-
-void draw_option_arrow(Game& game, OptionControl c, bool right) {
-    scenes::draw_arrow(game, kOptionControls[static_cast<size_t>(c)], right,
-                       option_is_hot(game, c) != 0);
+    const int c = option_controls(game).hot_control();
+    if (c >= 0) act_on_option(game, static_cast<OptionControl>(c));
 }
 
 void draw_volume_row(Game& game, int y, OptionControl down, int level, OptionControl up) {
+    const auto controls = option_controls(game);
     app::draw_text(game, 240, y, "VOL:");
-    draw_option_arrow(game, down, false);
+    controls.draw_arrow(game, down, false);
     app::draw_text(game, 357, y, std::to_string(level));
-    draw_option_arrow(game, up, true);
+    controls.draw_arrow(game, up, true);
 }
 
 }  // namespace
@@ -166,21 +151,22 @@ void options_handle(Game& game, const Message& message) {
 }
 
 void options_update(Game& game) {
+    const auto controls = option_controls(game);
     const sound::SoundState& s = game.sound;
     app::draw_screen_picture(game);
     app::draw_back_button(game);
     app::draw_text(game, 240, 110, "BGM:");
-    draw_option_switch(game, kBgmSwitch, s.enabled[sound::kMusicChannel]);
+    controls.draw_switch(game, kBgmSwitch, s.enabled[sound::kMusicChannel]);
     draw_volume_row(game, 156, kBgmDown, s.level[sound::kMusicChannel], kBgmUp);
     app::draw_text(game, 240, 202, "SE:");
-    draw_option_switch(game, kSeSwitch, s.enabled[sound::kEffectChannel]);
+    controls.draw_switch(game, kSeSwitch, s.enabled[sound::kEffectChannel]);
     draw_volume_row(game, 248, kSeDown, s.level[sound::kEffectChannel], kSeUp);
     app::draw_text(game, 240, 294, "FPS:");
-    draw_option_switch(game, kFpsSwitch, game.show_fps);
+    controls.draw_switch(game, kFpsSwitch, game.show_fps);
     app::draw_text(game, 240, 340, "LVL:");
-    draw_option_arrow(game, kLvlLeft, false);
+    controls.draw_arrow(game, kLvlLeft, false);
     app::draw_text(game, 357, 340, rules::difficulty_name(game.difficulty));
-    draw_option_arrow(game, kLvlRight, true);
+    controls.draw_arrow(game, kLvlRight, true);
     app::draw_cursor(game, 0);
 }
 
