@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gfx/surface.h"
+#include "platform/platform.h"
 
 // The generator's canvas: float colour with coverage, so shapes, text and glows blend
 // smoothly before the picture is rounded into the game's 24-bit pixels.
@@ -32,8 +33,8 @@ inline Rgb hex(uint32_t v) {
             static_cast<float>((v >> 8) & 0xFF) / 255.f, static_cast<float>(v & 0xFF) / 255.f};
 }
 // Every screen picture fills the game's screen.
-inline constexpr int kScreenW = 640;
-inline constexpr int kScreenH = 480;
+using platform::kScreenHeight;
+using platform::kScreenWidth;
 
 // A pixel coordinate as a float, for the shape functions.
 inline float fx(int v) {

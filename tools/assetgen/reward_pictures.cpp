@@ -45,7 +45,7 @@ void pine(Image& img, float x, float base, float height, Rgb colour, uint32_t se
 Image sunset_lake() {
     constexpr int horizon = 300;
     const float sun_x = 430, sun_y = 262;
-    Image img(kScreenW, kScreenH);
+    Image img(kScreenWidth, kScreenHeight);
     for (int y = 0; y < horizon; ++y) {
         const float t = fx(y) / horizon;
         const Rgb base = ramp({{0.f, hex(0x1B1448)},
@@ -53,7 +53,7 @@ Image sunset_lake() {
                                {0.75f, hex(0xD0587A)},
                                {1.f, hex(0xFFB25A)}},
                               t);
-        for (int x = 0; x < kScreenW; ++x) {
+        for (int x = 0; x < kScreenWidth; ++x) {
             Rgb c = base;
             const float cl = fbm(fx(x) / 150.f, fx(y) / 38.f, 11, 5);
             const float band = smoothstep(20, 80, fx(y)) * (1 - smoothstep(200, 280, fx(y)));
@@ -91,7 +91,7 @@ Image sunset_lake() {
     for (int layer = 0; layer < 3; ++layer) {
         const float base = 150.f + 45.f * static_cast<float>(layer),
                     amp = 110.f - 20.f * static_cast<float>(layer);
-        for (int x = 0; x < kScreenW; ++x) {
+        for (int x = 0; x < kScreenWidth; ++x) {
             const float n =
                 fbm(fx(x) / (170.f - 30.f * static_cast<float>(layer)),
                     static_cast<float>(layer) * 3.7f, 21 + static_cast<uint32_t>(layer), 6);
@@ -112,19 +112,19 @@ Image sunset_lake() {
         }
     }
     // A dark tree line along the far shore.
-    for (int x = 0; x < kScreenW; ++x) {
+    for (int x = 0; x < kScreenWidth; ++x) {
         const float h = 6.f + 10.f * value_noise(fx(x) / 6.f, 0, 51) + 6.f * hash01(x, 0, 52);
         for (int y = horizon - static_cast<int>(h); y < horizon; ++y)
             img.blend(x, y, hex(0x1A1428) * (0.8f + 0.4f * hash01(x, y, 53)), 1.f);
     }
     // The lake mirrors the sky and the ridges, broken by ripples.
-    for (int y = horizon; y < kScreenH; ++y) {
-        const float depth = fx(y - horizon) / (kScreenH - horizon);
-        for (int x = 0; x < kScreenW; ++x) {
+    for (int y = horizon; y < kScreenHeight; ++y) {
+        const float depth = fx(y - horizon) / (kScreenHeight - horizon);
+        for (int x = 0; x < kScreenWidth; ++x) {
             const float wave =
                 std::sin(fx(y) * 0.45f + 6.f * value_noise(fx(x) / 40.f, fx(y) / 8.f, 61)) *
                 (2.f + 10.f * depth);
-            const int sx = std::clamp(static_cast<int>(fx(x) + wave), 0, kScreenW - 1);
+            const int sx = std::clamp(static_cast<int>(fx(x) + wave), 0, kScreenWidth - 1);
             const int sy =
                 std::clamp(2 * horizon - y - 1 + static_cast<int>(wave * 0.3f), 0, horizon - 1);
             const float chop = value_noise(fx(x) / 18.f, fx(y) / 2.2f, 64);
@@ -143,7 +143,7 @@ Image sunset_lake() {
     for (int x = 0; x < 260; ++x) {
         const float top =
             400.f + 70.f * std::pow(fx(x) / 260.f, 1.5f) - 20.f * value_noise(fx(x) / 30.f, 0, 71);
-        for (int y = static_cast<int>(top); y < kScreenH; ++y) {
+        for (int y = static_cast<int>(top); y < kScreenHeight; ++y) {
             const float g = fbm(fx(x) / 6.f, fx(y) / 3.f, 72, 3);
             const float tuft = fbm(fx(x) / 2.f, fx(y) / 7.f, 76, 2);
             Rgb c = mix(hex(0x0E1A20), hex(0x50704A), g) * (0.6f + 0.8f * tuft);
@@ -172,13 +172,13 @@ Image sunset_lake() {
 
 // 2: a deep zoom into the Mandelbrot set's seahorse valley.
 Image mandelbrot() {
-    Image img(kScreenW, kScreenH);
+    Image img(kScreenWidth, kScreenHeight);
     const double cx = -0.74364, cy = 0.13182, span = 0.0105;
-    const double step = span / kScreenW;
-    for (int y = 0; y < kScreenH; ++y) {
-        for (int x = 0; x < kScreenW; ++x) {
-            const double c_re = cx + (x - kScreenW / 2) * step,
-                         c_im = cy + (y - kScreenH / 2) * step;
+    const double step = span / kScreenWidth;
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            const double c_re = cx + (x - kScreenWidth / 2) * step,
+                         c_im = cy + (y - kScreenHeight / 2) * step;
             double zr = 0, zi = 0, trap = 1e9;
             int i = 0;
             constexpr int kMax = 600;
@@ -219,10 +219,10 @@ Image mandelbrot() {
 
 // 3: a rose window of stained glass, lit from behind.
 Image stained_glass() {
-    Image img(kScreenW, kScreenH);
+    Image img(kScreenWidth, kScreenHeight);
     constexpr int kCell = 46;
     // One spare column and row of seeds past each edge: every pixel looks one cell around it.
-    constexpr int gw = kScreenW / kCell + 3, gh = kScreenH / kCell + 3;
+    constexpr int gw = kScreenWidth / kCell + 3, gh = kScreenHeight / kCell + 3;
     std::vector<Vec2> seeds(static_cast<size_t>(gw * gh));
     for (int j = 0; j < gh; ++j)
         for (int i = 0; i < gw; ++i)
@@ -243,8 +243,8 @@ Image stained_glass() {
         return hsv(0.62f + 0.1f * jitter + 0.08f * std::sin(s.x / 90.f), 0.75f,
                    0.45f + 0.3f * hash01(id, 1, 103));
     };
-    for (int y = 0; y < kScreenH; ++y) {
-        for (int x = 0; x < kScreenW; ++x) {
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
             const int gi = x / kCell + 1, gj = y / kCell + 1;
             float d1 = 1e9f, d2 = 1e9f;
             int best = 0;
@@ -278,7 +278,8 @@ Image stained_glass() {
     }
     // Sparkles where the light shines through thin glass.
     for (int i = 0; i < 90; ++i) {
-        const float x = fx(kScreenW) * hash01(i, 0, 107), y = fx(kScreenH) * hash01(i, 1, 107);
+        const float x = fx(kScreenWidth) * hash01(i, 0, 107),
+                    y = fx(kScreenHeight) * hash01(i, 1, 107);
         fill_circle(img, x, y, 1.5f + 2.f * hash01(i, 2, 107), hex(0xFFFFF0), 0.45f);
     }
     add_grain(img, 93, 0.03f);
@@ -287,10 +288,10 @@ Image stained_glass() {
 
 // 4: a village under the Milky Way, an aurora and a crescent moon.
 Image night_sky() {
-    Image img(kScreenW, kScreenH);
-    for (int y = 0; y < kScreenH; ++y) {
-        for (int x = 0; x < kScreenW; ++x) {
-            const float t = fx(y) / kScreenH;
+    Image img(kScreenWidth, kScreenHeight);
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            const float t = fx(y) / kScreenHeight;
             Rgb c = ramp({{0.f, hex(0x040616)},
                           {0.6f, hex(0x0E1E40)},
                           {0.85f, hex(0x1C3E62)},
@@ -324,7 +325,7 @@ Image night_sky() {
         }
     }
     for (int i = 0; i < 45; ++i) {
-        const float x = fx(kScreenW) * hash01(i, 0, 117), y = 330.f * hash01(i, 1, 117),
+        const float x = fx(kScreenWidth) * hash01(i, 0, 117), y = 330.f * hash01(i, 1, 117),
                     r = 0.8f + 1.4f * hash01(i, 2, 117);
         const Rgb c = mix(hex(0xB0D0FF), hex(0xFFF0C0), hash01(i, 3, 117));
         fill_circle(img, x, y, r * 3.f, c, 0.12f);
@@ -345,17 +346,17 @@ Image night_sky() {
     // Hills, houses with lit windows, a lamp-lit path.
     for (int layer = 0; layer < 2; ++layer) {
         const float base = 330.f + 40.f * static_cast<float>(layer);
-        for (int x = 0; x < kScreenW; ++x) {
+        for (int x = 0; x < kScreenWidth; ++x) {
             const float top =
                 base +
                 35.f * std::sin(fx(x) / (140.f - 30.f * static_cast<float>(layer)) +
                                 static_cast<float>(layer) * 2.f) +
                 12.f * value_noise(fx(x) / 25.f, 0, 118 + static_cast<uint32_t>(layer));
-            for (int y = static_cast<int>(top); y < kScreenH; ++y) {
+            for (int y = static_cast<int>(top); y < kScreenHeight; ++y) {
                 const float g =
                     fbm(fx(x) / 8.f, fx(y) / 5.f, 120 + static_cast<uint32_t>(layer), 3);
                 // Moonlight from the right and frost in the grass set every stretch apart.
-                const float moon = 0.5f + 0.8f * fx(x) / kScreenW;
+                const float moon = 0.5f + 0.8f * fx(x) / kScreenWidth;
                 const float frost =
                     smoothstep(0.55f, 0.8f, fbm(fx(x) / 30.f, fx(y) / 12.f, 123, 4));
                 Rgb c = (layer == 0 ? hex(0x10203A) : hex(0x0A1620)) * (0.55f + 0.9f * g) * moon;
@@ -402,17 +403,17 @@ Image night_sky() {
 
 // 5: farmland seen from above: fields in rows, hedges, a river and a road.
 Image patchwork_fields() {
-    Image img(kScreenW, kScreenH);
+    Image img(kScreenWidth, kScreenHeight);
     constexpr int kCell = 95;
-    constexpr int gw = kScreenW / kCell + 3, gh = kScreenH / kCell + 3;
+    constexpr int gw = kScreenWidth / kCell + 3, gh = kScreenHeight / kCell + 3;
     const std::array<Rgb, 8> crops{hex(0x7FB23A), hex(0xD9B84A), hex(0x8A6238), hex(0x9A7AC8),
                                    hex(0x4E8C3C), hex(0xE08A3A), hex(0xB8D070), hex(0x6A9A5A)};
     auto seed_at = [&](int i, int j) {
         return Vec2{(fx(i - 1) + 0.1f + 0.8f * hash01(i, j, 131)) * kCell,
                     (fx(j - 1) + 0.1f + 0.8f * hash01(i, j, 132)) * kCell};
     };
-    for (int y = 0; y < kScreenH; ++y) {
-        for (int x = 0; x < kScreenW; ++x) {
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
             // Fields are Voronoi cells of a jittered grid, slightly warped so edges meander.
             const float wx = fx(x) + 14.f * (value_noise(fx(x) / 60.f, fx(y) / 60.f, 133) - 0.5f);
             const float wy =
@@ -452,7 +453,7 @@ Image patchwork_fields() {
     draw_line(img, -10, 60, 650, 420, 9, hex(0xC8BCA8));
     draw_line(img, -10, 60, 650, 420, 1.2f, hex(0xF0E8D0), 0.7f);
     // The river meanders from left to right with sandy banks and glints.
-    for (int x = 0; x < kScreenW; ++x) {
+    for (int x = 0; x < kScreenWidth; ++x) {
         const float yc =
             250.f + 110.f * std::sin(fx(x) / 120.f) + 30.f * std::sin(fx(x) / 37.f + 1.f);
         const float half = 10.f + 4.f * std::sin(fx(x) / 50.f);
@@ -471,7 +472,8 @@ Image patchwork_fields() {
     }
     // Trees with shadows, and a few farmsteads.
     for (int i = 0; i < 130; ++i) {
-        const float x = fx(kScreenW) * hash01(i, 0, 142), y = fx(kScreenH) * hash01(i, 1, 142);
+        const float x = fx(kScreenWidth) * hash01(i, 0, 142),
+                    y = fx(kScreenHeight) * hash01(i, 1, 142);
         const float r = 4.f + 5.f * hash01(i, 2, 142);
         fill_circle(img, x + r * 0.6f, y + r * 0.6f, r, hex(0x102010), 0.45f);
         fill_circle(img, x, y, r, hex(0x2F6A28) * (0.8f + 0.4f * hash01(i, 3, 142)));
@@ -490,9 +492,9 @@ Image patchwork_fields() {
 
 // 6: marbled swirls of colour with veins of gold.
 Image marble() {
-    Image img(kScreenW, kScreenH);
-    for (int y = 0; y < kScreenH; ++y) {
-        for (int x = 0; x < kScreenW; ++x) {
+    Image img(kScreenWidth, kScreenHeight);
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
             const float px = fx(x) / 160.f, py = fx(y) / 160.f;
             const float qx = fbm(px, py, 151, 4), qy = fbm(px + 5.2f, py + 1.3f, 152, 4);
             const float rx = fbm(px + 4 * qx + 1.7f, py + 4 * qy + 9.2f, 153, 4);
@@ -512,16 +514,16 @@ Image marble() {
 
 // 7: glass orbs floating over soft lights.
 Image glass_orbs() {
-    Image img(kScreenW, kScreenH);
-    for (int y = 0; y < kScreenH; ++y)
-        for (int x = 0; x < kScreenW; ++x) {
-            const float t = fx(x + y) / (kScreenW + kScreenH);
+    Image img(kScreenWidth, kScreenHeight);
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) {
+            const float t = fx(x + y) / (kScreenWidth + kScreenHeight);
             img.at(x, y) = mix(hex(0x0A2A3A), hex(0x3A1450), t) *
                            (0.8f + 0.4f * fbm(fx(x) / 90.f, fx(y) / 90.f, 161, 4));
         }
     for (int i = 0; i < 60; ++i) {
-        const float x = fx(kScreenW) * hash01(i, 0, 162), y = fx(kScreenH) * hash01(i, 1, 162),
-                    r = 8.f + 30.f * hash01(i, 2, 162);
+        const float x = fx(kScreenWidth) * hash01(i, 0, 162),
+                    y = fx(kScreenHeight) * hash01(i, 1, 162), r = 8.f + 30.f * hash01(i, 2, 162);
         fill_circle(img, x, y, r, hsv(hash01(i, 3, 162), 0.6f, 1.f),
                     0.12f + 0.12f * hash01(i, 4, 162));
     }
@@ -530,7 +532,7 @@ Image glass_orbs() {
     };
     std::vector<Orb> orbs;
     for (int i = 0; i < 26; ++i)
-        orbs.push_back({fx(kScreenW) * hash01(i, 0, 163), fx(kScreenH) * hash01(i, 1, 163),
+        orbs.push_back({fx(kScreenWidth) * hash01(i, 0, 163), fx(kScreenHeight) * hash01(i, 1, 163),
                         18.f + 55.f * hash01(i, 2, 163), hash01(i, 3, 163)});
     std::sort(orbs.begin(), orbs.end(), [](const Orb& a, const Orb& b) { return a.r < b.r; });
     for (const Orb& o : orbs) {
@@ -560,7 +562,7 @@ Image glass_orbs() {
 
 // 8: a ringed planet rising over red dunes.
 Image ringed_planet() {
-    Image img(kScreenW, kScreenH);
+    Image img(kScreenWidth, kScreenHeight);
     const float pcx = 410, pcy = 150, pr = 105;
     const float tilt = -0.32f;
     auto ring_at = [&](float px, float py, float& radius) {
@@ -571,9 +573,9 @@ Image ringed_planet() {
         radius = std::hypot(u, v);
         return v;
     };
-    for (int y = 0; y < kScreenH; ++y) {
-        for (int x = 0; x < kScreenW; ++x) {
-            Rgb c = mix(hex(0x08061A), hex(0x2A1840), fx(y) / kScreenH);
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            Rgb c = mix(hex(0x08061A), hex(0x2A1840), fx(y) / kScreenHeight);
             c = c + mix(hex(0x402060), hex(0x206070), fbm(fx(x) / 80.f, fx(y) / 80.f, 171, 5)) *
                         (0.5f * fbm(fx(x) / 140.f, fx(y) / 140.f, 172, 4));
             const float s = hash01(x, y, 173);
@@ -612,12 +614,12 @@ Image ringed_planet() {
     for (int layer = 0; layer < 4; ++layer) {
         const float base = 300.f + 45.f * static_cast<float>(layer);
         const float f = 1.f / (90.f + 25.f * static_cast<float>(layer));
-        for (int x = 0; x < kScreenW; ++x) {
+        for (int x = 0; x < kScreenWidth; ++x) {
             const float top =
                 base + 30.f * std::sin(fx(x) * f + static_cast<float>(layer) * 1.7f) +
                 15.f * value_noise(fx(x) / 40.f, 0, 176 + static_cast<uint32_t>(layer));
             const float slope = std::cos(fx(x) * f + static_cast<float>(layer) * 1.7f);
-            for (int y = static_cast<int>(top); y < kScreenH; ++y) {
+            for (int y = static_cast<int>(top); y < kScreenHeight; ++y) {
                 const float ripple =
                     0.5f + 0.5f * std::sin(fx(y) * 0.9f + fx(x) * 0.12f +
                                            4.f * value_noise(fx(x) / 30.f, fx(y) / 30.f, 177));

@@ -33,19 +33,19 @@ float jigsaw_distance(float px, float py, float cell) {
 // The common backdrop of the front-end screens: a deep gradient in the screen's own hue,
 // soft lights, jigsaw seams and grain.
 Image backdrop(float hue, uint32_t seed) {
-    Image img(kScreenW, kScreenH);
+    Image img(kScreenWidth, kScreenHeight);
     const Rgb top = hsv(hue, 0.7f, 0.22f), bottom = hsv(hue + 0.08f, 0.8f, 0.42f);
-    for (int y = 0; y < kScreenH; ++y)
-        for (int x = 0; x < kScreenW; ++x) {
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) {
             const float n = fbm(fx(x) / 110.f, fx(y) / 110.f, seed, 4);
-            Rgb c = mix(top, bottom, fx(y) / kScreenH) * (0.75f + 0.5f * n);
+            Rgb c = mix(top, bottom, fx(y) / kScreenHeight) * (0.75f + 0.5f * n);
             const float seam = jigsaw_distance(fx(x) + 0.5f, fx(y) + 0.5f, 80.f);
             c = c + hsv(hue + 0.1f, 0.4f, 0.9f) * (0.10f * coverage(seam - 0.7f));
             img.at(x, y) = c;
         }
     for (int i = 0; i < 24; ++i) {
-        const float x = fx(kScreenW) * hash01(i, 0, seed + 1),
-                    y = fx(kScreenH) * hash01(i, 1, seed + 1);
+        const float x = fx(kScreenWidth) * hash01(i, 0, seed + 1),
+                    y = fx(kScreenHeight) * hash01(i, 1, seed + 1);
         fill_circle(img, x, y, 10.f + 40.f * hash01(i, 2, seed + 1),
                     hsv(hue + 0.2f * hash01(i, 3, seed), 0.5f, 1.f),
                     0.05f + 0.05f * hash01(i, 4, seed + 1));
@@ -126,8 +126,8 @@ void scatter_tiles(Image& img, const std::array<Image, 8>& rewards) {
             [&](float px, float py) {
                 const float u = (px - cx) * ca + (py - cy) * sa,
                             v = -(px - cx) * sa + (py - cy) * ca;
-                const int x = std::clamp(static_cast<int>(sx + u), 0, kScreenW - 1),
-                          y = std::clamp(static_cast<int>(sy + v), 0, kScreenH - 1);
+                const int x = std::clamp(static_cast<int>(sx + u), 0, kScreenWidth - 1),
+                          y = std::clamp(static_cast<int>(sy + v), 0, kScreenHeight - 1);
                 const float edge = std::max(std::abs(u), std::abs(v)) / half;
                 return src.at(x, y) * (edge > 0.9f ? 1.25f : 0.85f);
             },
@@ -176,9 +176,9 @@ void menu_word(Image& img, const Fonts& f, int item, float x0, float y0, bool ho
 }
 
 Image board() {
-    Image img(kScreenW, kScreenH);
-    for (int y = 0; y < kScreenH; ++y)
-        for (int x = 0; x < kScreenW; ++x) {
+    Image img(kScreenWidth, kScreenHeight);
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) {
             const float grain = fbm(fx(x) / 40.f, fx(y) / 7.f, 301, 4);
             const float fibre = value_noise(fx(x) / 2.f, fx(y) / 30.f, 302);
             Rgb c = mix(hex(0x183828), hex(0x2A5A40), grain) * (0.9f + 0.15f * fibre);
