@@ -10,7 +10,6 @@
 #include <iterator>
 #include <memory>
 #include <numbers>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -379,9 +378,7 @@ TEST_F(SdlSmoke, AltEnterAndF11SwitchFullScreenUnheardByTheGameAndAreRemembered)
         if (c.switches) full = !full;
         EXPECT_EQ(remembered(), full);
     }
-    std::stringstream text;
-    text << std::ifstream(ini).rdbuf();
-    EXPECT_EQ(text.str(), "[mode]\nlevel=2\n[display]\nfullscreen=0\n");
+    EXPECT_EQ(fixture::file_text(ini), "[mode]\nlevel=2\n[display]\nfullscreen=0\n");
     std::filesystem::remove_all(dir);
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/data_paths.h"
@@ -89,11 +88,7 @@ TEST(SettingsPlaceWindows, TheAppDataFolderIsMadeAndStartsFromThePacksDefaults) 
         app::place_settings_windows({pack, DataOrigin::BesideProgram}, {}, folders, error);
     ASSERT_TRUE(place) << error;
     ASSERT_TRUE(app::copy_default_settings(*place, error)) << error;
-    std::ifstream in(folders.app_data / "vasul.ini", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str(), "[music]\nbgmon=1\n");
-    in.close();
+    EXPECT_EQ(fixture::file_text(folders.app_data / "vasul.ini"), "[music]\nbgmon=1\n");
     std::error_code ec;
     fs::remove_all(root, ec);
 }

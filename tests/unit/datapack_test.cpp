@@ -309,8 +309,7 @@ TEST_F(DataPack, DefaultSettingsAreWhatTheGameWritesForThem) {
     const char* values[] = {"1", "7", "1", "7", "1", "7"};
     for (size_t i = 0; i < std::size(keys); ++i)
         ASSERT_TRUE(store.write(keys[i].first, keys[i].second, values[i]));
-    std::ifstream in(dir / "vasul.ini", std::ios::binary);
-    const std::string written((std::istreambuf_iterator<char>(in)), {});
+    const std::string written = fixture::file_text(dir / "vasul.ini");
     std::filesystem::remove_all(dir);
     const auto& shipped = files().at(assetgen::kSettingsFile);
     EXPECT_EQ(std::string(shipped.begin(), shipped.end()), written);
@@ -378,10 +377,7 @@ TEST(DataPackBuild, ARebuildKeepsThePlayersSettings) {
     std::ofstream(dir / "vasul.spt") << "old";
     std::ofstream(dir / assetgen::kSettingsFile) << "[score]\nsco0=9000\n";
     ASSERT_TRUE(assetgen::write_pack(dir, files, &why)) << why;
-    auto text = [&](const char* name) {
-        std::ifstream in(dir / name);
-        return std::string((std::istreambuf_iterator<char>(in)), {});
-    };
+    auto text = [&](const char* name) { return fixture::file_text(dir / name); };
     EXPECT_EQ(text("vasul.spt"), "A");
     EXPECT_EQ(text(assetgen::kSettingsFile), "[score]\nsco0=9000\n");
     std::filesystem::remove_all(dir);
@@ -412,8 +408,7 @@ TEST(DataPackBuild, IconsAndDefaultSettingsForAnInstall) {
             dir / "icons/hicolor" / edge / "apps" / (std::string(VASUL_APP_ID) + ".png");
         EXPECT_EQ(png_size(file), std::make_pair(size, size)) << file;
     }
-    std::ifstream in(dir / "share/vasul.ini", std::ios::binary);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), assetgen::default_settings());
+    EXPECT_EQ(fixture::file_text(dir / "share/vasul.ini"), assetgen::default_settings());
     std::filesystem::remove_all(dir);
 }
 

@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,12 +41,7 @@ class Profile : public testing::Test {
         out << text;
     }
 
-    std::string slurp() const {
-        std::ifstream in(ini(), std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string slurp() const { return fixture::file_text(ini()); }
 
     // Every file in the folder but vasul.ini: a failed or finished write leaves none.
     std::vector<std::string> strays() const {
@@ -187,8 +181,7 @@ TEST_F(Profile, ANamedPipeIsRefusedWithoutWaiting) {
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status)) << "the store waited on the pipe";
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    std::ifstream in(log);
-    const std::string err((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string err = fixture::file_text(log);
     EXPECT_NE(err.find(ini().string() + " is not a regular file"), std::string::npos) << err;
     EXPECT_TRUE(fs::is_fifo(ini()));
 }

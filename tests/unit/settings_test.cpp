@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/game.h"
@@ -28,12 +27,7 @@ class Settings : public testing::Test {
         game.profile.poll();
     }
 
-    std::string slurp() const {
-        std::ifstream in(dir / "vasul.ini", std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string slurp() const { return fixture::file_text(dir / "vasul.ini"); }
 
     fs::path dir = fixture::make_temp_dir("settings");
     platform::HeadlessPlatform platform;

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "settings/file_io.h"
@@ -23,12 +22,6 @@ class FileIoWin32 : public testing::Test {
     ~FileIoWin32() override {
         std::error_code ec;
         fs::remove_all(dir, ec);
-    }
-    std::string slurp(const fs::path& file) const {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
     }
     bool replace(const fs::path& file, std::string_view text, FileStamp& stamp) {
         std::string error;
@@ -57,7 +50,7 @@ TEST_F(FileIoWin32, ReplacesAFileOnceAReaderLetsGo) {
     const bool replaced = replace(ini, "[a]\nx=22\n", second);
     let_go.join();
     ASSERT_TRUE(replaced);
-    EXPECT_EQ(slurp(ini), "[a]\nx=22\n");
+    EXPECT_EQ(fixture::file_text(ini), "[a]\nx=22\n");
     EXPECT_NE(first, second);
     FileStamp now;
     ASSERT_EQ(settings::stamp_file(ini, now), FileStatus::Ok);
@@ -96,7 +89,7 @@ TEST_F(FileIoWin32, RefusesReadOnlyFilesFoldersAndMissingOnes) {
     EXPECT_FALSE(settings::replace_file(ini, "new", stamp, error));
     EXPECT_NE(error.find("read-only"), std::string::npos) << error;
     SetFileAttributesW(ini.wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(slurp(ini), "old");
+    EXPECT_EQ(fixture::file_text(ini), "old");
 
     EXPECT_EQ(settings::read_whole_file(dir, text, stamp, error, 1 << 20), FileStatus::Failed);
     EXPECT_EQ(settings::stamp_file(dir / "none.ini", stamp), FileStatus::Missing);
@@ -111,7 +104,7 @@ TEST_F(FileIoWin32, RemovesTemporaryFilesOfDeadWriters) {
     FileStamp stamp;
     ASSERT_TRUE(replace(ini, "x=1\n", stamp));
     EXPECT_FALSE(fs::exists(dead));
-    EXPECT_EQ(slurp(ini), "x=1\n");
+    EXPECT_EQ(fixture::file_text(ini), "x=1\n");
 }
 
 }  // namespace
