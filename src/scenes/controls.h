@@ -42,5 +42,8 @@ struct ControlTable {
         scenes::draw_arrow(game, areas[static_cast<size_t>(c)], right, hot[static_cast<size_t>(c)]);
     }
 };
+// Spelled out for compilers without deduction for aggregates.
+template <size_t N>
+ControlTable(const std::array<gfx::Rect, N>&, std::array<bool, N>&) -> ControlTable<N>;
 
 }  // namespace scenes
