@@ -13,4 +13,4 @@ file(GLOB_RECURSE VASUL_CORE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/viewer/*.cpp ${CMAKE_SOURCE_DIR}/src/scores/*.cpp
   ${CMAKE_SOURCE_DIR}/src/platform/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/headless/*.cpp)
 # The recursive glob also finds the backends, which must stay out of the core.
-list(FILTER VASUL_CORE_SOURCES EXCLUDE REGEX "/src/platform/(sdl|win32)/")
+list(FILTER VASUL_CORE_SOURCES EXCLUDE REGEX "/src/platform/(sdl|win32|web)/")

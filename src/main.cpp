@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/data_paths.h"
@@ -145,6 +146,28 @@ platform::BackendOptions display_options(const CommandLine& o, const app::GameFi
     return display;
 }
 
+// What a game needs for the length of its run: the backend, the harness around it and the game.
+struct Run {
+    Run(std::unique_ptr<platform::Platform> display, std::optional<platform::Replay> script,
+        platform::HarnessOptions options, std::shared_ptr<const platform::DataSource> data,
+        const std::filesystem::path& settings_file)
+        : backend(std::move(display)),
+          replay(std::move(script)),
+          harness(*backend, with_replay(options, replay)),
+          game(harness, std::move(data), settings_file) {}
+
+    static platform::HarnessOptions with_replay(platform::HarnessOptions options,
+                                                const std::optional<platform::Replay>& replay) {
+        options.replay = replay ? &*replay : nullptr;
+        return options;
+    }
+
+    std::unique_ptr<platform::Platform> backend;
+    std::optional<platform::Replay> replay;
+    platform::Harness harness;
+    Game game;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -203,21 +226,27 @@ int main(int argc, char** argv) {
                           : (replay && replay->seed) ? *replay->seed
                                                      : static_cast<uint32_t>(std::time(nullptr));
     platform::HarnessOptions harness_options;
-    harness_options.replay = replay ? &*replay : nullptr;
     harness_options.record_file = platform::utf8_path(options.record);
     harness_options.seed = seed;
     harness_options.tick_ms = options.tick_ms;
     harness_options.dump_dir = platform::utf8_path(options.dump_dir);
     harness_options.dump_every = options.dump_every;
-    platform::Harness harness(*backend, harness_options);
-    if (!harness.recording_ok()) {
+    // The run outlives main in a browser, whose loop goes on after main returns.
+    auto run = std::make_shared<Run>(std::move(backend), std::move(replay), harness_options, data,
+                                     files->settings.file);
+    if (!run->harness.recording_ok()) {
         platform::error("cannot write the recording " + options.record);
         return 2;
     }
-
-    Game game(harness, data, files->settings.file);
-    app::start_up(game, seed);
-    const int code = app::run_main_loop(game, {options.frames});
-    app::shut_down(game);
-    return code;
+    app::start_up(run->game, seed);
+    const uint64_t max_passes = options.frames;
+    return platform::run_loop(
+        [run, max_passes](uint64_t pass) -> std::optional<int> {
+            if (max_passes != 0 && pass >= max_passes) return 0;
+            return app::main_loop_pass(run->game, pass);
+        },
+        [run](int code) {
+            app::shut_down(run->game);
+            return code;
+        });
 }

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,16 @@ std::unique_ptr<Platform> make_platform(const BackendOptions& options, std::stri
 // Readies the process for the backend and gives its arguments (without the program's name)
 // as UTF-8, whatever the system's own encoding.
 std::vector<std::string> start_process(int argc, char** argv);
+
+// One pass of the main loop; the quit code when the loop must end.
+using LoopPass = std::function<std::optional<int>(uint64_t pass)>;
+// What follows the loop: shuts the game down and gives the program's exit status.
+using LoopFinish = std::function<int(int code)>;
+
+// Runs pass(0), pass(1), ... until one returns a quit code, then returns finish(code). A
+// browser page must not wait in a loop: there the passes run from the page's animation frames,
+// this returns at once and finish runs when the loop ends.
+int run_loop(LoopPass pass, LoopFinish finish);
 
 // A path from UTF-8 text such as an argument, so that any file name works on every system.
 inline std::filesystem::path utf8_path(const std::string& text) {

@@ -397,15 +397,20 @@ std::pair<int, int> png_size(const std::filesystem::path& file) {
 TEST(DataPackBuild, IconsAndDefaultSettingsForAnInstall) {
     const auto dir = fixture::make_temp_dir("datapack-icons");
     std::ostringstream out, err;
-    ASSERT_EQ(assetgen::run_cli({"--icons", (dir / "icons").string(), "--settings",
-                                 (dir / "share/vasul.ini").string()},
-                                out, err),
+    ASSERT_EQ(assetgen::run_cli(
+                  {"--icons", (dir / "icons").string(), "--web-icons", (dir / "web").string(),
+                   "--settings", (dir / "share/vasul.ini").string()},
+                  out, err),
               0)
         << err.str();
     for (int size : assetgen::kIconSizes) {
         const std::string edge = std::to_string(size) + "x" + std::to_string(size);
         const auto file =
             dir / "icons/hicolor" / edge / "apps" / (std::string(VASUL_APP_ID) + ".png");
+        EXPECT_EQ(png_size(file), std::make_pair(size, size)) << file;
+    }
+    for (int size : assetgen::kWebIconSizes) {
+        const auto file = dir / "web" / ("icon-" + std::to_string(size) + ".png");
         EXPECT_EQ(png_size(file), std::make_pair(size, size)) << file;
     }
     EXPECT_EQ(fixture::file_text(dir / "share/vasul.ini"), assetgen::default_settings());

@@ -10,7 +10,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: assetgen [--out DIR] [--pictures FILE...] [--preview DIR] [--icons DIR]\n"
-    "                [--settings FILE]\n"
+    "                [--web-icons DIR] [--settings FILE]\n"
     "\n"
     "  --out DIR         write the data pack into DIR: image/data.bmp, image/dat2.bmp,\n"
     "                    ogg/*.ogg, wave/in.wav and vasul.spt (the same bytes every run),\n"
@@ -22,14 +22,18 @@ constexpr const char* kUsage =
     "  --icons DIR       write the application icon as DIR/hicolor/NxN/apps/" VASUL_APP_ID
     ".png\n"
     "                    in 32, 48, 64, 128 and 256 pixels\n"
+    "  --web-icons DIR   write the web page's icons as DIR/icon-32.png, icon-192.png and\n"
+    "                    icon-512.png\n"
     "  --settings FILE   write the default settings (the pack's vasul.ini) to FILE\n"
     "  --help            show this text\n";
 
 struct Request {
     PackOptions options;
-    std::string out_dir, preview_dir, icons_dir, settings_file;
+    std::string out_dir, preview_dir, icons_dir, web_icons_dir, settings_file;
     bool wants_art() const { return !out_dir.empty() || !preview_dir.empty(); }
-    bool empty() const { return !wants_art() && icons_dir.empty() && settings_file.empty(); }
+    bool empty() const {
+        return !wants_art() && icons_dir.empty() && web_icons_dir.empty() && settings_file.empty();
+    }
 };
 
 // Fills `r` from the arguments; returns 0 to go on, else the exit status.
@@ -46,6 +50,8 @@ int parse(const std::vector<std::string>& args, Request& r, std::ostream& out, s
             r.preview_dir = args[++i];
         } else if (arg == "--icons" && has_value) {
             r.icons_dir = args[++i];
+        } else if (arg == "--web-icons" && has_value) {
+            r.web_icons_dir = args[++i];
         } else if (arg == "--settings" && has_value) {
             r.settings_file = args[++i];
         } else if (arg == "--pictures") {
@@ -97,6 +103,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::string why;
     bool ok = !r.wants_art() || write_art(r, why);
     if (ok && !r.icons_dir.empty()) ok = write_icons(r.icons_dir, VASUL_APP_ID, &why);
+    if (ok && !r.web_icons_dir.empty()) ok = write_web_icons(r.web_icons_dir, &why);
     if (ok && !r.settings_file.empty()) ok = write_settings(r.settings_file, why);
     if (!ok) err << "assetgen: " << why << "\n";
     return ok ? 0 : 1;

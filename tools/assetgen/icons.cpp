@@ -133,18 +133,34 @@ std::vector<uint8_t> encode_icon_bmp(const Image& icon) {
     return out;
 }
 
+namespace {
+
+bool write_icon_file(const std::filesystem::path& file, const Image& lake, int size,
+                     std::string* why) {
+    std::error_code ec;
+    std::filesystem::create_directories(file.parent_path(), ec);
+    if (!ec && write_png_rgba(file, paint_icon(lake, size))) return true;
+    if (why) *why = "cannot write " + file.string();
+    return false;
+}
+
+}  // namespace
+
+bool write_web_icons(const std::filesystem::path& dir, std::string* why) {
+    const Image lake = paint_reward_picture(1);
+    for (int size : kWebIconSizes) {
+        if (!write_icon_file(dir / ("icon-" + std::to_string(size) + ".png"), lake, size, why))
+            return false;
+    }
+    return true;
+}
+
 bool write_icons(const std::filesystem::path& dir, const std::string& app_id, std::string* why) {
     const Image lake = paint_reward_picture(1);
     for (int size : kIconSizes) {
         const std::string edge = std::to_string(size);
-        const auto folder = dir / "hicolor" / (edge + "x" + edge) / "apps";
-        std::error_code ec;
-        std::filesystem::create_directories(folder, ec);
-        const auto file = folder / (app_id + ".png");
-        if (ec || !write_png_rgba(file, paint_icon(lake, size))) {
-            if (why) *why = "cannot write " + file.string();
-            return false;
-        }
+        const auto file = dir / "hicolor" / (edge + "x" + edge) / "apps" / (app_id + ".png");
+        if (!write_icon_file(file, lake, size, why)) return false;
     }
     return true;
 }

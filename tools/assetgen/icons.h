@@ -25,4 +25,11 @@ std::vector<uint8_t> encode_icon_bmp(const Image& icon);
 // Writes dir/hicolor/NxN/apps/<app_id>.png for every size.
 bool write_icons(const std::filesystem::path& dir, const std::string& app_id, std::string* why);
 
+// The web page's icons: the tab's (32) and the installed app's (192 and 512), as the
+// manifest names them.
+inline constexpr int kWebIconSizes[] = {32, 192, 512};
+
+// Writes dir/icon-N.png for every size of the web page's icons.
+bool write_web_icons(const std::filesystem::path& dir, std::string* why);
+
 }  // namespace assetgen

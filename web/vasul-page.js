@@ -1,0 +1,270 @@
+// The page around the game: fetches the data pack with a progress bar, keeps the player's
+// files (vasul.ini) in IndexedDB, starts the game on the canvas, offers full screen and a new
+// game after the last one ended, and installs the service worker that lets it play offline.
+'use strict';
+
+(function () {
+  const CACHE = '@CACHE@';  // vasul-VERSION-BUILD, written in by scripts/build-web
+  const DATA = '/data';     // the pack, in the game's memory file system
+  const PLAYER = '/player'; // the player's folder; the game keeps vasul.ini in PLAYER/vasul/
+
+  const $ = (id) => document.getElementById(id);
+  const canvas = $('game');
+
+  function fail(message) {
+    $('loading').hidden = true;
+    $('reason').textContent = message;
+    $('failed').hidden = false;
+  }
+  $('retry').addEventListener('click', () => location.reload());
+  $('again').addEventListener('click', () => location.reload());
+
+  // The query string's options: ?seed=N plays the game that seed deals.
+  function gameArguments() {
+    const args = [];
+    const query = new URLSearchParams(location.search);
+    for (const [key, value] of query) {
+      if (key === 'seed' && /^[0-9]{1,10}$/.test(value) && Number(value) <= 4294967295) {
+        args.push('--seed', value);
+      } else {
+        console.info(`Vasul: the page option ${key} is not one the game takes (seed=N)`);
+      }
+    }
+    return args;
+  }
+
+  function megabytes(bytes) {
+    return (bytes / 1e6).toFixed(1);
+  }
+
+  // Every file of the pack, fetched at once; the bar counts the bytes of the whole pack.
+  async function fetchPack() {
+    const listing = await fetch('pack.json').then((r) => {
+      if (!r.ok) throw new Error(`pack.json: ${r.status} ${r.statusText}`);
+      return r.json();
+    });
+    const cache = self.caches && CACHE.indexOf('@') < 0 ? await caches.open(CACHE) : null;
+    let received = 0;
+    const show = () => {
+      $('fill').style.width = `${(100 * received / listing.total).toFixed(1)}%`;
+      $('status').textContent =
+          `Loading the pictures and music: ${megabytes(received)} of ${megabytes(listing.total)} MB`;
+    };
+    show();
+    const files = await Promise.all(listing.files.map(async (file) => {
+      const url = `pack/${file.path}`;
+      let response = cache ? await cache.match(url) : undefined;
+      const fromCache = !!response;
+      if (!response) response = await fetch(url);
+      if (!response.ok) throw new Error(`${url}: ${response.status} ${response.statusText}`);
+      // Kept for a visit without a network; the service worker serves it from there.
+      const keeping = !fromCache && cache ? cache.put(url, response.clone()) : null;
+      const bytes = new Uint8Array(file.size);
+      let at = 0;
+      const reader = response.body.getReader();
+      for (;;) {
+        const {done, value} = await reader.read();
+        if (done) break;
+        if (at + value.length > bytes.length) throw new Error(`${url} is larger than listed`);
+        bytes.set(value, at);
+        at += value.length;
+        received += value.length;
+        show();
+      }
+      if (at !== file.size) throw new Error(`${url} is shorter than listed`);
+      if (keeping) await keeping.catch((e) => console.info(`Vasul: ${url} not kept offline: ${e}`));
+      return {path: file.path, bytes: bytes};
+    }));
+    $('status').textContent = 'Starting…';
+    return files;
+  }
+
+  // The player's files in IndexedDB: one record a file, each replaced whole in one durable
+  // transaction, so that a crash at any moment leaves the old file or the new one.
+  const store = {
+    db: null,
+    stamps: new Map(),  // path -> what the file was when last stored
+    warned: false,
+
+    warn(message) {
+      if (this.warned) return;
+      this.warned = true;
+      console.warn(`Vasul: ${message}`);
+    },
+
+    open() {
+      return new Promise((resolve) => {
+        let request;
+        try {
+          request = indexedDB.open('vasul', 1);
+        } catch (e) {
+          this.warn(`your settings and scores cannot be kept in this browser (${e.message})`);
+          resolve();
+          return;
+        }
+        request.onupgradeneeded = () => request.result.createObjectStore('files');
+        request.onsuccess = () => {
+          this.db = request.result;
+          resolve();
+        };
+        request.onerror = () => {
+          this.warn(`your settings and scores cannot be kept in this browser (${request.error})`);
+          resolve();
+        };
+      });
+    },
+
+    // Every stored file that is whole: {path, bytes}. A damaged one is left out, so that the
+    // game starts from its defaults, with one warning.
+    async load() {
+      await this.open();
+      if (!this.db) return [];
+      const [keys, values] = await new Promise((resolve) => {
+        const files = this.db.transaction('files', 'readonly').objectStore('files');
+        const keys = files.getAllKeys(), values = files.getAll();
+        values.onsuccess = () => resolve([keys.result, values.result]);
+        values.onerror = () => resolve([[], []]);
+      });
+      const out = [];
+      keys.forEach((path, i) => {
+        const v = values[i];
+        const safe = typeof path === 'string' && /^[A-Za-z0-9._-]+(\/[A-Za-z0-9._ -]+)*$/.test(path) &&
+            !path.split('/').includes('..');
+        if (safe && v && v.data instanceof Uint8Array && v.size === v.data.length) {
+          out.push({path: path, bytes: v.data});
+        } else {
+          this.warn(`the stored ${typeof path === 'string' ? path : 'file'} is damaged; ` +
+                    'the game starts from its default settings');
+        }
+      });
+      return out;
+    },
+
+    // Stores every file of the player's folder that changed since the last call.
+    persist(FS) {
+      if (!this.db) return;
+      const seen = new Set(), changed = [];
+      const walk = (dir, prefix) => {
+        let names;
+        try { names = FS.readdir(dir); } catch (e) { return; }
+        for (const name of names) {
+          if (name === '.' || name === '..' || name.endsWith('.tmp')) continue;
+          const full = `${dir}/${name}`, path = prefix + name;
+          const st = FS.stat(full);
+          if (FS.isDir(st.mode)) { walk(full, `${path}/`); continue; }
+          seen.add(path);
+          const stamp = `${st.ino}:${st.size}:${st.mtime.getTime()}`;
+          if (this.stamps.get(path) !== stamp) changed.push({path, stamp, data: FS.readFile(full)});
+        }
+      };
+      walk(PLAYER, '');
+      const removed = [...this.stamps.keys()].filter((p) => !seen.has(p));
+      if (!changed.length && !removed.length) return;
+      let tx;
+      try {
+        tx = this.db.transaction('files', 'readwrite', {durability: 'strict'});
+      } catch (e) {
+        this.warn(`your settings could not be stored (${e.message})`);
+        return;
+      }
+      const files = tx.objectStore('files');
+      for (const c of changed) {
+        files.put({data: c.data, size: c.data.length, stored: Date.now()}, c.path);
+        this.stamps.set(c.path, c.stamp);
+      }
+      for (const p of removed) {
+        files.delete(p);
+        this.stamps.delete(p);
+      }
+      tx.onabort = tx.onerror = () => {
+        // Tried again after the next pass.
+        for (const c of changed) this.stamps.delete(c.path);
+        this.warn(`your settings could not be stored (${tx.error})`);
+      };
+    },
+
+    remember(FS) {
+      // What the folder holds at start is what the database holds.
+      const saved = this.db;
+      this.db = null;
+      this.persist(FS);
+      this.db = saved;
+    }
+  };
+
+  function writeFiles(FS, root, files) {
+    for (const f of files) {
+      const full = `${root}/${f.path}`;
+      FS.mkdirTree(full.substring(0, full.lastIndexOf('/')));
+      FS.writeFile(full, f.bytes);
+    }
+  }
+
+  function showFullscreenButton() {
+    const button = $('fullscreen');
+    if (!document.fullscreenEnabled) return;
+    const update = () => { button.hidden = !!document.fullscreenElement; };
+    button.addEventListener('click', () => {
+      if (Module.toggleFullscreen) Module.toggleFullscreen();
+      canvas.focus();
+    });
+    document.addEventListener('fullscreenchange', update);
+    update();
+  }
+
+  function registerServiceWorker() {
+    if (!('serviceWorker' in navigator) || CACHE.indexOf('@') >= 0) return;
+    navigator.serviceWorker.register('sw.js').catch((e) => {
+      console.info(`Vasul: no offline play (${e.message})`);
+    });
+  }
+
+  const pack = fetchPack();
+  const saved = store.load();
+  // Seen as handled here; the game's start reports a failure.
+  pack.catch(() => {});
+
+  window.Module = {
+    canvas: canvas,
+    fullscreenElement: $('stage'),
+    arguments: gameArguments(),
+    preRun: [function () {
+      Module.addRunDependency('vasul-files');
+      Promise.all([pack, saved]).then(([packFiles, playerFiles]) => {
+        Module.ENV.VASUL_DATA_DIR = DATA;
+        Module.ENV.XDG_DATA_HOME = PLAYER;
+        writeFiles(Module.FS, DATA, packFiles);
+        Module.FS.mkdirTree(PLAYER);
+        writeFiles(Module.FS, PLAYER, playerFiles);
+        store.remember(Module.FS);
+        Module.removeRunDependency('vasul-files');
+      }, (e) => {
+        fail(`The game's pictures and music could not be loaded (${e.message}). ` +
+             'Check the connection and try again.');
+      });
+    }],
+    onRuntimeInitialized: function () {
+      $('loading').hidden = true;
+      showFullscreenButton();
+      canvas.focus();
+    },
+    afterPasses: function () { store.persist(Module.FS); },
+    onGameEnded: function () {
+      store.persist(Module.FS);
+      $('fullscreen').hidden = true;
+      $('ended').hidden = false;
+      $('again').focus();
+    },
+    onAbort: function (what) {
+      fail(`The game stopped: ${what}`);
+    }
+  };
+  // The last changes, should the page go away between two frames.
+  window.addEventListener('pagehide', () => { if (Module.FS) store.persist(Module.FS); });
+
+  const script = document.createElement('script');
+  script.src = 'vasul.js';
+  script.onerror = () => fail('The game could not be loaded. Check the connection and try again.');
+  document.body.appendChild(script);
+  window.addEventListener('load', registerServiceWorker);
+})();
