@@ -55,3 +55,6 @@ target_compile_definitions(vasul-headless PRIVATE VASUL_VERSION="${PROJECT_VERSI
 target_link_libraries(vasul-headless PRIVATE vasul_core)
 target_link_options(vasul-headless PRIVATE ${VASUL_WEB_LINK} -sENVIRONMENT=node -sNODERAWFS=1
   -sSINGLE_FILE=1 -sEXIT_RUNTIME=1)
+
+# The play scene's cost per pass in wasm under node, which bench/ sets against native.
+include(${CMAKE_SOURCE_DIR}/cmake/web_bench.cmake OPTIONAL)
