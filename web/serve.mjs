@@ -1,6 +1,6 @@
 // Serves a built Vasul page on 127.0.0.1 as a static host should: the right types, the
 // precompressed .br or .gz sibling of a file when the browser takes it, revalidation by ETag.
-// Usage: node serve.mjs ROOT [PORT]
+// Usage: node serve.mjs ROOT [PORT]   (PORT 0: any free port; the first line names it)
 import {createServer} from 'node:http';
 import {promises as fs} from 'node:fs';
 import path from 'node:path';
@@ -81,12 +81,18 @@ async function handle(request, response) {
   handle.createReadStream().pipe(response);
 }
 
-createServer((request, response) => {
+const server = createServer((request, response) => {
   handle(request, response).catch((e) => {
     console.error(`serve: ${request.url}: ${e.message}`);
     if (!response.headersSent) response.writeHead(500);
     response.end();
   });
-}).listen(port, '127.0.0.1', () => {
-  console.log(`Vasul is served from ${root} at http://127.0.0.1:${port}/ (Ctrl+C stops)`);
+});
+server.on('error', (e) => {
+  console.error(`serve: cannot serve on 127.0.0.1:${port}: ${e.message}`);
+  process.exit(1);
+});
+server.listen(port, '127.0.0.1', () => {
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  console.log(`Vasul is served from ${root} at ${url} (Ctrl+C stops)`);
 });

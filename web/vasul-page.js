@@ -19,15 +19,21 @@
   $('retry').addEventListener('click', () => location.reload());
   $('again').addEventListener('click', () => location.reload());
 
-  // The query string's options: ?seed=N plays the game that seed deals.
+  // The query string's options: ?seed=N plays the game that seed deals; ?record keeps every
+  // message and clock reading in the game's file RECORDING, which replays the game exactly
+  // with vasul --replay.
+  const RECORDING = '/tmp/vasul.replay';
   function gameArguments() {
     const args = [];
     const query = new URLSearchParams(location.search);
     for (const [key, value] of query) {
       if (key === 'seed' && /^[0-9]{1,10}$/.test(value) && Number(value) <= 4294967295) {
         args.push('--seed', value);
+      } else if (key === 'record') {
+        args.push('--record', RECORDING);
       } else {
-        console.info(`Vasul: the page option ${key} is not one the game takes (seed=N)`);
+        console.info(`Vasul: the page option ${key}=${value} is not one the game takes ` +
+                     '(seed=N, record)');
       }
     }
     return args;
@@ -45,6 +51,7 @@
     });
     const cache = self.caches && CACHE.indexOf('@') < 0 ? await caches.open(CACHE) : null;
     let received = 0;
+    const kept = [];
     const show = () => {
       $('fill').style.width = `${(100 * received / listing.total).toFixed(1)}%`;
       $('status').textContent =
@@ -72,9 +79,14 @@
         show();
       }
       if (at !== file.size) throw new Error(`${url} is shorter than listed`);
-      if (keeping) await keeping.catch((e) => console.info(`Vasul: ${url} not kept offline: ${e}`));
+      if (keeping) kept.push(keeping);
       return {path: file.path, bytes: bytes};
     }));
+    performance.mark('vasul-pack-loaded');
+    // Once the pack is in the cache and the worker runs, the game plays without a network.
+    Promise.all(kept).then(() => navigator.serviceWorker?.ready).then(() => {
+      Module.offlineReady = true;
+    }, (e) => console.info(`Vasul: the pack was not kept for offline play (${e})`));
     $('status').textContent = 'Starting…';
     return files;
   }
@@ -192,11 +204,12 @@
     }
   };
 
-  function writeFiles(FS, root, files) {
+  // own: the game's file system may keep the bytes instead of copying them.
+  function writeFiles(FS, root, files, own) {
     for (const f of files) {
       const full = `${root}/${f.path}`;
       FS.mkdirTree(full.substring(0, full.lastIndexOf('/')));
-      FS.writeFile(full, f.bytes);
+      FS.writeFile(full, f.bytes, {canOwn: !!own});
     }
   }
 
@@ -233,10 +246,11 @@
       Promise.all([pack, saved]).then(([packFiles, playerFiles]) => {
         Module.ENV.VASUL_DATA_DIR = DATA;
         Module.ENV.XDG_DATA_HOME = PLAYER;
-        writeFiles(Module.FS, DATA, packFiles);
+        writeFiles(Module.FS, DATA, packFiles, true);
         Module.FS.mkdirTree(PLAYER);
         writeFiles(Module.FS, PLAYER, playerFiles);
         store.remember(Module.FS);
+        performance.mark('vasul-files-written');
         Module.removeRunDependency('vasul-files');
       }, (e) => {
         fail(`The game's pictures and music could not be loaded (${e.message}). ` +
@@ -244,11 +258,15 @@
       });
     }],
     onRuntimeInitialized: function () {
+      performance.mark('vasul-main');
       $('loading').hidden = true;
       showFullscreenButton();
       canvas.focus();
     },
-    afterPasses: function () { store.persist(Module.FS); },
+    afterPasses: function (passes) {
+      Module.passes = passes;
+      store.persist(Module.FS);
+    },
     onGameEnded: function () {
       store.persist(Module.FS);
       $('fullscreen').hidden = true;

@@ -15,10 +15,20 @@ Harness::Harness(Platform& inner, HarnessOptions options)
         record_.flush();
     }
     if (options_.dump_every == 0) options_.dump_every = 1;
+    // The game reads the clock once before its first pass, when its play clocks start. A
+    // recording notes that reading first, at pass 0, and a replay's clock gives it back.
+    if (options_.replay) {
+        const auto& events = options_.replay->events;
+        if (!events.empty() && events.front().pass == 0 && events.front().is_tick) {
+            set_ticks(events.front().tick);
+            next_event_ = 1;
+        }
+    }
 }
 
 void Harness::begin_pass(uint64_t pass) {
     pass_ = pass;
+    begun_ = true;
     inner_.begin_pass(pass);
     if (!options_.replay) return;
     const auto& events = options_.replay->events;
@@ -63,7 +73,7 @@ uint32_t Harness::predicted_ticks() const {
 
 uint32_t Harness::ticks() {
     const uint32_t now = inner_.ticks();
-    if (record_ && now != predicted_ticks()) {
+    if (record_ && (now != predicted_ticks() || !begun_)) {
         // A replay's clock follows tick lines and then steps; note every reading it would miss.
         record_ << '@' << pass_ << " tick " << now << '\n';
         record_.flush();

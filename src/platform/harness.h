@@ -47,6 +47,7 @@ class Harness final : public Platform {
     std::ofstream record_;
     size_t next_event_ = 0;
     uint64_t pass_ = 0;
+    bool begun_ = false;  // the first pass has begun
     // The replay clock model: the value set at a pass, advancing tick_ms per pass after it.
     uint64_t model_pass_ = 0;
     uint32_t model_base_ = 0;

@@ -16,11 +16,12 @@ mergeInto(LibraryManager.library, {
     input: [],         // id, wparam, lparam of each message not yet taken
     lostSinceFlip: false,
     closed: false,
-    heldKeys: new Set(),
+    heldKeys: null,    // made when the page opens: the library's objects hold only plain values
     // The last left or right press, for double clicks: a second press within the system's
     // time and distance is a double click, and the series starts again after it.
     lastPress: null,
-    touches: new Map(),
+    lastPointer: -1,   // the last position the game heard of
+    touches: null,
     primaryTouch: null,
     leftHeld: false,
     twoFingerTap: null,
@@ -67,7 +68,7 @@ mergeInto(LibraryManager.library, {
     // Mouse and pen: the left and right buttons as they are.
     mouseDown: function(e, p) {
       if (e.button !== 0 && e.button !== 2) return;
-      VasulWeb.post(VasulWeb.WM_MOUSEMOVE, 0, p.packed);
+      if (p.packed !== VasulWeb.lastPointer) VasulWeb.post(VasulWeb.WM_MOUSEMOVE, 0, p.packed);
       VasulWeb.post(VasulWeb.pressMessage(e.button, p, 4), 0, p.packed);
       if (e.button === 0) VasulWeb.leftHeld = true;
     },
@@ -84,7 +85,9 @@ mergeInto(LibraryManager.library, {
         VasulWeb.post(VasulWeb.pressMessage(0, p, 16), 0, p.packed);
         VasulWeb.leftHeld = true;
       } else if (t.size === 2) {
-        VasulWeb.twoFingerTap = {time: performance.now(), moved: false};
+        var first = t.get(VasulWeb.primaryTouch);
+        VasulWeb.twoFingerTap = {time: performance.now(), moved: false,
+                                 at: first ? first.p.packed : p.packed};
         VasulWeb.releaseLeft();
       }
     },
@@ -103,9 +106,9 @@ mergeInto(LibraryManager.library, {
       if (VasulWeb.closed) return;
       try { VasulWeb.canvas.setPointerCapture(e.pointerId); } catch (ignored) {}
       var p = VasulWeb.point(e);
-      VasulWeb.lastPointer = p.packed;
       if (e.pointerType === 'touch') VasulWeb.touchDown(e, p);
       else VasulWeb.mouseDown(e, p);
+      VasulWeb.lastPointer = p.packed;
     },
 
     onPointerMove: function(e) {
@@ -140,15 +143,13 @@ mergeInto(LibraryManager.library, {
         VasulWeb.post(VasulWeb.WM_MOUSEMOVE, 0, p.packed);
         VasulWeb.releaseLeft();
       }
-      var primary = t.get(VasulWeb.primaryTouch);
-      var at = primary ? primary.p.packed : p.packed;
       t.delete(e.pointerId);
       var tap = VasulWeb.twoFingerTap;
       if (t.size === 0 && tap) {
         VasulWeb.twoFingerTap = null;
         if (!tap.moved && e.type === 'pointerup' &&
             performance.now() - tap.time <= VasulWeb.TWO_FINGER_TAP_MS) {
-          VasulWeb.post(VasulWeb.WM_RBUTTONDOWN, 0, at);
+          VasulWeb.post(VasulWeb.WM_RBUTTONDOWN, 0, tap.at);
         }
       }
     },
@@ -299,6 +300,8 @@ mergeInto(LibraryManager.library, {
     var c = Module['canvas'];
     if (!c) return 0;
     VasulWeb.canvas = c;
+    VasulWeb.heldKeys = new Set();
+    VasulWeb.touches = new Map();
     VasulWeb.frame = document.createElement('canvas');
     VasulWeb.frame.width = VasulWeb.width;
     VasulWeb.frame.height = VasulWeb.height;
@@ -359,6 +362,8 @@ mergeInto(LibraryManager.library, {
       VasulWeb.imagePointer = rgba;
     }
     VasulWeb.draw();
+    // When the player first saw the game, for the page and its tests.
+    if (!Module['firstFrameMs']) Module['firstFrameMs'] = performance.now();
   },
 
   vasul_web_hide_cursor__deps: ['$VasulWeb'],
@@ -383,9 +388,10 @@ mergeInto(LibraryManager.library, {
     if (Module['onGameEnded']) Module['onGameEnded'](code);
   },
 
-  // Called after each batch of passes: the page keeps the player's files.
-  vasul_web_after_passes: function() {
-    if (Module['afterPasses']) Module['afterPasses']();
+  // Called after each batch of passes, with the number of passes run: the page keeps the
+  // player's files.
+  vasul_web_after_passes: function(passes) {
+    if (Module['afterPasses']) Module['afterPasses'](passes);
   },
 
   vasul_web_audio_init__deps: ['$VasulWeb'],

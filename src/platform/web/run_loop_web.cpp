@@ -38,13 +38,13 @@ void run_frame(void* arg) {
         if (const std::optional<int> code = loop.pass(loop.next++)) {
             loop.ended = true;
             emscripten_cancel_main_loop();
-            vasul_web_after_passes();
+            vasul_web_after_passes(static_cast<double>(loop.next));
             vasul_web_ended(loop.finish(*code));
             return;
         }
     }
     loop.owed_ms = std::min(loop.owed_ms, kPassMs);
-    vasul_web_after_passes();
+    vasul_web_after_passes(static_cast<double>(loop.next));
 }
 
 }  // namespace

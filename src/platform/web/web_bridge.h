@@ -11,7 +11,7 @@ void vasul_web_present(const uint32_t* rgba);
 void vasul_web_hide_cursor();
 void vasul_web_close();
 void vasul_web_ended(int code);
-void vasul_web_after_passes();
+void vasul_web_after_passes(double passes);
 
 int vasul_web_audio_init();
 void vasul_web_audio_open(int id, const uint8_t* data, size_t size);
