@@ -1,12 +1,20 @@
 // Serves a built Vasul page on 127.0.0.1 as a static host should: the right types, the
 // precompressed .br or .gz sibling of a file when the browser takes it, revalidation by ETag.
-// Usage: node serve.mjs ROOT [PORT]   (PORT 0: any free port; the first line names it)
+// Usage: node serve.mjs ROOT [PORT] [--gzip-only] [--log FILE]
+//   PORT 0 takes any free port (the first line printed names it); --gzip-only never offers
+//   brotli; --log appends "path encoding bytes" for every file sent, for measuring a visit.
 import {createServer} from 'node:http';
-import {promises as fs} from 'node:fs';
+import {appendFileSync, promises as fs} from 'node:fs';
 import path from 'node:path';
 
-const root = path.resolve(process.argv[2] || '.');
-const port = Number(process.argv[3] || 8080);
+const positional = process.argv.slice(2).filter((a, i, all) => !a.startsWith('--') &&
+    all[i - 1] !== '--log');
+const root = path.resolve(positional[0] || '.');
+const port = Number(positional[1] || 8080);
+const encodings = process.argv.includes('--gzip-only') ? [['gzip', '.gz']]
+                                                        : [['br', '.br'], ['gzip', '.gz']];
+const logIndex = process.argv.indexOf('--log');
+const logFile = logIndex > 0 ? process.argv[logIndex + 1] : null;
 
 const types = {
   '.html': 'text/html; charset=utf-8',
@@ -59,7 +67,7 @@ async function handle(request, response) {
   };
   const accepted = String(request.headers['accept-encoding'] || '');
   let body = file, size = st.size, etag = `"${st.size.toString(16)}-${st.mtimeMs.toString(16)}"`;
-  for (const [encoding, suffix] of [['br', '.br'], ['gzip', '.gz']]) {
+  for (const [encoding, suffix] of encodings) {
     if (!new RegExp(`\\b${encoding}\\b`).test(accepted)) continue;
     const packed = await regularFile(file + suffix);
     if (!packed) continue;
@@ -77,6 +85,7 @@ async function handle(request, response) {
   headers['Content-Length'] = size;
   response.writeHead(200, headers);
   if (request.method === 'HEAD') return response.end();
+  if (logFile) appendFileSync(logFile, `${name} ${headers['Content-Encoding'] || '-'} ${size}\n`);
   const handle = await fs.open(body);
   handle.createReadStream().pipe(response);
 }

@@ -5,11 +5,12 @@
 
 const CACHE = '@CACHE@';
 const SHELL = ['./', 'index.html', 'vasul-page.js', 'vasul.js', 'vasul.wasm', 'pack.json',
-  'manifest.webmanifest', 'icon-32.png', 'icon-192.png', 'icon-512.png'];
+  'manifest.webmanifest', 'icon-32.png', 'icon-192.png'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE)
-      .then((cache) => cache.addAll(SHELL.map((url) => new Request(url, {cache: 'reload'}))))
+      // Asked again of the server, which answers "not modified" for what the page just loaded.
+      .then((cache) => cache.addAll(SHELL.map((url) => new Request(url, {cache: 'no-cache'}))))
       .then(() => self.skipWaiting()));
 });
 

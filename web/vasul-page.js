@@ -43,52 +43,66 @@
     return (bytes / 1e6).toFixed(1);
   }
 
-  // Every file of the pack, fetched at once; the bar counts the bytes of the whole pack.
-  async function fetchPack() {
-    const listing = await fetch('pack.json').then((r) => {
+  // Every file of the pack, fetched at once; the bar counts the bytes of the whole pack. The
+  // game starts as soon as each file holds the bytes its title needs (the listing's "start":
+  // the first picture of the archive, no stage music) and plays on when the rest is in; each
+  // file's array is the one the game reads, filled as its bytes arrive.
+  function fetchPack() {
+    let started, complete;
+    const start = new Promise((resolve, reject) => { started = {resolve, reject}; });
+    const done = fetch('pack.json').then((r) => {
       if (!r.ok) throw new Error(`pack.json: ${r.status} ${r.statusText}`);
       return r.json();
+    }).then(async (listing) => {
+      const cache = self.caches && CACHE.indexOf('@') < 0 ? await caches.open(CACHE) : null;
+      const files = listing.files.map((f) => ({path: f.path, size: f.size, start: f.start,
+        bytes: new Uint8Array(f.size), at: 0}));
+      let received = 0, shown = 0;
+      const show = () => {
+        // At most once a frame: a chunk arrives far more often.
+        if (performance.now() - shown < 16 && received < listing.total) return;
+        shown = performance.now();
+        const percent = `${(100 * received / listing.total).toFixed(1)}%`;
+        $('fill').style.width = percent;
+        $('more-fill').style.width = percent;
+        $('status').textContent = `Loading the pictures and music: ${megabytes(received)} of ` +
+            `${megabytes(listing.total)} MB`;
+      };
+      const ready = () => files.every((f) => f.at >= f.start);
+      const kept = [];
+      const fetchFile = async (file) => {
+        const url = `pack/${file.path}`;
+        let response = cache ? await cache.match(url) : undefined;
+        const fromCache = !!response;
+        // What the title needs comes first.
+        if (!response) response = await fetch(url, {priority: file.start ? 'high' : 'low'});
+        if (!response.ok) throw new Error(`${url}: ${response.status} ${response.statusText}`);
+        // Kept for a visit without a network; the service worker serves it from there.
+        if (!fromCache && cache) kept.push(cache.put(url, response.clone()));
+        const reader = response.body.getReader();
+        for (;;) {
+          const {done, value} = await reader.read();
+          if (done) break;
+          if (file.at + value.length > file.size) throw new Error(`${url} is larger than listed`);
+          file.bytes.set(value, file.at);
+          file.at += value.length;
+          received += value.length;
+          show();
+          if (ready()) started.resolve(files);
+        }
+        if (file.at !== file.size) throw new Error(`${url} is shorter than listed`);
+      };
+      show();
+      if (ready()) started.resolve(files);
+      await Promise.all(files.map(fetchFile));
+      performance.mark('vasul-pack-loaded');
+      // Once the pack is in the cache and the worker runs, the game plays without a network.
+      Promise.all(kept).then(() => navigator.serviceWorker?.ready).then(() => {
+        Module.offlineReady = true;
+      }, (e) => console.info(`Vasul: the pack was not kept for offline play (${e})`));
     });
-    const cache = self.caches && CACHE.indexOf('@') < 0 ? await caches.open(CACHE) : null;
-    let received = 0;
-    const kept = [];
-    const show = () => {
-      $('fill').style.width = `${(100 * received / listing.total).toFixed(1)}%`;
-      $('status').textContent =
-          `Loading the pictures and music: ${megabytes(received)} of ${megabytes(listing.total)} MB`;
-    };
-    show();
-    const files = await Promise.all(listing.files.map(async (file) => {
-      const url = `pack/${file.path}`;
-      let response = cache ? await cache.match(url) : undefined;
-      const fromCache = !!response;
-      if (!response) response = await fetch(url);
-      if (!response.ok) throw new Error(`${url}: ${response.status} ${response.statusText}`);
-      // Kept for a visit without a network; the service worker serves it from there.
-      const keeping = !fromCache && cache ? cache.put(url, response.clone()) : null;
-      const bytes = new Uint8Array(file.size);
-      let at = 0;
-      const reader = response.body.getReader();
-      for (;;) {
-        const {done, value} = await reader.read();
-        if (done) break;
-        if (at + value.length > bytes.length) throw new Error(`${url} is larger than listed`);
-        bytes.set(value, at);
-        at += value.length;
-        received += value.length;
-        show();
-      }
-      if (at !== file.size) throw new Error(`${url} is shorter than listed`);
-      if (keeping) kept.push(keeping);
-      return {path: file.path, bytes: bytes};
-    }));
-    performance.mark('vasul-pack-loaded');
-    // Once the pack is in the cache and the worker runs, the game plays without a network.
-    Promise.all(kept).then(() => navigator.serviceWorker?.ready).then(() => {
-      Module.offlineReady = true;
-    }, (e) => console.info(`Vasul: the pack was not kept for offline play (${e})`));
-    $('status').textContent = 'Starting…';
-    return files;
+    done.catch((e) => started.reject(e));
+    return {start, done};
   }
 
   // The player's files in IndexedDB: one record a file, each replaced whole in one durable
@@ -234,8 +248,16 @@
 
   const pack = fetchPack();
   const saved = store.load();
-  // Seen as handled here; the game's start reports a failure.
-  pack.catch(() => {});
+  pack.done.then(() => {
+    // The game hears the player from now on.
+    Module.packComplete = true;
+    $('more').hidden = true;
+  }, (e) => {
+    if (Module.calledRun) {
+      $('more-text').textContent = `The rest of the game could not be loaded (${e.message}). ` +
+          'Reload the page to try again.';
+    }
+  });
 
   window.Module = {
     canvas: canvas,
@@ -243,7 +265,7 @@
     arguments: gameArguments(),
     preRun: [function () {
       Module.addRunDependency('vasul-files');
-      Promise.all([pack, saved]).then(([packFiles, playerFiles]) => {
+      Promise.all([pack.start, saved]).then(([packFiles, playerFiles]) => {
         Module.ENV.VASUL_DATA_DIR = DATA;
         Module.ENV.XDG_DATA_HOME = PLAYER;
         writeFiles(Module.FS, DATA, packFiles, true);
@@ -260,6 +282,7 @@
     onRuntimeInitialized: function () {
       performance.mark('vasul-main');
       $('loading').hidden = true;
+      $('more').hidden = !!Module.packComplete;
       showFullscreenButton();
       canvas.focus();
     },

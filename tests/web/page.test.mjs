@@ -59,8 +59,9 @@ async function openGame(context, query = '', {errors = consoleErrors, url = serv
   page.warnings = warnings;
   await page.goto(url + query);
   try {
-    await page.waitForFunction(() => window.Module && Module.firstFrameMs > 0, null,
-                               {timeout: 30000});
+    // The game answers presses once the whole pack is in.
+    await page.waitForFunction(() => window.Module && Module.firstFrameMs > 0 &&
+                               Module.packComplete, null, {timeout: 30000});
   } catch (e) {
     const shown = await page.evaluate(() => document.body.innerText).catch(() => '?');
     throw new Error(`no frame from ${url + query}; the page says: ${shown}; ` +
@@ -391,7 +392,7 @@ describe('the player\'s files', () => {
     await page.mouse.click(...MUSIC_SWITCH);
     await waitPasses(page, 5);
     await page.reload();
-    await page.waitForFunction(() => window.Module && Module.firstFrameMs > 0);
+    await page.waitForFunction(() => window.Module && Module.firstFrameMs > 0 && Module.packComplete);
     const stored = await storedIni(context);
     assert.match(stored.text, /bgmon=0/);
     assert.equal(stored.text, withTable(defaults()).replace('bgmon=1', 'bgmon=0'));
@@ -466,7 +467,7 @@ describe('the page', () => {
     await page.waitForSelector('#ended:not([hidden])');
     await page.click('#again');
     await page.waitForFunction(() => window.Module && Module.firstFrameMs > 0 &&
-                               document.getElementById('ended').hidden);
+                               Module.packComplete && document.getElementById('ended').hidden);
     await context.close();
   });
 

@@ -36,6 +36,9 @@ mergeInto(LibraryManager.library, {
 
     post: function(id, wparam, lparam) {
       var q = VasulWeb.input;
+      // Until the page has the whole pack, the game only follows the pointer: a press could
+      // lead to a scene whose pictures are still on their way.
+      if (id !== VasulWeb.WM_MOUSEMOVE && !Module['packComplete']) return;
       // A fast pointer leaves one pending position, as on the desktop.
       if (id === VasulWeb.WM_MOUSEMOVE && q.length >= 3 && q[q.length - 3] === id) {
         q[q.length - 1] = lparam;
