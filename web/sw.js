@@ -3,7 +3,10 @@
 // keeps the rest on installing. A new build has a new cache name, and the old cache goes.
 'use strict';
 
-const CACHE = '@CACHE@';
+const BUILD = '@BUILD@';
+// The page names the same cache: the build, and the folder this copy of the page is served from.
+const SCOPE = new URL(self.registration.scope).pathname;
+const CACHE = `vasul-${BUILD} ${SCOPE}`;
 const SHELL = ['./', 'index.html', 'vasul-page.js', 'vasul.js', 'vasul.wasm', 'pack.json',
   'manifest.webmanifest', 'icon-32.png', 'icon-192.png'];
 
@@ -17,7 +20,8 @@ self.addEventListener('install', (event) => {
 self.addEventListener('activate', (event) => {
   event.waitUntil(caches.keys()
       .then((names) => Promise.all(names
-          .filter((name) => name.startsWith('vasul-') && name !== CACHE)
+          .filter((name) => name.startsWith('vasul-') && name.endsWith(` ${SCOPE}`) &&
+                  name !== CACHE)
           .map((name) => caches.delete(name))))
       .then(() => self.clients.claim()));
 });

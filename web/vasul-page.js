@@ -4,7 +4,10 @@
 'use strict';
 
 (function () {
-  const CACHE = '@CACHE@';  // vasul-VERSION-BUILD, written in by scripts/build-web
+  const BUILD = '@BUILD@';  // VERSION-HASH of the build, written in by scripts/build-web
+  // One cache a build, of this copy of the page: another copy on the same host keeps its own.
+  const CACHE = `vasul-${BUILD} ${new URL('./', location.href).pathname}`;
+  const BUILT = BUILD.indexOf('@') < 0;
   const DATA = '/data';     // the pack, in the game's memory file system
   const PLAYER = '/player'; // the player's folder; the game keeps vasul.ini in PLAYER/vasul/
 
@@ -54,7 +57,7 @@
       if (!r.ok) throw new Error(`pack.json: ${r.status} ${r.statusText}`);
       return r.json();
     }).then(async (listing) => {
-      const cache = self.caches && CACHE.indexOf('@') < 0 ? await caches.open(CACHE) : null;
+      const cache = self.caches && BUILT ? await caches.open(CACHE) : null;
       const files = listing.files.map((f) => ({path: f.path, size: f.size, start: f.start,
         bytes: new Uint8Array(f.size), at: 0}));
       let received = 0, shown = 0;
@@ -240,7 +243,7 @@
   }
 
   function registerServiceWorker() {
-    if (!('serviceWorker' in navigator) || CACHE.indexOf('@') >= 0) return;
+    if (!('serviceWorker' in navigator) || !BUILT) return;
     navigator.serviceWorker.register('sw.js').catch((e) => {
       console.info(`Vasul: no offline play (${e.message})`);
     });
