@@ -230,9 +230,19 @@
     }
   }
 
+  // The button shows while the pointer moves and rests out of the game's way after a moment.
   function showFullscreenButton() {
     const button = $('fullscreen');
     if (!document.fullscreenEnabled) return;
+    let timer = 0;
+    const wake = () => {
+      button.classList.remove('resting');
+      clearTimeout(timer);
+      timer = setTimeout(() => button.classList.add('resting'), 3000);
+    };
+    document.addEventListener('pointermove', wake, true);
+    document.addEventListener('pointerdown', wake, true);
+    wake();
     const update = () => { button.hidden = !!document.fullscreenElement; };
     button.addEventListener('click', () => {
       if (Module.toggleFullscreen) Module.toggleFullscreen();

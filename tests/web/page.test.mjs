@@ -457,6 +457,11 @@ describe('the page', () => {
     page = await openGame(context, '', {url: own.url});
     await waitPasses(page, 5);
     assert.ok(await page.evaluate(() => !!navigator.serviceWorker.controller));
+    // And the browser would install it to the home screen.
+    const cdp = await context.newCDPSession(page);
+    const {installabilityErrors} = await cdp.send('Page.getInstallabilityErrors');
+    // The test's own profile is a private one, which never installs.
+    assert.deepEqual(installabilityErrors.filter((e) => e.errorId !== 'in-incognito'), []);
     await context.close();
   });
 
@@ -468,6 +473,40 @@ describe('the page', () => {
     await page.click('#again');
     await page.waitForFunction(() => window.Module && Module.firstFrameMs > 0 &&
                                Module.packComplete && document.getElementById('ended').hidden);
+    await context.close();
+  });
+
+  test('F11 and Alt+Enter switch full screen; the game hears neither', async () => {
+    const context = await newContext();
+    const page = await openGame(context, '?record');
+    const full = () => page.evaluate(() => !!document.fullscreenElement);
+    await page.keyboard.press('F11');
+    await page.waitForFunction(() => !!document.fullscreenElement);
+    await page.keyboard.press('Alt+Enter');
+    await page.waitForFunction(() => !document.fullscreenElement);
+    assert.equal(await full(), false);
+    await page.click('#fullscreen');
+    await page.waitForFunction(() => !!document.fullscreenElement);
+    await waitPasses(page, 5);
+    const {recording} = await snapshot(page);
+    // Alt itself is a key the game hears, as on the desktop.
+    assert.doesNotMatch(recording, /key(down|up) (122|13)\b/);
+    await context.close();
+  });
+
+  test('double clicks and double taps are the game\'s double clicks', async () => {
+    const context = await newContext({hasTouch: true});
+    const page = await openGame(context, '?record');
+    // Empty places of the title.
+    await page.mouse.dblclick(40, 440);
+    await waitPasses(page, 5);
+    await page.touchscreen.tap(50, 450);
+    await page.touchscreen.tap(52, 452);
+    await waitPasses(page, 5);
+    const lines = (await snapshot(page)).recording.split('\n')
+        .filter((l) => /(ldown|ldbl|lup)/.test(l)).map((l) => l.replace(/^@\d+ /, ''));
+    assert.deepEqual(lines, ['ldown 40 440', 'lup 40 440', 'ldbl 40 440', 'lup 40 440',
+      'ldown 50 450', 'lup 50 450', 'ldbl 52 452', 'lup 52 452']);
     await context.close();
   });
 
