@@ -476,6 +476,34 @@ describe('the page', () => {
     await context.close();
   });
 
+  test('a hidden page is a lost display: the music rests and the picture comes back', async () => {
+    const context = await newContext();
+    const page = await openGame(context, '?record');
+    await page.mouse.click(600, 20);  // the browser lets the music start
+    await page.waitForFunction(() => Module.audioContext.state === 'running');
+    const hide = (hidden) => page.evaluate((h) => {
+      Object.defineProperty(document, 'hidden', {configurable: true, get: () => h});
+      document.dispatchEvent(new Event('visibilitychange'));
+    }, hidden);
+    await hide(true);
+    await page.waitForFunction(() => Module.audioContext.state === 'suspended');
+    // Nothing is shown while hidden: the canvas keeps its last picture.
+    const before = await snapshot(page);
+    await page.evaluate(() => {
+      const c = document.getElementById('game').getContext('2d');
+      c.fillStyle = '#f0f';
+      c.fillRect(0, 0, 640, 480);
+    });
+    await waitPasses(page, 5);
+    assert.equal((await snapshot(page)).rgba[0], 0xff, 'no frame is drawn while hidden');
+    await hide(false);
+    await page.waitForFunction(() => Module.audioContext.state === 'running');
+    await waitPasses(page, 5);
+    const after = await assertNativeFrame(page, 'the title after the page came back');
+    assert.deepEqual(after.rgba, before.rgba);
+    await context.close();
+  });
+
   test('F11 and Alt+Enter switch full screen; the game hears neither', async () => {
     const context = await newContext();
     const page = await openGame(context, '?record');
