@@ -52,7 +52,15 @@
   // file's array is the one the game reads, filled as its bytes arrive.
   function fetchPack() {
     let started, complete;
-    const start = new Promise((resolve, reject) => { started = {resolve, reject}; });
+    const start = new Promise((resolve, reject) => {
+      let once = false;
+      started = {resolve: (files) => {
+        if (once) return;
+        once = true;
+        performance.mark('vasul-title-bytes');
+        resolve(files);
+      }, reject};
+    });
     const done = fetch('pack.json').then((r) => {
       if (!r.ok) throw new Error(`pack.json: ${r.status} ${r.statusText}`);
       return r.json();
@@ -77,8 +85,7 @@
         const url = `pack/${file.path}`;
         let response = cache ? await cache.match(url) : undefined;
         const fromCache = !!response;
-        // What the title needs comes first.
-        if (!response) response = await fetch(url, {priority: file.start ? 'high' : 'low'});
+        if (!response) response = await fetch(url);
         if (!response.ok) throw new Error(`${url}: ${response.status} ${response.statusText}`);
         // Kept for a visit without a network; the service worker serves it from there.
         if (!fromCache && cache) kept.push(cache.put(url, response.clone()));
@@ -97,7 +104,12 @@
       };
       show();
       if (ready()) started.resolve(files);
-      await Promise.all(files.map(fetchFile));
+      // What the title needs first, the rest once the game runs: six connections at most
+      // reach one host, and the title should not wait behind the stage music.
+      const first = files.filter((f) => f.start > 0), later = files.filter((f) => f.start === 0);
+      const firstDone = Promise.all(first.map(fetchFile));
+      await Promise.race([start, firstDone]);
+      await Promise.all([firstDone, ...later.map(fetchFile)]);
       performance.mark('vasul-pack-loaded');
       // Once the pack is in the cache and the worker runs, the game plays without a network.
       Promise.all(kept).then(() => navigator.serviceWorker?.ready).then(() => {
