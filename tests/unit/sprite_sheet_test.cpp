@@ -154,6 +154,27 @@ TEST(Blit, ClipsAtEveryEdgeAndCutsTheSourceAlike) {
     EXPECT_FALSE(gfx::blit(dst, 0, 0, src, {2, 2, 6, 6}, false)) << "source past its surface";
 }
 
+TEST(Blit, PictureAsWideAsTheTargetLandsRowForRow) {
+    // Seven wide: a copy that moved pixels in groups of four would leave some behind.
+    gfx::Surface src(7, 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 7; ++x) src.set_pixel(x, y, static_cast<uint32_t>(10 * y + x + 1));
+    gfx::Surface dst(7, 5, 0);
+    // Source rows 1 to 5 from target row 2: rows 1 to 3 fit, the rest is cut at the bottom.
+    EXPECT_TRUE(gfx::blit(dst, 0, 2, src, {0, 1, 7, 6}, false));
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(dst.pixel(x, y), y < 2 ? 0u : src.pixel(x, y - 1)) << x << "," << y;
+    // Narrower than the target, row by row: the pixels beside it stay.
+    gfx::Surface wide(9, 3, 0);
+    EXPECT_TRUE(gfx::blit(wide, 1, 1, src, {0, 4, 7, 6}, false));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 9; ++x) {
+            const bool inside = y >= 1 && x >= 1 && x <= 7;
+            EXPECT_EQ(wide.pixel(x, y), inside ? src.pixel(x - 1, y + 3) : 0u) << x << "," << y;
+        }
+}
+
 TEST(TileGrid, CellsRunColumnByColumn) {
     gfx::SpriteSheet sheet;
     sheet.load_picture(gfx::Surface(640, 480));
