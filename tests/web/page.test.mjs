@@ -530,7 +530,9 @@ describe('the page', () => {
     await waitPasses(page, 5);
     await page.touchscreen.tap(50, 450);
     await page.touchscreen.tap(52, 452);
-    await waitPasses(page, 5);
+    // The game takes one message a pass.
+    await page.waitForFunction(() => Module.FS.readFile('/tmp/vasul.replay', {encoding: 'utf8'})
+        .includes('lup 52 452'), null, {timeout: 10000}).catch(() => {});
     const lines = (await snapshot(page)).recording.split('\n')
         .filter((l) => /(ldown|ldbl|lup)/.test(l)).map((l) => l.replace(/^@\d+ /, ''));
     assert.deepEqual(lines, ['ldown 40 440', 'lup 40 440', 'ldbl 40 440', 'lup 40 440',
