@@ -125,7 +125,7 @@ static void BM_PlayFrameWasm(benchmark::State& state) {
     if (!std::filesystem::exists(VASUL_WEB_BENCH_PLAY)) {
         state.SkipWithError("no " VASUL_WEB_BENCH_PLAY
                             ": build the web build's vasul-bench-play "
-                            "(emcmake cmake -S . -B build-web; cmake --build build-web)");
+                            "(cmake --preset web && cmake --build --preset web)");
         return;
     }
     const std::filesystem::path dir = play_pack_folder();
