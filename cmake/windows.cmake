@@ -27,7 +27,7 @@ set(win32_dir ${CMAKE_SOURCE_DIR}/src/platform/win32)
 set(VASUL_WIN32_CORE_SOURCES ${win32_dir}/data_file_win32.cpp ${win32_dir}/file_io_win32.cpp
   ${win32_dir}/executable_win32.cpp ${win32_dir}/player_folder_win32.cpp ${win32_dir}/text.cpp)
 list(FILTER VASUL_CORE_SOURCES EXCLUDE REGEX
-  "/src/platform/(data_file|executable|player_folder)\\.cpp$|/src/settings/file_io\\.cpp$")
+  "/src/platform/(data_file|executable|player_folder)\\.cpp$|/src/platform/file_io\\.cpp$")
 add_library(vasul_core STATIC ${VASUL_CORE_SOURCES} ${VASUL_WIN32_CORE_SOURCES})
 target_include_directories(vasul_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(vasul_core PRIVATE ${VASUL_WARNINGS})

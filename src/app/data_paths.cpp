@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "platform/executable.h"
+#include "platform/file_io.h"
 #include "platform/player_folder.h"
-#include "settings/file_io.h"
 
 namespace app {
 
@@ -126,17 +126,17 @@ bool copy_default_settings(const SettingsPlace& place, std::string& error) {
     std::error_code ec;
     if (place.defaults.empty() || fs::exists(place.file, ec) || ec) return true;
     std::string text;
-    settings::FileStamp stamp;
-    const settings::FileStatus read =
-        settings::read_whole_file(place.defaults, text, stamp, error, kMaxDefaultsSize);
-    if (read == settings::FileStatus::Missing) return true;
-    if (read == settings::FileStatus::Failed) return false;
+    platform::FileStamp stamp;
+    const platform::FileStatus read =
+        platform::read_whole_file(place.defaults, text, stamp, error, kMaxDefaultsSize);
+    if (read == platform::FileStatus::Missing) return true;
+    if (read == platform::FileStatus::Failed) return false;
     if (place.file.has_parent_path()) fs::create_directories(place.file.parent_path(), ec);
     if (ec) {
         error = "cannot create " + place.file.parent_path().string() + ": " + ec.message();
         return false;
     }
-    return settings::replace_file(place.file, text, stamp, error);
+    return platform::replace_file(place.file, text, stamp, error);
 }
 
 std::optional<GameFiles> locate_game_files(const FileOptions& options,

@@ -211,7 +211,7 @@ const ProfileStore::Entry* ProfileStore::find(std::string_view section,
 
 void ProfileStore::poll() {
     FileStamp now;
-    switch (stamp_file(path_, now)) {
+    switch (platform::stamp_file(path_, now)) {
         case FileStatus::Ok:
             if (!stamp_valid_ || !(now == stamp_)) load();
             break;
@@ -228,7 +228,7 @@ void ProfileStore::load() {
     std::string text;
     std::string error;
     FileStamp stamp;
-    const FileStatus status = read_whole_file(path_, text, stamp, error, kMaxFileSize);
+    const FileStatus status = platform::read_whole_file(path_, text, stamp, error, kMaxFileSize);
     if (status == FileStatus::Ok) {
         parse(std::move(text));
         status_ = FileStatus::Ok;
@@ -240,7 +240,7 @@ void ProfileStore::load() {
     if (status == FileStatus::Missing) return;
     platform::warn("settings left at their defaults: " + error);
     // An unreadable file is not tried again until it changes (a chmod changes its stamp).
-    stamp_valid_ = stamp_file(path_, stamp_) == FileStatus::Ok;
+    stamp_valid_ = platform::stamp_file(path_, stamp_) == FileStatus::Ok;
 }
 
 void ProfileStore::forget(FileStatus status) {
@@ -359,7 +359,7 @@ bool ProfileStore::write(std::string_view section, std::span<const Change> chang
         std::filesystem::create_directories(path_.parent_path(), ec);
     FileStamp stamp;
     std::string error;
-    if (!replace_file(path_, text, stamp, error, *disk_)) return fail_on_disk(error);
+    if (!platform::replace_file(path_, text, stamp, error, *disk_)) return fail_on_disk(error);
     last_disk_error_.clear();
     parse(std::move(text));
     status_ = FileStatus::Ok;

@@ -7,9 +7,14 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/file_io.h"
+#include "platform/file_io.h"
 
 namespace settings {
+
+// The file layer's names, as the store uses them.
+using platform::DiskCalls;
+using platform::FileStamp;
+using platform::FileStatus;
 
 // An initialisation-file store with the Windows profile rules: section and key names match
 // without regard to case and surrounding blanks; lines starting with ';' are comments; the
@@ -93,7 +98,7 @@ class ProfileStore {
     FileStatus status_ = FileStatus::Missing;
     FileStamp stamp_{};
     bool stamp_valid_ = false;
-    const DiskCalls* disk_ = &real_disk();
+    const DiskCalls* disk_ = &platform::real_disk();
     std::string last_disk_error_;  // said once, until a write succeeds
 };
 

@@ -203,8 +203,8 @@ namespace {
 
 // The disk that counts the replacements of the file.
 int ini_replacements = 0;
-settings::DiskCalls counting_disk() {
-    settings::DiskCalls disk = settings::real_disk();
+platform::DiskCalls counting_disk() {
+    platform::DiskCalls disk = platform::real_disk();
     disk.rename = [](const char* from, const char* to) {
         ++ini_replacements;
         return ::rename(from, to);
@@ -220,7 +220,7 @@ TEST(HighScoreTable, SaveAndResetReplaceTheFileOnce) {
     for (int i = 0; i < 2000; ++i)
         big += "k" + std::to_string(i) + "=" + std::string(40, 'x') + "\n";
     write_ini(t, big);
-    static const settings::DiskCalls disk = counting_disk();
+    static const platform::DiskCalls disk = counting_disk();
     t.game->profile.use_disk(disk);
     ini_replacements = 0;
     scores::reset_high_scores(*t.game);
@@ -237,7 +237,7 @@ TEST(HighScoreTable, AFullDiskKeepsTheOldTableWarnsOnceAndPlaysOn) {
     t.start();
     scores::reset_high_scores(*t.game);
     const std::string before = fixture::file_text(t.dir / "vasul.ini");
-    settings::DiskCalls full = settings::real_disk();
+    platform::DiskCalls full = platform::real_disk();
     full.write = [](int, const void*, size_t) -> ssize_t {
         errno = ENOSPC;
         return -1;
@@ -254,7 +254,7 @@ TEST(HighScoreTable, AFullDiskKeepsTheOldTableWarnsOnceAndPlaysOn) {
     EXPECT_FALSE(t.ended());
     EXPECT_TRUE(scores::load_high_scores(*t.game));
 
-    t.game->profile.use_disk(settings::real_disk());
+    t.game->profile.use_disk(platform::real_disk());
     scores::save_high_score(*t.game, "NEW", 900);
     EXPECT_EQ(frontend::read_ini(t.dir)["score/nam0"], "NEW");
 }

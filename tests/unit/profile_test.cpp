@@ -20,7 +20,7 @@
 #include "support/colliding_keys.h"
 #include "support/fixture_pack.h"
 
-using settings::DiskCalls;
+using platform::DiskCalls;
 using settings::ProfileStore;
 namespace fs = std::filesystem;
 
@@ -280,7 +280,7 @@ TEST_F(Profile, BatchWriteMatchesSingleWritesInOneReplacement) {
         {"the first of duplicate sections", "[s]\na=1\n[t]\n[S]\nb=2\n", {{"b", "3"}, {"a", "4"}}},
     };
     static int replacements;
-    DiskCalls counting = settings::real_disk();
+    DiskCalls counting = platform::real_disk();
     counting.rename = [](const char* from, const char* to) {
         ++replacements;
         return ::rename(from, to);
@@ -406,12 +406,12 @@ TEST_F(ProfileFailure, EachFailingStepKeepsTheOldFileAndWarnsOnce) {
         const char* what;
         DiskCalls disk;
     };
-    DiskCalls read_only = settings::real_disk();
+    DiskCalls read_only = platform::real_disk();
     read_only.create = [](const char*, mode_t) {
         errno = EROFS;
         return -1;
     };
-    DiskCalls full = settings::real_disk();
+    DiskCalls full = platform::real_disk();
     full.write = [](int fd, const void* data, size_t size) -> ssize_t {
         if (size < 1024) {
             errno = ENOSPC;
@@ -419,12 +419,12 @@ TEST_F(ProfileFailure, EachFailingStepKeepsTheOldFileAndWarnsOnce) {
         }
         return ::write(fd, data, size / 2);
     };
-    DiskCalls bad_sync = settings::real_disk();
+    DiskCalls bad_sync = platform::real_disk();
     bad_sync.sync = [](int) {
         errno = EIO;
         return -1;
     };
-    DiskCalls bad_rename = settings::real_disk();
+    DiskCalls bad_rename = platform::real_disk();
     bad_rename.rename = [](const char*, const char*) {
         errno = EROFS;
         return -1;
@@ -444,7 +444,7 @@ TEST_F(ProfileFailure, EachFailingStepKeepsTheOldFileAndWarnsOnce) {
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
         EXPECT_EQ(slurp(), old_text);
 
-        store.use_disk(settings::real_disk());
+        store.use_disk(platform::real_disk());
         ASSERT_TRUE(store.write("score", "extra", c.what));
         old_text = slurp();
         store.use_disk(c.disk);

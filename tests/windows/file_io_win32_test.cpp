@@ -8,14 +8,14 @@
 #include <fstream>
 #include <thread>
 
-#include "settings/file_io.h"
+#include "platform/file_io.h"
 #include "support/fixture_pack.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using settings::FileStamp;
-using settings::FileStatus;
+using platform::FileStamp;
+using platform::FileStatus;
 
 class FileIoWin32 : public testing::Test {
   protected:
@@ -25,7 +25,7 @@ class FileIoWin32 : public testing::Test {
     }
     bool replace(const fs::path& file, std::string_view text, FileStamp& stamp) {
         std::string error;
-        const bool ok = settings::replace_file(file, text, stamp, error);
+        const bool ok = platform::replace_file(file, text, stamp, error);
         EXPECT_TRUE(ok) << error;
         return ok;
     }
@@ -53,7 +53,7 @@ TEST_F(FileIoWin32, ReplacesAFileOnceAReaderLetsGo) {
     EXPECT_EQ(fixture::file_text(ini), "[a]\nx=22\n");
     EXPECT_NE(first, second);
     FileStamp now;
-    ASSERT_EQ(settings::stamp_file(ini, now), FileStatus::Ok);
+    ASSERT_EQ(platform::stamp_file(ini, now), FileStatus::Ok);
     EXPECT_EQ(now, second);
     // Nothing is left beside it.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
@@ -75,7 +75,7 @@ TEST_F(FileIoWin32, NamesOutsideTheCodePageWork) {
     ASSERT_TRUE(replace(ini, "[music]\nbgm=3\n", stamp));
     std::string text, error;
     FileStamp read;
-    ASSERT_EQ(settings::read_whole_file(ini, text, read, error, 1 << 20), FileStatus::Ok) << error;
+    ASSERT_EQ(platform::read_whole_file(ini, text, read, error, 1 << 20), FileStatus::Ok) << error;
     EXPECT_EQ(text, "[music]\nbgm=3\n");
     EXPECT_EQ(read, stamp);
 }
@@ -86,14 +86,14 @@ TEST_F(FileIoWin32, RefusesReadOnlyFilesFoldersAndMissingOnes) {
     SetFileAttributesW(ini.wstring().c_str(), FILE_ATTRIBUTE_READONLY);
     FileStamp stamp;
     std::string error, text;
-    EXPECT_FALSE(settings::replace_file(ini, "new", stamp, error));
+    EXPECT_FALSE(platform::replace_file(ini, "new", stamp, error));
     EXPECT_NE(error.find("read-only"), std::string::npos) << error;
     SetFileAttributesW(ini.wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(fixture::file_text(ini), "old");
 
-    EXPECT_EQ(settings::read_whole_file(dir, text, stamp, error, 1 << 20), FileStatus::Failed);
-    EXPECT_EQ(settings::stamp_file(dir / "none.ini", stamp), FileStatus::Missing);
-    EXPECT_EQ(settings::stamp_file(dir / "no/none.ini", stamp), FileStatus::Missing);
+    EXPECT_EQ(platform::read_whole_file(dir, text, stamp, error, 1 << 20), FileStatus::Failed);
+    EXPECT_EQ(platform::stamp_file(dir / "none.ini", stamp), FileStatus::Missing);
+    EXPECT_EQ(platform::stamp_file(dir / "no/none.ini", stamp), FileStatus::Missing);
 }
 
 TEST_F(FileIoWin32, RemovesTemporaryFilesOfDeadWriters) {

@@ -5,7 +5,7 @@
 
 #include "gfx/archive.h"
 #include "gfx/bmp.h"
-#include "settings/file_io.h"
+#include "platform/file_io.h"
 
 namespace pack {
 
@@ -189,9 +189,9 @@ std::optional<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::S
 
 bool write_file_atomically(const std::string& path, const std::vector<uint8_t>& bytes) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    settings::FileStamp stamp;
+    platform::FileStamp stamp;
     std::string error;
-    return settings::replace_file(path, text, stamp, error);
+    return platform::replace_file(path, text, stamp, error);
 }
 
 }  // namespace pack

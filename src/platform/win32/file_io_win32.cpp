@@ -8,11 +8,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_io.h"
+#include "platform/file_io_shared.h"
 #include "platform/win32/text.h"
-#include "settings/file_io.h"
-#include "settings/file_io_shared.h"
 
-namespace settings {
+namespace platform {
 
 namespace {
 
@@ -210,4 +210,4 @@ bool replace_file(const std::filesystem::path& file, std::string_view text, File
     return true;
 }
 
-}  // namespace settings
+}  // namespace platform

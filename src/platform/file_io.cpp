@@ -1,4 +1,4 @@
-#include "settings/file_io.h"
+#include "platform/file_io.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -9,9 +9,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "settings/file_io_shared.h"
+#include "platform/file_io_shared.h"
 
-namespace settings {
+namespace platform {
 
 namespace {
 
@@ -137,4 +137,4 @@ bool replace_file(const std::filesystem::path& file, std::string_view text, File
     return true;
 }
 
-}  // namespace settings
+}  // namespace platform

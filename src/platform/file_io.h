@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace settings {
+namespace platform {
 
 enum class FileStatus { Ok, Missing, Failed };
 
@@ -49,4 +49,4 @@ const DiskCalls& real_disk();
 bool replace_file(const std::filesystem::path& file, std::string_view text, FileStamp& stamp,
                   std::string& error, const DiskCalls& disk = real_disk());
 
-}  // namespace settings
+}  // namespace platform

@@ -1,12 +1,12 @@
 // What the settings file's reading and writing do the same on every system. The reading is
 // the data files' own, so a named pipe or a folder in the file's place is refused alike.
-#include "settings/file_io_shared.h"
+#include "platform/file_io_shared.h"
 
 #include <cerrno>
 
 #include "platform/data_file.h"
 
-namespace settings {
+namespace platform {
 
 namespace {
 
@@ -63,4 +63,4 @@ FileStatus read_whole_file(const std::filesystem::path& file, std::string& text,
     return FileStatus::Ok;
 }
 
-}  // namespace settings
+}  // namespace platform

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "settings/file_io.h"
+#include "platform/file_io.h"
 
-namespace settings {
+namespace platform {
 
 // Writes all of text through the disk's write calls; false with errno set when one fails or
 // makes no progress.
@@ -29,4 +29,4 @@ ProcessId temp_owner(std::string_view name, std::string_view prefix) {
     return ec == std::errc() && end == digits.data() + digits.size() ? id : 0;
 }
 
-}  // namespace settings
+}  // namespace platform
