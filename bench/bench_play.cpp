@@ -12,7 +12,7 @@
 #include "app/game.h"
 #include "platform/headless/headless_platform.h"
 #include "play_setup.h"
-#include "puzzle/play_scene.h"
+#include "scenes/play_scene.h"
 #include "support/fixture_pack.h"
 
 namespace {

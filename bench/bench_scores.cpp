@@ -4,7 +4,7 @@
 
 #include "app/game.h"
 #include "app/shell.h"
-#include "scenes/title.h"
+#include "scenes/title_scene.h"
 #include "support/test_game.h"
 
 namespace {

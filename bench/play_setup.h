@@ -3,7 +3,7 @@
 
 #include "app/game.h"
 #include "app/shell.h"
-#include "puzzle/play_scene.h"
+#include "scenes/play_scene.h"
 #include "rules/state.h"
 
 namespace bench {

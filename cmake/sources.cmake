@@ -8,7 +8,7 @@ file(GLOB VASUL_RULES_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/rules/*.
 # The core: everything but the backends and main. No window system here.
 file(GLOB_RECURSE VASUL_CORE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/settings/*.cpp
-  ${CMAKE_SOURCE_DIR}/src/gfx/*.cpp ${CMAKE_SOURCE_DIR}/src/puzzle/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/gfx/*.cpp
   ${CMAKE_SOURCE_DIR}/src/scenes/*.cpp ${CMAKE_SOURCE_DIR}/src/sound/*.cpp
   ${CMAKE_SOURCE_DIR}/src/viewer/*.cpp ${CMAKE_SOURCE_DIR}/src/scores/*.cpp
   ${CMAKE_SOURCE_DIR}/src/platform/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/headless/*.cpp)

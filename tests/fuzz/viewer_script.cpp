@@ -22,7 +22,7 @@
 #include "platform/headless/headless_platform.h"
 #include "support/fixture_pack.h"
 #include "viewer/script.h"
-#include "viewer/viewer_scene.h"
+#include "scenes/viewer_scene.h"
 
 namespace {
 

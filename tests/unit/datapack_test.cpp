@@ -21,7 +21,7 @@
 #include "gfx/sprite_sheet.h"
 #include "gfx/text.h"
 #include "platform/data_source.h"
-#include "scenes/title.h"
+#include "scenes/title_scene.h"
 #include "settings/profile.h"
 #include "support/fixture_pack.h"
 #include "viewer/script.h"

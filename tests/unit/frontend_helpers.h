@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "scenes/title.h"
+#include "scenes/title_scene.h"
 #include "support/test_game.h"
 
 namespace frontend {

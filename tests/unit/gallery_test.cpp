@@ -1,4 +1,4 @@
-#include "scenes/gallery.h"
+#include "scenes/gallery_scene.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "app/game.h"
 #include "frontend_helpers.h"
-#include "scores/name_entry.h"
+#include "scenes/name_entry_scene.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"
 

@@ -1,4 +1,4 @@
-#include "puzzle/play_scene.h"
+#include "scenes/play_scene.h"
 
 #include <gtest/gtest.h>
 

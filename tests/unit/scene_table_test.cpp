@@ -5,7 +5,7 @@
 
 #include "app/game.h"
 #include "app/scene.h"
-#include "puzzle/play_scene.h"
+#include "scenes/play_scene.h"
 #include "support/test_game.h"
 
 using namespace platform;

@@ -9,9 +9,9 @@
 #include "frontend_helpers.h"
 #include "gfx/archive.h"
 #include "gfx/text.h"
-#include "scores/high_score_scene.h"
+#include "scenes/high_score_scene.h"
 #include "scores/high_score_table.h"
-#include "scores/name_entry.h"
+#include "scenes/name_entry_scene.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"
 

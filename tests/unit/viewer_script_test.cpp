@@ -13,7 +13,7 @@
 #include "support/named_pipe.h"
 #include "support/test_game.h"
 #include "viewer/script.h"
-#include "viewer/viewer_scene.h"
+#include "scenes/viewer_scene.h"
 
 namespace {
 

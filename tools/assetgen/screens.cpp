@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "scenes/gallery.h"
-#include "scenes/title.h"
+#include "scenes/gallery_scene.h"
+#include "scenes/title_scene.h"
 
 namespace assetgen {
 

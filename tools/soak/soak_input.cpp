@@ -4,7 +4,7 @@
 #include <array>
 
 #include "app/hit_test.h"
-#include "scenes/title.h"
+#include "scenes/title_scene.h"
 
 namespace soak {
 

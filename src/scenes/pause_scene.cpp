@@ -1,11 +1,11 @@
-#include "scenes/pause.h"
+#include "scenes/pause_scene.h"
 
 #include "app/game.h"
 #include "app/hit_test.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
-#include "puzzle/play_scene.h"
+#include "scenes/play_scene.h"
 #include "sound/sound.h"
 
 namespace scenes {

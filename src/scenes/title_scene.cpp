@@ -1,10 +1,10 @@
-#include "scenes/title.h"
+#include "scenes/title_scene.h"
 
 #include "app/game.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
-#include "puzzle/play_scene.h"
+#include "scenes/play_scene.h"
 #include "scores/high_score_table.h"
 #include "settings/settings.h"
 #include "sound/sound.h"

@@ -1,4 +1,4 @@
-#include "scenes/game_over.h"
+#include "scenes/game_over_scene.h"
 
 #include "app/game.h"
 #include "app/hit_test.h"

@@ -1,10 +1,10 @@
-#include "scenes/picture_view.h"
+#include "scenes/picture_view_scene.h"
 
 #include "app/game.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
-#include "scenes/gallery.h"
+#include "scenes/gallery_scene.h"
 
 namespace scenes {
 

@@ -1,4 +1,4 @@
-#include "viewer/viewer_scene.h"
+#include "scenes/viewer_scene.h"
 
 #include "app/game.h"
 #include "app/hit_test.h"

@@ -1,4 +1,4 @@
-#include "scores/name_entry.h"
+#include "scenes/name_entry_scene.h"
 
 #include <string_view>
 

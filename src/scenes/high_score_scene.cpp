@@ -1,4 +1,4 @@
-#include "scores/high_score_scene.h"
+#include "scenes/high_score_scene.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "scenes/gallery.h"
+#include "scenes/gallery_scene.h"
 
 #include "app/game.h"
 #include "app/hit_test.h"

@@ -1,4 +1,4 @@
-#include "scenes/options.h"
+#include "scenes/options_scene.h"
 
 #include <algorithm>
 #include <string>

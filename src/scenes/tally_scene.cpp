@@ -1,4 +1,4 @@
-#include "puzzle/tally.h"
+#include "scenes/tally_scene.h"
 
 #include <string>
 

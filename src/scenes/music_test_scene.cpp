@@ -1,4 +1,4 @@
-#include "scenes/music_test.h"
+#include "scenes/music_test_scene.h"
 
 #include <string>
 
