@@ -3,8 +3,8 @@
 
 #include "app/game.h"
 #include "app/shell.h"
-#include "scenes/play_scene.h"
 #include "rules/state.h"
+#include "scenes/play_scene.h"
 
 namespace bench {
 

@@ -20,9 +20,9 @@
 #include "packwriter/packwriter.h"
 #include "platform/data_source.h"
 #include "platform/headless/headless_platform.h"
+#include "scenes/viewer_scene.h"
 #include "support/fixture_pack.h"
 #include "viewer/script.h"
-#include "scenes/viewer_scene.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
-#include "scenes/gallery_scene.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/game.h"
 #include "frontend_helpers.h"
+#include "scenes/gallery_scene.h"
 #include "scenes/name_entry_scene.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"

@@ -1,3 +1,5 @@
+#include "scenes/music_test_scene.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,7 +7,6 @@
 #include "app/game.h"
 #include "frontend_helpers.h"
 #include "gfx/text.h"
-#include "scenes/music_test_scene.h"
 #include "sound/sound.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"

@@ -1,5 +1,3 @@
-#include "scenes/options_scene.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +5,7 @@
 #include "app/game.h"
 #include "frontend_helpers.h"
 #include "gfx/text.h"
+#include "scenes/options_scene.h"
 #include "sound/sound.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"

@@ -1,14 +1,13 @@
-#include "scenes/pause_scene.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "gfx/archive.h"
-#include "scenes/play_scene.h"
 #include "puzzle_helpers.h"
 #include "rules/board.h"
 #include "scenes/game_over_scene.h"
+#include "scenes/pause_scene.h"
+#include "scenes/play_scene.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"
 

@@ -10,8 +10,8 @@
 #include "gfx/archive.h"
 #include "gfx/text.h"
 #include "scenes/high_score_scene.h"
-#include "scores/high_score_table.h"
 #include "scenes/name_entry_scene.h"
+#include "scores/high_score_table.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"
 

@@ -1,4 +1,4 @@
-#include "scenes/tally_scene.h"
+#include "rules/tally.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include "app/pictures.h"
 #include "puzzle_helpers.h"
 #include "rules/board.h"
-#include "rules/tally.h"
+#include "scenes/tally_scene.h"
 #include "support/fixture_pack.h"
 #include "support/test_game.h"
 

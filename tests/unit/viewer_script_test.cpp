@@ -9,11 +9,11 @@
 
 #include "app/game.h"
 #include "platform/data_source.h"
+#include "scenes/viewer_scene.h"
 #include "support/fixture_pack.h"
 #include "support/named_pipe.h"
 #include "support/test_game.h"
 #include "viewer/script.h"
-#include "scenes/viewer_scene.h"
 
 namespace {
 
