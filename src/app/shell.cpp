@@ -5,6 +5,7 @@
 #include "app/game.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
+#include "rules/difficulty.h"
 #include "settings/settings.h"
 #include "sound/sound.h"
 
@@ -29,17 +30,29 @@ void handle_common(Game& game, const Message& message) {
     }
 }
 
+// The settings as read, into the records that use them; the sound levels are brought into
+// range when start-up applies them.
+void apply_saved_settings(Game& game, const settings::SavedSettings& saved) {
+    game.show_fps = saved.show_fps;
+    game.sound.enabled = saved.sound_on;
+    game.sound.level = saved.sound_level;
+    game.difficulty = saved.difficulty;
+    game.music_test.loop = saved.test_loop;
+    game.music_test.volume = saved.test_volume;
+}
+
 }  // namespace
 
 void start_up(Game& game, std::optional<uint32_t> seed) {
     sound::sound_init(game);
     load_screen_picture(game, kTitlePicture);
     load_common_sheets(game);
-    settings::read_startup_settings(game);
+    apply_saved_settings(game, settings::read_settings(game.profile));
     sound::sound_step_level(game, sound::kMusicChannel, 0);
     sound::sound_step_level(game, sound::kEffectChannel, 0);
     sound::music_test_step_volume(game, 0);
-    settings::adjust_difficulty(game, 0);
+    // Kept within the three levels for the run; the file keeps what it holds.
+    game.difficulty = rules::difficulty_level(game.difficulty);
     game.platform.hide_cursor();
     sound::sound_open_and_apply(game, sound::kMusicChannel, sound::kMusicFiles[0]);
     // The game begins on the title, whose picture and music start-up has already seen to.

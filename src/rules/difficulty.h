@@ -13,6 +13,10 @@ inline constexpr std::array<const char*, 3> kDifficultyNames = {"HARD", "NORM", 
 constexpr int difficulty_level(int difficulty) {
     return std::clamp(difficulty, 0, static_cast<int>(kDifficultyDivisor.size()) - 1);
 }
+// The options' arrows step the difficulty and keep it within the three levels.
+constexpr int step_difficulty(int difficulty, int delta) {
+    return difficulty_level(difficulty + delta);
+}
 constexpr int difficulty_divisor(int difficulty) {
     return kDifficultyDivisor[static_cast<size_t>(difficulty_level(difficulty))];
 }

@@ -70,13 +70,13 @@ void toggle_play(Game& game) {
 
 void toggle_loop(Game& game) {
     game.music_test.loop = !game.music_test.loop;
-    settings::write_setting(game, settings::kTestLoop, game.music_test.loop ? 1 : 0);
+    settings::write_setting(game.profile, settings::kTestLoop, game.music_test.loop ? 1 : 0);
 }
 
 // The volume is written even when it sat at its bound and did not move.
 void step_volume(Game& game, int delta) {
     sound::music_test_step_volume(game, delta);
-    settings::write_setting(game, settings::kTestVolume, game.music_test.volume);
+    settings::write_setting(game.profile, settings::kTestVolume, game.music_test.volume);
 }
 
 void act_on_music_control(Game& game, MusicControl c) {

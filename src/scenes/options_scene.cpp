@@ -62,19 +62,19 @@ void return_to_title(Game& game) {
 // Toggling a switch only records it; the music starts or stops when the title is reached.
 void toggle(Game& game, bool& value, settings::Key key) {
     value = !value;
-    settings::write_setting(game, key, value ? 1 : 0);
+    settings::write_setting(game.profile, key, value ? 1 : 0);
 }
 
 // The step is written even when it sat at its bound and did not move.
 void step_channel(Game& game, int channel, int delta, settings::Key key) {
     sound::sound_step_level(game, channel, delta);
-    settings::write_setting(game, key, game.sound.level[static_cast<size_t>(channel)]);
+    settings::write_setting(game.profile, key, game.sound.level[static_cast<size_t>(channel)]);
 }
 
 // The left arrow makes the game easier, the right arrow harder.
 void step_difficulty(Game& game, int delta) {
-    settings::adjust_difficulty(game, delta);
-    settings::write_setting(game, settings::kDifficulty, game.difficulty);
+    game.difficulty = rules::step_difficulty(game.difficulty, delta);
+    settings::write_setting(game.profile, settings::kDifficulty, game.difficulty);
 }
 
 void act_on_option(Game& game, OptionControl c) {

@@ -46,7 +46,7 @@ void run_item(Game& game, int item) {
             break;
         case 3:
             ensure_high_scores(game);
-            game.state.total = settings::read_top_score(game);
+            game.state.total = settings::read_top_score(game.profile);
             app::change_scene(game, Gallery);
             leave_title(game);
             break;

@@ -2,9 +2,8 @@
 
 #include <string>
 
-#include "app/game.h"
 #include "gfx/text.h"
-#include "rules/difficulty.h"
+#include "settings/profile.h"
 
 namespace settings {
 
@@ -13,46 +12,38 @@ namespace {
 // The game has always read its numbers through a 20-character buffer.
 constexpr size_t kValueBuffer = 20;
 
-int read_number(Game& game, std::string_view section, std::string_view key,
+int read_number(const ProfileStore& profile, std::string_view section, std::string_view key,
                 std::string_view default_value) {
-    return gfx::parse_number(game.profile.read(section, key, default_value, kValueBuffer));
+    return gfx::parse_number(profile.read(section, key, default_value, kValueBuffer));
 }
 
 }  // namespace
 
-int read_setting(Game& game, std::string_view section, std::string_view key) {
-    return read_number(game, section, key, "0");
+int read_setting(const ProfileStore& profile, std::string_view section, std::string_view key) {
+    return read_number(profile, section, key, "0");
 }
 
-int write_setting(Game& game, std::string_view section, std::string_view key, int value) {
-    // A failed write has already been reported; the setting lives on in the game.
-    game.profile.write(section, key, std::to_string(value));
-    return 1;
+void write_setting(ProfileStore& profile, Key k, int value) {
+    profile.write(k.section, k.key, std::to_string(value));
 }
 
-int read_top_score(Game& game) {
-    return read_number(game, "score", "sco0", "500");
+int read_top_score(const ProfileStore& profile) {
+    return read_number(profile, "score", "sco0", "500");
 }
 
-int adjust_difficulty(Game& game, int delta) {
-    game.difficulty = rules::difficulty_level(game.difficulty + delta);
-    return 1;
-}
-
-void read_startup_settings(Game& game) {
-    game.show_fps = read_setting(game, kShowFps) != 0;
-    game.sound.enabled[sound::kMusicChannel] = read_setting(game, kMusicOn) != 0;
-    game.sound.enabled[sound::kEffectChannel] = read_setting(game, kEffectOn) != 0;
-    game.sound.level[sound::kMusicChannel] = read_setting(game, kMusicLevel);
-    game.sound.level[sound::kEffectChannel] = read_setting(game, kEffectLevel);
-    game.difficulty = read_setting(game, kDifficulty);
-    game.music_test.loop = read_setting(game, kTestLoop) != 0;
-    game.music_test.volume = read_setting(game, kTestVolume);
+SavedSettings read_settings(const ProfileStore& profile) {
+    SavedSettings s;
+    s.show_fps = read_setting(profile, kShowFps) != 0;
+    s.sound_on = {read_setting(profile, kMusicOn) != 0, read_setting(profile, kEffectOn) != 0};
+    s.sound_level = {read_setting(profile, kMusicLevel), read_setting(profile, kEffectLevel)};
+    s.difficulty = read_setting(profile, kDifficulty);
+    s.test_loop = read_setting(profile, kTestLoop) != 0;
+    s.test_volume = read_setting(profile, kTestVolume);
+    return s;
 }
 
 bool read_fullscreen(const ProfileStore& profile) {
-    return gfx::parse_number(
-               profile.read(kFullscreen.section, kFullscreen.key, "1", kValueBuffer)) != 0;
+    return read_number(profile, kFullscreen.section, kFullscreen.key, "1") != 0;
 }
 
 void write_fullscreen(ProfileStore& profile, bool fullscreen) {

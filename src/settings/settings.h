@@ -1,7 +1,6 @@
 #pragma once
+#include <array>
 #include <string_view>
-
-struct Game;
 
 namespace settings {
 
@@ -24,22 +23,29 @@ inline constexpr Key kTestVolume{"sound", "vol"};
 // game's settings above keep their meaning.
 inline constexpr Key kFullscreen{"display", "fullscreen"};
 
+// What vasul.ini holds for the game, read once at start-up as the game always has: switches as
+// 0 or 1, numbers as written (the game keeps them in range where it uses them), 0 for a
+// missing key. Start-up applies it to the game.
+struct SavedSettings {
+    bool show_fps = false;
+    std::array<bool, 2> sound_on{};    // music, effect
+    std::array<int, 2> sound_level{};  // music, effect
+    int difficulty = 0;
+    bool test_loop = false;
+    int test_volume = 0;
+};
+SavedSettings read_settings(const ProfileStore& profile);
+
 // The key's value read like atoi (default 0, at most 19 characters).
-int read_setting(Game& game, std::string_view section, std::string_view key);
-// Writes the value as decimal text; returns 1 as the game always has.
-int write_setting(Game& game, std::string_view section, std::string_view key, int value);
-inline int read_setting(Game& game, Key k) {
-    return read_setting(game, k.section, k.key);
+int read_setting(const ProfileStore& profile, std::string_view section, std::string_view key);
+inline int read_setting(const ProfileStore& profile, Key k) {
+    return read_setting(profile, k.section, k.key);
 }
-inline int write_setting(Game& game, Key k, int value) {
-    return write_setting(game, k.section, k.key, value);
-}
+// Writes the value as decimal text. A file that cannot be saved is reported by the store; the
+// game goes on with the value it holds.
+void write_setting(ProfileStore& profile, Key k, int value);
 // The best score of the high-score table, [score] sco0, default 500.
-int read_top_score(Game& game);
-// Adds delta to the difficulty and keeps it within 0..2.
-int adjust_difficulty(Game& game, int delta);
-// Reads every setting into the game at start-up (switches as 0 or 1, values unclamped).
-void read_startup_settings(Game& game);
+int read_top_score(const ProfileStore& profile);
 
 // Whether the game opens full screen: as last chosen, and full screen for a new player.
 bool read_fullscreen(const ProfileStore& profile);

@@ -22,6 +22,16 @@ TEST(Difficulty, AnyStoredNumberIsClampedToTheThreeLevels) {
     }
 }
 
+TEST(Difficulty, TheArrowsStepWithinTheThreeLevels) {
+    const struct {
+        int start, delta, expected;
+    } cases[] = {{0, 1, 1}, {1, 1, 2},  {2, 1, 2},  {1, -1, 0}, {0, -1, 0},
+                 {7, 0, 2}, {-4, 0, 0}, {3, -1, 2}, {-1, 1, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(step_difficulty(c.start, c.delta), c.expected) << c.start << " + " << c.delta;
+    }
+}
+
 TEST(ResetGame, SetsTheTimeFromTheDifficultyAndClearsTheGameButNotTheChain) {
     struct Case {
         int difficulty, time_left;

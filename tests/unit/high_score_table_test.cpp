@@ -245,7 +245,7 @@ TEST(HighScoreTable, AFullDiskKeepsTheOldTableWarnsOnceAndPlaysOn) {
     t.game->profile.use_disk(full);
     testing::internal::CaptureStderr();
     scores::save_high_score(*t.game, "NEW", 900);
-    settings::write_setting(*t.game, settings::kDifficulty, 2);
+    settings::write_setting(t.game->profile, settings::kDifficulty, 2);
     t.passes(10);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
@@ -275,7 +275,7 @@ TEST(HighScoreTable, KillDuringSavesLeavesOneWholeVersion) {
                 scores::save_high_score(game, "NEW", 900);
                 break;
             default:
-                settings::write_setting(game, settings::kDifficulty, n / 3 % 2);
+                settings::write_setting(game.profile, settings::kDifficulty, n / 3 % 2);
                 break;
         }
     };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fstream>
+#include <string>
 
 #include "support/fixture_pack.h"
 #include "support/test_game.h"
@@ -39,6 +41,21 @@ TEST(StartUp, ShowsTheTitleWithThePointerAtTheCentre) {
     EXPECT_EQ(t.pixel(320, 240), fixture::cell_colour(12, 0));
     EXPECT_EQ(t.pixel(326, 240), fixture::picture_pixel(0, 326, 240));
     EXPECT_TRUE(t.platform.cursor_hidden());
+}
+
+TEST(StartUp, TheSettingsApplyAndTheDifficultyKeepsItsLevelForTheRunOnly) {
+    TestGame t;
+    const std::string ini =
+        "[cg]\nfps=3\n[music]\nbgmon=1\nbgm=4\n[mode]\nlevel=7\n[sound]\nloop=1\n";
+    std::ofstream(t.dir / "vasul.ini", std::ios::binary) << ini;
+    t.game->profile.poll();
+    t.start();
+    EXPECT_TRUE(t.game->show_fps);
+    EXPECT_TRUE(t.game->sound.enabled[0]);
+    EXPECT_EQ(t.game->sound.level[0], 4);
+    EXPECT_TRUE(t.game->music_test.loop);
+    EXPECT_EQ(t.game->difficulty, 2);
+    EXPECT_EQ(fixture::file_text(t.dir / "vasul.ini"), ini);
 }
 
 TEST(MainLoop, TakesOneMessagePerPass) {
