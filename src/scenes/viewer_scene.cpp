@@ -19,18 +19,24 @@ void load_pictures(Game& game) {
     app::load_piece(game, game.sheets.caption_panel_sheet, gfx::kCaptionPanelPiece);
 }
 
+void run_viewer_script(Game& game, int from) {
+    run_script(
+        game.script, game.viewer,
+        [&game](gfx::SpriteSheet& sheet, int piece) { app::load_piece(game, sheet, piece); }, from);
+}
+
 // Every visit starts the script at its first line.
 void start_script(Game& game) {
     clear_script(game.script);
     read_script(*game.data, kScriptFile, game.script);
-    run_script(game, 0);
+    run_viewer_script(game, 0);
 }
 
 void next_page(Game& game) {
     const int from = game.script.resume_line;
     if (from == 0) return;
     game.script.resume_line = 0;
-    run_script(game, from);
+    run_viewer_script(game, from);
 }
 
 void draw_slots(Game& game) {

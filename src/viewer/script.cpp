@@ -4,8 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/game.h"
-#include "app/pictures.h"
 #include "gfx/text.h"
 #include "platform/log.h"
 
@@ -43,8 +41,7 @@ int& slot_field(std::array<int, kImageSlots>& field, char slot) {
 }
 
 // Carries out one line; true when it was WAIT.
-bool run_line(Game& game, const ScriptLine& line) {
-    ViewerState& v = game.viewer;
+bool run_line(ViewerState& v, const PieceLoader& load_piece, const ScriptLine& line) {
     const std::string_view c = line.command;
     const auto number = [&] { return gfx::parse_number(line.argument); };
     // "LOAD_IMAGE1", "SHOW_IMAGE2", ...: the same command for either slot.
@@ -54,7 +51,7 @@ bool run_line(Game& game, const ScriptLine& line) {
     };
     if (slot_command("LOAD_IMAGE")) {
         // A piece the archive lacks leaves the slot with no picture, which draws nothing.
-        app::load_piece(game, v.image_sheet[c.back() == '1' ? 0 : 1], number());
+        load_piece(v.image_sheet[c.back() == '1' ? 0 : 1], number());
     } else if (slot_command("SHOW_IMAGE")) {
         slot_field(v.image_placement, c.back()) = number();
     } else if (slot_command("SET_FRAME")) {
@@ -108,11 +105,10 @@ bool read_script(const platform::DataSource& data, std::string_view name, Script
     return true;
 }
 
-void run_script(Game& game, int from) {
-    Script& s = game.script;
+void run_script(Script& s, ViewerState& view, const PieceLoader& load_piece, int from) {
     if (from < 0) return;
     for (int n = from; n < s.line_count; ++n) {
-        if (run_line(game, s.lines[static_cast<size_t>(n)])) {
+        if (run_line(view, load_piece, s.lines[static_cast<size_t>(n)])) {
             s.resume_line = n + 1;
             return;
         }

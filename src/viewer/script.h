@@ -1,13 +1,12 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
 
 #include "gfx/sprite_sheet.h"
 #include "platform/data_source.h"
-
-struct Game;
 
 namespace viewer {
 
@@ -52,7 +51,10 @@ void clear_script(Script& script);
 // lines, when the file can't be read. A missing or unreadable file, or one without a line
 // feed, is warned about once on stderr.
 bool read_script(const platform::DataSource& data, std::string_view name, Script& script);
-// Runs the game's script from line `from` up to and including the next WAIT, or to the end.
-void run_script(Game& game, int from);
+// Puts piece n of the sheet archive into a sheet (LOAD_IMAGE1 and LOAD_IMAGE2).
+using PieceLoader = std::function<void(gfx::SpriteSheet& sheet, int piece)>;
+// Runs the script from line `from` up to and including the next WAIT, or to the end, into what
+// the viewer shows.
+void run_script(Script& script, ViewerState& view, const PieceLoader& load_piece, int from);
 
 }  // namespace viewer

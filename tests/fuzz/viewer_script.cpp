@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "app/pictures.h"
 #include "app/shell.h"
 #include "fuzz/fuzz_support.h"
 #include "gfx/archive.h"
@@ -116,7 +117,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     viewer::clear_script(game.script);
     viewer::read_script(*game.data, viewer::kScriptFile, game.script);
     check_lines(file, game.script);
-    viewer::run_script(game, 0);
+    viewer::run_script(
+        game.script, game.viewer,
+        [&game](gfx::SpriteSheet& sheet, int piece) { app::load_piece(game, sheet, piece); }, 0);
     viewer::viewer_update(game);
 
     // A click in the picture runs the next page; every page moves on by at least one line.
