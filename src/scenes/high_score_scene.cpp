@@ -25,7 +25,7 @@ void high_scores_update(Game& game) {
     std::string name;
     for (int i = 0; i < rules::kScoreRanks; ++i) {
         const int y = kFirstRowY + kRowStep * i;
-        const int score = read_high_score_entry(game, i, name);
+        const int score = read_high_score_entry(game.profile, i, name);
         game.sheets.font_sheet.draw_text(game.back_buffer(), kNameX, y, name, true);
         game.sheets.font_sheet.draw_text(game.back_buffer(), kScoreX, y, gfx::format_5digits(score),
                                          true);

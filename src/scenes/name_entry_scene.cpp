@@ -52,7 +52,8 @@ void enter_gallery(Game& game) {
     NameEntryState& e = game.name_entry;
     e.enter_hot = false;
     e.letter_hot = {};
-    save_high_score(game, std::string_view(e.entry_name.data(), rules::kScoreNameLength),
+    save_high_score(game.profile, game.high_scores,
+                    std::string_view(e.entry_name.data(), rules::kScoreNameLength),
                     game.state.total);
     app::change_scene(game, Gallery);
 }

@@ -27,7 +27,8 @@ void load_pictures(Game& game) {
 
 // The gallery and the high-score display both need a valid table first.
 void ensure_high_scores(Game& game) {
-    if (!scores::load_high_scores(game)) scores::reset_high_scores(game);
+    if (!scores::load_high_scores(game.profile, game.high_scores))
+        scores::reset_high_scores(game.profile);
 }
 
 void run_item(Game& game, int item) {

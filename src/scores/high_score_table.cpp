@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "app/game.h"
 #include "gfx/text.h"
 
 namespace scores {
@@ -24,23 +23,23 @@ std::string key(const char* stem, int rank) {
     return stem + std::to_string(rank);
 }
 
-int read_number(const Game& game, std::string_view k, const char* default_value) {
-    return gfx::parse_number(game.profile.read(kSection, k, default_value, kNumberBuffer));
+int read_number(const settings::ProfileStore& profile, std::string_view k,
+                const char* default_value) {
+    return gfx::parse_number(profile.read(kSection, k, default_value, kNumberBuffer));
 }
 
 // The stored entries as they are, without looking at the check values.
-void read_entries(Game& game, rules::ScoreTable& table) {
+void read_entries(const settings::ProfileStore& profile, rules::ScoreTable& table) {
     for (int i = 0; i < kScoreRanks; ++i) {
         const auto r = static_cast<size_t>(i);
-        rules::set_name(table.names[r],
-                        game.profile.read(kSection, key("nam", i), "500", kSlotBuffer),
+        rules::set_name(table.names[r], profile.read(kSection, key("nam", i), "500", kSlotBuffer),
                         kSlotBuffer - 1);
-        table.scores[r] = read_number(game, key("sco", i), "500");
+        table.scores[r] = read_number(profile, key("sco", i), "500");
     }
 }
 
-rules::CheckValues stored_check_values(const Game& game) {
-    return {read_number(game, "sum0", "500"), read_number(game, "sum1", "500")};
+rules::CheckValues stored_check_values(const settings::ProfileStore& profile) {
+    return {read_number(profile, "sum0", "500"), read_number(profile, "sum1", "500")};
 }
 
 // The section's 22 keys in the order the game writes them: the check values, then each
@@ -64,41 +63,41 @@ struct TableKeys {
         values[at] = std::move(v);
     }
     // Written as one replacement of the file, so a table is never stored in part.
-    void write(Game& game) const {
+    void write(settings::ProfileStore& profile) const {
         std::array<settings::ProfileStore::Change, 2 + 2 * kScoreRanks> changes;
         for (size_t i = 0; i < changes.size(); ++i) changes[i] = {keys[i], values[i]};
-        game.profile.write(kSection, changes);
+        profile.write(kSection, changes);
     }
 };
 
 }  // namespace
 
-bool load_high_scores(Game& game) {
-    read_entries(game, game.high_scores);
-    return stored_check_values(game) == rules::check_values(game.high_scores);
+bool load_high_scores(const settings::ProfileStore& profile, rules::ScoreTable& table) {
+    read_entries(profile, table);
+    return stored_check_values(profile) == rules::check_values(table);
 }
 
-void reset_high_scores(Game& game) {
-    TableKeys(rules::default_score_table(), rules::kDefaultCheckValues).write(game);
+void reset_high_scores(settings::ProfileStore& profile) {
+    TableKeys(rules::default_score_table(), rules::kDefaultCheckValues).write(profile);
 }
 
-void save_high_score(Game& game, std::string_view name, int score) {
-    rules::ScoreTable& table = game.high_scores;
-    read_entries(game, table);
+void save_high_score(settings::ProfileStore& profile, rules::ScoreTable& table,
+                     std::string_view name, int score) {
+    read_entries(profile, table);
     // A table that fails its check (a first game before the title ever wrote one, or a hand
     // edit) would otherwise be saved as ranks of "500" names with valid check values.
-    if (stored_check_values(game) != rules::check_values(table)) {
+    if (stored_check_values(profile) != rules::check_values(table)) {
         table = rules::default_score_table();
     }
     rules::insert_score(table, name, score);
-    TableKeys(table, rules::check_values(table)).write(game);
+    TableKeys(table, rules::check_values(table)).write(profile);
 }
 
-int read_high_score_entry(Game& game, int rank, std::string& name) {
+int read_high_score_entry(const settings::ProfileStore& profile, int rank, std::string& name) {
     if (rank < 0 || rank >= kScoreRanks) return 500;
-    name = game.profile.read(kSection, key("nam", rank), "AAA", kDisplayNameBuffer);
+    name = profile.read(kSection, key("nam", rank), "AAA", kDisplayNameBuffer);
     name.resize(strnlen(name.data(), name.size()));  // the name ends at a zero byte
-    return read_number(game, key("sco", rank), "500");
+    return read_number(profile, key("sco", rank), "500");
 }
 
 }  // namespace scores

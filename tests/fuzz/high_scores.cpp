@@ -34,7 +34,7 @@ void check_display(Game& game, const rules::ScoreTable& table) {
     for (int rank = 0; rank < rules::kScoreRanks; ++rank) {
         const auto r = static_cast<size_t>(rank);
         std::string name;
-        FUZZ_CHECK(scores::read_high_score_entry(game, rank, name) == table.scores[r]);
+        FUZZ_CHECK(scores::read_high_score_entry(game.profile, rank, name) == table.scores[r]);
         FUZZ_CHECK(name == std::string(table.names[r].data()).substr(0, rules::kScoreNameLength));
     }
 }
@@ -54,17 +54,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rules::ScoreTable expected;
     {
         Game game(platform, dir);
-        const bool valid = scores::load_high_scores(game);
+        const bool valid = scores::load_high_scores(game.profile, game.high_scores);
         expected = valid ? game.high_scores : rules::default_score_table();
         rules::insert_score(expected, name, score);
-        scores::save_high_score(game, name, score);
+        scores::save_high_score(game.profile, game.high_scores, name, score);
     }
     Game reloaded(platform, dir);
     if (!storable(expected)) {
         FUZZ_CHECK(fuzz::read_file(dir / "vasul.ini") == text);
         return 0;
     }
-    FUZZ_CHECK(scores::load_high_scores(reloaded));
+    FUZZ_CHECK(scores::load_high_scores(reloaded.profile, reloaded.high_scores));
     FUZZ_CHECK(same_table(reloaded.high_scores, expected));
     check_display(reloaded, expected);
     return 0;

@@ -77,15 +77,15 @@ TEST(HighScoreTable, LoadChecksTheStoredValues) {
         SCOPED_TRACE(c.what);
         TestGame t(false);
         if (!c.ini.empty()) write_ini(t, c.ini);
-        EXPECT_EQ(scores::load_high_scores(*t.game), c.valid);
+        EXPECT_EQ(scores::load_high_scores(t.game->profile, t.game->high_scores), c.valid);
     }
 }
 
 TEST(HighScoreTable, ResetWritesTheDefaultTableInOrder) {
     TestGame t(false);
-    EXPECT_FALSE(scores::load_high_scores(*t.game));
-    scores::reset_high_scores(*t.game);
-    EXPECT_TRUE(scores::load_high_scores(*t.game));
+    EXPECT_FALSE(scores::load_high_scores(t.game->profile, t.game->high_scores));
+    scores::reset_high_scores(t.game->profile);
+    EXPECT_TRUE(scores::load_high_scores(t.game->profile, t.game->high_scores));
     std::ifstream in(t.dir / "vasul.ini");
     std::string line, keys;
     while (std::getline(in, line)) keys += line.substr(0, line.find('=')) + " ";
@@ -119,23 +119,23 @@ TEST(HighScoreTable, SaveRewritesTheWholeTableWithFreshCheckValues) {
         SCOPED_TRACE(c.what);
         TestGame t(false);
         write_ini(t, c.ini + "[other]\nkept=1\n");
-        scores::save_high_score(*t.game, "NEW", c.score);
+        scores::save_high_score(t.game->profile, t.game->high_scores, "NEW", c.score);
         auto ini = frontend::read_ini(t.dir);
         for (int i = 0; i < 10; ++i) {
             EXPECT_TRUE(ini.count(key("nam", i)) && ini.count(key("sco", i))) << i;
         }
         for (const auto& [k, v] : c.expect) EXPECT_EQ(ini["score/" + k], v) << k;
         EXPECT_EQ(ini["other/kept"], "1");
-        EXPECT_TRUE(scores::load_high_scores(*t.game));
+        EXPECT_TRUE(scores::load_high_scores(t.game->profile, t.game->high_scores));
     }
 }
 
 TEST(HighScoreTable, SavedNameEndsAtItsZeroByte) {
     TestGame t(false);
-    scores::reset_high_scores(*t.game);
-    scores::save_high_score(*t.game, std::string("A\0B", 3), 900);
+    scores::reset_high_scores(t.game->profile);
+    scores::save_high_score(t.game->profile, t.game->high_scores, std::string("A\0B", 3), 900);
     EXPECT_EQ(frontend::read_ini(t.dir)["score/nam0"], "A");
-    EXPECT_TRUE(scores::load_high_scores(*t.game));
+    EXPECT_TRUE(scores::load_high_scores(t.game->profile, t.game->high_scores));
 }
 
 TEST(HighScoreTable, ReadEntryDefaultsAndLimits) {
@@ -152,7 +152,7 @@ TEST(HighScoreTable, ReadEntryDefaultsAndLimits) {
     };
     for (const Case& c : cases) {
         std::string name = "untouched";
-        EXPECT_EQ(scores::read_high_score_entry(*t.game, c.rank, name), c.score) << c.rank;
+        EXPECT_EQ(scores::read_high_score_entry(t.game->profile, c.rank, name), c.score) << c.rank;
         EXPECT_EQ(name, c.name) << c.rank;
     }
 }
@@ -174,10 +174,10 @@ TEST(HighScoreTable, AQuotedHandEditedNameSurvivesASave) {
         ini.replace(ini.find("nam0=") + 5, std::strlen(c.name), c.in_file);
         TestGame t(false);
         write_ini(t, ini);
-        ASSERT_TRUE(scores::load_high_scores(*t.game));
-        scores::save_high_score(*t.game, "NEW", 650);
+        ASSERT_TRUE(scores::load_high_scores(t.game->profile, t.game->high_scores));
+        scores::save_high_score(t.game->profile, t.game->high_scores, "NEW", 650);
         t.game->profile.poll();
-        ASSERT_TRUE(scores::load_high_scores(*t.game));
+        ASSERT_TRUE(scores::load_high_scores(t.game->profile, t.game->high_scores));
         EXPECT_EQ(name_at(t.game->high_scores, 0), c.name);
         EXPECT_EQ(name_at(t.game->high_scores, 4), "NEW");
     }
@@ -191,9 +191,9 @@ TEST(HighScoreTable, ATableThatCannotBeStoredIsNotWrittenInPart) {
     std::string ini = table_ini(table);
     TestGame t(false);
     write_ini(t, ini);
-    ASSERT_TRUE(scores::load_high_scores(*t.game));
+    ASSERT_TRUE(scores::load_high_scores(t.game->profile, t.game->high_scores));
     testing::internal::CaptureStderr();
-    scores::save_high_score(*t.game, "NEW", 950);
+    scores::save_high_score(t.game->profile, t.game->high_scores, "NEW", 950);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_EQ(fixture::file_text(t.dir / "vasul.ini"), ini);
@@ -223,11 +223,11 @@ TEST(HighScoreTable, SaveAndResetReplaceTheFileOnce) {
     static const platform::DiskCalls disk = counting_disk();
     t.game->profile.use_disk(disk);
     ini_replacements = 0;
-    scores::reset_high_scores(*t.game);
+    scores::reset_high_scores(t.game->profile);
     EXPECT_EQ(ini_replacements, 1);
-    scores::save_high_score(*t.game, "NEW", 900);
+    scores::save_high_score(t.game->profile, t.game->high_scores, "NEW", 900);
     EXPECT_EQ(ini_replacements, 2);
-    EXPECT_TRUE(scores::load_high_scores(*t.game));
+    EXPECT_TRUE(scores::load_high_scores(t.game->profile, t.game->high_scores));
 }
 
 // A full disk while the table is saved: the old table stays whole, one warning for the
@@ -235,7 +235,7 @@ TEST(HighScoreTable, SaveAndResetReplaceTheFileOnce) {
 TEST(HighScoreTable, AFullDiskKeepsTheOldTableWarnsOnceAndPlaysOn) {
     TestGame t(false);
     t.start();
-    scores::reset_high_scores(*t.game);
+    scores::reset_high_scores(t.game->profile);
     const std::string before = fixture::file_text(t.dir / "vasul.ini");
     platform::DiskCalls full = platform::real_disk();
     full.write = [](int, const void*, size_t) -> ssize_t {
@@ -244,7 +244,7 @@ TEST(HighScoreTable, AFullDiskKeepsTheOldTableWarnsOnceAndPlaysOn) {
     };
     t.game->profile.use_disk(full);
     testing::internal::CaptureStderr();
-    scores::save_high_score(*t.game, "NEW", 900);
+    scores::save_high_score(t.game->profile, t.game->high_scores, "NEW", 900);
     settings::write_setting(t.game->profile, settings::kDifficulty, 2);
     t.passes(10);
     const std::string err = testing::internal::GetCapturedStderr();
@@ -252,10 +252,10 @@ TEST(HighScoreTable, AFullDiskKeepsTheOldTableWarnsOnceAndPlaysOn) {
     EXPECT_NE(err.find("vasul.ini"), std::string::npos) << err;
     EXPECT_EQ(fixture::file_text(t.dir / "vasul.ini"), before);
     EXPECT_FALSE(t.ended());
-    EXPECT_TRUE(scores::load_high_scores(*t.game));
+    EXPECT_TRUE(scores::load_high_scores(t.game->profile, t.game->high_scores));
 
     t.game->profile.use_disk(platform::real_disk());
-    scores::save_high_score(*t.game, "NEW", 900);
+    scores::save_high_score(t.game->profile, t.game->high_scores, "NEW", 900);
     EXPECT_EQ(frontend::read_ini(t.dir)["score/nam0"], "NEW");
 }
 
@@ -269,10 +269,10 @@ TEST(HighScoreTable, KillDuringSavesLeavesOneWholeVersion) {
     auto save_step = [](Game& game, int n) {
         switch (n % 3) {
             case 0:
-                scores::reset_high_scores(game);
+                scores::reset_high_scores(game.profile);
                 break;
             case 1:
-                scores::save_high_score(game, "NEW", 900);
+                scores::save_high_score(game.profile, game.high_scores, "NEW", 900);
                 break;
             default:
                 settings::write_setting(game.profile, settings::kDifficulty, n / 3 % 2);
@@ -324,7 +324,7 @@ TEST(HighScoreTable, KillDuringSavesLeavesOneWholeVersion) {
     }
     platform::HeadlessPlatform platform;
     Game game(platform, dir);
-    EXPECT_TRUE(scores::load_high_scores(game));
+    EXPECT_TRUE(scores::load_high_scores(game.profile, game.high_scores));
     save_step(game, 1);
     EXPECT_TRUE(strays().empty());
     std::error_code ec;

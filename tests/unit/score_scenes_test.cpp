@@ -137,7 +137,7 @@ TEST(NameEntry, BlankButtonEndsTheRecordedName) {
     EXPECT_EQ(ini["score/sco0"], "900");
     EXPECT_EQ(ini["score/nam1"], "AAA");
     EXPECT_EQ(ini["score/sco1"], "500");
-    EXPECT_TRUE(scores::load_high_scores(*t.game));
+    EXPECT_TRUE(scores::load_high_scores(t.game->profile, t.game->high_scores));
 }
 
 TEST(HighScoreDisplay, FirstVisitShowsTheDefaultRows) {
