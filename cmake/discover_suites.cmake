@@ -1,0 +1,56 @@
+# Writes the CTest entries of a GoogleTest binary, one per suite: each runs as one process,
+# "<binary> --gtest_filter=Suite.*", so that a suite's set-up and the process start are paid once
+# rather than once per test. Run after every link of the binary, since only the binary knows its
+# suites.
+#   cmake -DBINARY=<test binary> -DOUTPUT=<file to write> -DLABEL=<ctest label>
+#         -DWORKING_DIRECTORY=<folder> [-DSLOW_SUITES=Suite,Suite...] -P discover_suites.cmake
+cmake_minimum_required(VERSION 3.22)
+
+# A failed listing must not leave the entries of the previous binary behind.
+file(REMOVE "${OUTPUT}")
+execute_process(COMMAND "${BINARY}" --gtest_list_tests OUTPUT_VARIABLE listing
+  ERROR_VARIABLE errors RESULT_VARIABLE rc TIMEOUT 60)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${BINARY} --gtest_list_tests failed (${rc}):\n${errors}${listing}")
+endif()
+
+# Suites are the unindented lines ending in a dot; typed and parameterised suites keep their
+# "Prefix/Suite." or "Suite/0." names, which a filter matches as they are.
+string(REPLACE "\n" ";" lines "${listing}")
+set(suites "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "  #.*$" "" line "${line}")
+  if(line MATCHES "^([^ ].*)\\.$")
+    list(APPEND suites "${CMAKE_MATCH_1}")
+  endif()
+endforeach()
+if(NOT suites)
+  message(FATAL_ERROR "${BINARY} lists no test suites")
+endif()
+
+# The slow suites are named so that CTest starts them first rather than last, where they would
+# trail behind everything else; a name that matches no suite would quietly lose that.
+string(REPLACE "," ";" slow "${SLOW_SUITES}")
+foreach(suite IN LISTS slow)
+  if(NOT suite IN_LIST suites)
+    message(FATAL_ERROR "${BINARY} has no suite ${suite}, named as slow")
+  endif()
+endforeach()
+
+# No skip expression: a test skipped in a suite would mark the whole entry as skipped, and hide a
+# failure beside it. A skip shows in the suite's output instead.
+set(content "")
+foreach(suite IN LISTS suites)
+  string(APPEND content
+    "add_test([==[${suite}.*]==] [==[${BINARY}]==] [==[--gtest_filter=${suite}.*]==])\n"
+    "set_tests_properties([==[${suite}.*]==] PROPERTIES LABELS [==[${LABEL}]==]"
+    " WORKING_DIRECTORY [==[${WORKING_DIRECTORY}]==]")
+  if(suite IN_LIST slow)
+    string(APPEND content " COST 1000")
+  endif()
+  if(suite MATCHES "(^|/)DISABLED_")
+    string(APPEND content " DISABLED TRUE")
+  endif()
+  string(APPEND content ")\n")
+endforeach()
+file(WRITE "${OUTPUT}" "${content}")
