@@ -70,6 +70,8 @@ struct Game {
     // Sound.
     sound::SoundState sound;
     sound::MusicTestState music_test;
+    // The sound layer's view of the game: the device, the pack and the channels.
+    sound::Mixer mixer() { return {platform.audio(), *data, sound}; }
 
     Sheets sheets;
 

@@ -44,17 +44,17 @@ void apply_saved_settings(Game& game, const settings::SavedSettings& saved) {
 }  // namespace
 
 void start_up(Game& game, std::optional<uint32_t> seed) {
-    sound::sound_init(game);
+    sound::sound_init(game.mixer());
     load_screen_picture(game, kTitlePicture);
     load_common_sheets(game);
     apply_saved_settings(game, settings::read_settings(game.profile));
-    sound::sound_step_level(game, sound::kMusicChannel, 0);
-    sound::sound_step_level(game, sound::kEffectChannel, 0);
-    sound::music_test_step_volume(game, 0);
+    sound::sound_step_level(game.mixer(), sound::kMusicChannel, 0);
+    sound::sound_step_level(game.mixer(), sound::kEffectChannel, 0);
+    sound::music_test_step_volume(game.mixer(), game.music_test, 0);
     // Kept within the three levels for the run; the file keeps what it holds.
     game.difficulty = rules::difficulty_level(game.difficulty);
     game.platform.hide_cursor();
-    sound::sound_open_and_apply(game, sound::kMusicChannel, sound::kMusicFiles[0]);
+    sound::sound_open_and_apply(game.mixer(), sound::kMusicChannel, sound::kMusicFiles[0]);
     // The game begins on the title, whose picture and music start-up has already seen to.
     game.random.seed(seed ? *seed : static_cast<uint32_t>(std::time(nullptr)));
 }
@@ -102,8 +102,8 @@ void destroy_window(Game& game) {
 
 void quit_game(Game& game) {
     game.sheets.screen_picture.unload();
-    sound::sound_stop_channel(game, sound::kMusicChannel);
-    sound::sound_stop_channel(game, sound::kEffectChannel);
+    sound::sound_stop_channel(game.mixer(), sound::kMusicChannel);
+    sound::sound_stop_channel(game.mixer(), sound::kEffectChannel);
     destroy_window(game);
     game.quit_requested = 1;
 }

@@ -43,13 +43,14 @@ void music_test_hover(Game& game) {
 
 void leave_to_title(Game& game) {
     game.music_test.playing = false;
-    sound::sound_stop_all(game);
+    sound::sound_stop_all(game.mixer());
     game.music_view.music_hot = {};
     app::change_scene(game, Title);
 }
 
 void play_track(Game& game) {
-    sound::music_test_play(game, sound::kMusicFiles[static_cast<size_t>(game.music_test.track)]);
+    sound::music_test_play(game.mixer(), game.music_test,
+                           sound::kMusicFiles[static_cast<size_t>(game.music_test.track)]);
 }
 
 // The selector wraps round at both ends; a track change is heard at once only while playing.
@@ -64,7 +65,7 @@ void toggle_play(Game& game) {
     if (game.music_test.playing) {
         play_track(game);
     } else {
-        sound::sound_stop_all(game);
+        sound::sound_stop_all(game.mixer());
     }
 }
 
@@ -75,7 +76,7 @@ void toggle_loop(Game& game) {
 
 // The volume is written even when it sat at its bound and did not move.
 void step_volume(Game& game, int delta) {
-    sound::music_test_step_volume(game, delta);
+    sound::music_test_step_volume(game.mixer(), game.music_test, delta);
     settings::write_setting(game.profile, settings::kTestVolume, game.music_test.volume);
 }
 
@@ -140,7 +141,7 @@ void music_test_update(Game& game) {
     const auto controls = music_controls(game);
     const sound::MusicTestState& m = game.music_test;
     // An ended track restarts here or switches PLAY off, before this frame is drawn.
-    if (m.playing) sound::music_test_loop_check(game);
+    if (m.playing) sound::music_test_loop_check(game.mixer(), game.music_test);
     app::draw_screen_picture(game);
     app::draw_back_button(game);
     controls.draw_arrow(game, kPrevTrack, false);

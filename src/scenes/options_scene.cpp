@@ -67,7 +67,7 @@ void toggle(Game& game, bool& value, settings::Key key) {
 
 // The step is written even when it sat at its bound and did not move.
 void step_channel(Game& game, int channel, int delta, settings::Key key) {
-    sound::sound_step_level(game, channel, delta);
+    sound::sound_step_level(game.mixer(), channel, delta);
     settings::write_setting(game.profile, key, game.sound.level[static_cast<size_t>(channel)]);
 }
 

@@ -47,7 +47,7 @@ void pause_handle(Game& game, const Message& message) {
 }
 
 void pause_update(Game& game) {
-    sound::sound_stop_all(game);
+    sound::sound_stop_all(game.mixer());
     app::draw_screen_picture(game);
     app::draw_back_button(game);
     gfx::Surface& bb = game.back_buffer();

@@ -73,7 +73,7 @@ void set_up_stage(Game& game) {
     const int stage = game.state.stage;
     cut_stage_picture(game);
     if (stage < static_cast<int>(sound::kMusicFiles.size()))
-        sound::sound_open_and_apply(game, sound::kMusicChannel,
+        sound::sound_open_and_apply(game.mixer(), sound::kMusicChannel,
                                     sound::kMusicFiles[static_cast<size_t>(stage)]);
     draw_every_piece(game);
 }
@@ -100,7 +100,7 @@ void draw_pieces(Game& game) {
 
 // A snapped piece: the effect, and the piece drawn on its home cell.
 void show_placement(Game& game, const rules::Placement& placement) {
-    sound::sound_open_and_apply(game, sound::kEffectChannel, sound::kEffectFile);
+    sound::sound_open_and_apply(game.mixer(), sound::kEffectChannel, sound::kEffectFile);
     draw_piece(game, placement.piece);
 }
 
@@ -108,7 +108,7 @@ void show_placement(Game& game, const rules::Placement& placement) {
 bool finish_stage(Game& game) {
     if (game.state.stage >= rules::kStageCount) {
         app::change_scene(game, Tally);
-        sound::sound_stop_all(game);
+        sound::sound_stop_all(game.mixer());
         return true;
     }
     begin_stage(game);
@@ -166,7 +166,7 @@ void handle_key_up(Game& game, uint32_t key) {
 
 void start_game(Game& game) {
     app::change_scene(game, Play);
-    sound::sound_stop_all(game);
+    sound::sound_stop_all(game.mixer());
     rules::reset_game(game.state, game.difficulty);
     begin_stage(game);
 }
@@ -237,7 +237,7 @@ void play_update(Game& game) {
     gfx::Surface& bb = game.back_buffer();
     Sheets& sheets = game.sheets;
 
-    sound::music_loop_check(game);
+    sound::music_loop_check(game.mixer());
     sheets.board_picture.blit_picture(bb, 640, 480);
     for (int i = 0; i < rules::kMarkCount; ++i) {
         const rules::MarkedCell& m = s.marks[static_cast<size_t>(i)];

@@ -62,7 +62,7 @@ void tally_handle(Game& game, const Message& message) {
 
 void tally_update(Game& game) {
     rules::GameState& s = game.state;
-    sound::sound_stop_all(game);
+    sound::sound_stop_all(game.mixer());
     app::draw_screen_picture(game);
     rules::tally_step(s, game.random);
     draw_line(game, 178, "SCORE:", s.shown_score, nullptr);

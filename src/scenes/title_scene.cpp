@@ -17,7 +17,7 @@ namespace {
 
 // What follows the next scene's entry on every way out but a new game: silence, no highlight.
 void leave_title(Game& game) {
-    sound::sound_stop_all(game);
+    sound::sound_stop_all(game.mixer());
     game.title.menu_hot = {};
 }
 
@@ -54,7 +54,7 @@ void run_item(Game& game, int item) {
         case 4:
             app::change_scene(game, MusicTest);
             // Every visit raises the music step by one, heard at once but not written.
-            sound::sound_step_level(game, sound::kMusicChannel, +1);
+            sound::sound_step_level(game.mixer(), sound::kMusicChannel, +1);
             leave_title(game);
             break;
         case 5:
@@ -89,7 +89,7 @@ void title_handle(Game& game, const Message& message) {
 
 void title_update(Game& game) {
     app::draw_screen_picture(game);
-    sound::music_loop_check(game);
+    sound::music_loop_check(game.mixer());
     for (size_t i = 0; i < kMenuItems.size(); ++i) {
         if (game.title.menu_hot[i]) {
             game.sheets.menu_sheet.draw_cell(game.back_buffer(), kMenuItems[i].left,
@@ -102,8 +102,8 @@ void title_update(Game& game) {
 void title_enter(Game& game) {
     game.back_button_hot = 0;
     load_pictures(game);
-    sound::sound_stop_all(game);
-    sound::sound_open_and_apply(game, sound::kMusicChannel, sound::kMusicFiles[0]);
+    sound::sound_stop_all(game.mixer());
+    sound::sound_open_and_apply(game.mixer(), sound::kMusicChannel, sound::kMusicFiles[0]);
 }
 
 void title_restore(Game& game) {

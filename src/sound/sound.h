@@ -4,7 +4,10 @@
 #include <set>
 #include <string>
 
-struct Game;
+namespace platform {
+class AudioDevice;
+class DataSource;
+}  // namespace platform
 
 namespace sound {
 
@@ -40,20 +43,28 @@ struct MusicTestState {
     int volume = 0;
 };
 
-void sound_init(Game& game);
+// What the sound layer plays with: the platform's audio device, the pack's files and the two
+// channels' state. The game hands one over for each call (Game::mixer).
+struct Mixer {
+    platform::AudioDevice& device;
+    const platform::DataSource& data;
+    SoundState& state;
+};
+
+void sound_init(const Mixer& m);
 // Reads the whole file and opens a stream on it. 0 when it can't be read, which also shuts
 // the sound device down for the rest of the run, or when the device can't decode it.
-int sound_open_stream(Game& game, const char* path);
-void sound_play_channel(Game& game, int channel);
-void sound_apply_channel(Game& game, int channel);
-void sound_open_and_apply(Game& game, int channel, const char* path);
-void sound_step_level(Game& game, int channel, int delta);
-void sound_stop_all(Game& game);
-void sound_stop_channel(Game& game, int channel);
+int sound_open_stream(const Mixer& m, const char* path);
+void sound_play_channel(const Mixer& m, int channel);
+void sound_apply_channel(const Mixer& m, int channel);
+void sound_open_and_apply(const Mixer& m, int channel, const char* path);
+void sound_step_level(const Mixer& m, int channel, int delta);
+void sound_stop_all(const Mixer& m);
+void sound_stop_channel(const Mixer& m, int channel);
 // Restarts the music on channel 0 when it has ended and music is on.
-void music_loop_check(Game& game);
-void music_test_play(Game& game, const char* path);
-void music_test_step_volume(Game& game, int delta);
-void music_test_loop_check(Game& game);
+void music_loop_check(const Mixer& m);
+void music_test_play(const Mixer& m, const MusicTestState& test, const char* path);
+void music_test_step_volume(const Mixer& m, MusicTestState& test, int delta);
+void music_test_loop_check(const Mixer& m, MusicTestState& test);
 
 }  // namespace sound

@@ -24,26 +24,26 @@ void check_stream(platform::HeadlessPlatform& platform, int stream, size_t size)
 }
 
 void play_music(Game& game, platform::HeadlessPlatform& platform, const char* file, size_t size) {
-    sound::sound_open_and_apply(game, sound::kMusicChannel, file);
+    sound::sound_open_and_apply(game.mixer(), sound::kMusicChannel, file);
     check_stream(platform, game.sound.stream[sound::kMusicChannel], size);
     platform.set_ticks(1000);  // the track has ended: the loop check starts it again
-    sound::music_loop_check(game);
+    sound::music_loop_check(game.mixer());
     game.music_test.loop = true;
-    sound::music_test_play(game, file);
+    sound::music_test_play(game.mixer(), game.music_test, file);
     check_stream(platform, game.sound.stream[sound::kMusicChannel], size);
     platform.set_ticks(2000);
-    sound::music_test_loop_check(game);
-    sound::music_test_step_volume(game, 1);
-    sound::sound_stop_all(game);
+    sound::music_test_loop_check(game.mixer(), game.music_test);
+    sound::music_test_step_volume(game.mixer(), game.music_test, 1);
+    sound::sound_stop_all(game.mixer());
 }
 
 void play_effect(Game& game, platform::HeadlessPlatform& platform, const char* file, size_t size) {
     // Every snap reads the effect anew.
     for (int snap = 0; snap < 2; ++snap) {
-        sound::sound_open_and_apply(game, sound::kEffectChannel, file);
+        sound::sound_open_and_apply(game.mixer(), sound::kEffectChannel, file);
         check_stream(platform, game.sound.stream[sound::kEffectChannel], size);
     }
-    sound::sound_stop_channel(game, sound::kEffectChannel);
+    sound::sound_stop_channel(game.mixer(), sound::kEffectChannel);
 }
 
 }  // namespace
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Game game(platform, dir);
     game.sound.enabled = {true, true};
     game.sound.level = {9, 9};
-    sound::sound_init(game);
+    sound::sound_init(game.mixer());
     if (file == sound::kEffectFile) {
         play_effect(game, platform, file, bytes.size());
     } else {
