@@ -361,13 +361,19 @@ uint32_t bmp24_size(int width, int height) {
 }
 
 std::vector<uint8_t> encode_bmp24(const Surface& surface, uint32_t padding) {
+    std::vector<uint8_t> out;
+    out.reserve(bmp24_size(surface.width(), surface.height()) + padding);
+    append_bmp24(out, surface, padding);
+    return out;
+}
+
+void append_bmp24(std::vector<uint8_t>& out, const Surface& surface, uint32_t padding) {
     const int w = surface.width();
     const int h = surface.height();
     const uint32_t stride = row_stride24(w);
     const uint32_t offset = 54u;
     const uint32_t size = offset + stride * static_cast<uint32_t>(h) + padding;
-    std::vector<uint8_t> out;
-    out.reserve(size);
+    const size_t start = out.size();
     out.push_back('B');
     out.push_back('M');
     put32(out, size);
@@ -386,8 +392,8 @@ std::vector<uint8_t> encode_bmp24(const Surface& surface, uint32_t padding) {
     put32(out, 0);
     // The rows' padding and the gap after them stay zero; the rows are written in place,
     // bottom row first, which is what makes frame dumps and pack building quick.
-    out.resize(size, 0);
-    uint8_t* to = out.data() + offset;
+    out.resize(start + size, 0);
+    uint8_t* to = out.data() + start + offset;
     for (int y = h - 1; y >= 0; --y, to += stride) {
         const uint32_t* row = surface.row(y);
         for (size_t x = 0; x < static_cast<size_t>(w); ++x) {
@@ -396,7 +402,6 @@ std::vector<uint8_t> encode_bmp24(const Surface& surface, uint32_t padding) {
             to[3 * x + 2] = static_cast<uint8_t>(row[x] >> 16);
         }
     }
-    return out;
 }
 
 }  // namespace gfx

@@ -53,5 +53,7 @@ std::vector<uint8_t> encode_bmp24(const Surface& surface, uint32_t padding = 0);
 
 // The byte length encode_bmp24 gives for a picture of this size without a gap.
 uint32_t bmp24_size(int width, int height);
+// The same bytes as encode_bmp24, added to the end of `out`: an archive is written in place.
+void append_bmp24(std::vector<uint8_t>& out, const Surface& surface, uint32_t padding = 0);
 
 }  // namespace gfx

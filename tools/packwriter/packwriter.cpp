@@ -156,9 +156,9 @@ std::optional<std::vector<uint8_t>> build_picture_archive(const std::vector<gfx:
         length = std::max(length, gfx::bmp24_size(p.width(), p.height()));
     std::vector<uint8_t> out;
     out.reserve(static_cast<size_t>(length) * pictures.size());
+    // Each slice is written straight into the archive, padded to the longest.
     for (const auto& p : pictures) {
-        auto bmp = encode_bmp_exact(p, length);
-        out.insert(out.end(), bmp->begin(), bmp->end());
+        gfx::append_bmp24(out, p, length - gfx::bmp24_size(p.width(), p.height()));
     }
     return out;
 }
@@ -173,8 +173,8 @@ std::optional<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::S
     out.reserve(gfx::kPieceTable.back().end);
     for (size_t i = 0; i < pieces.size(); ++i) {
         const auto range = gfx::kPieceTable[i];
-        auto bmp = encode_bmp_exact(pieces[i], range.size());
-        if (!bmp) {
+        const uint32_t natural = gfx::bmp24_size(pieces[i].width(), pieces[i].height());
+        if (natural > range.size()) {
             if (why) {
                 *why = "piece " + std::to_string(i) + " (" + std::to_string(pieces[i].width()) +
                        " x " + std::to_string(pieces[i].height()) + ") does not fit its " +
@@ -182,7 +182,7 @@ std::optional<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::S
             }
             return std::nullopt;
         }
-        out.insert(out.end(), bmp->begin(), bmp->end());
+        gfx::append_bmp24(out, pieces[i], range.size() - natural);
     }
     return out;
 }
