@@ -1,6 +1,5 @@
 // The command line: finds the game's files, picks a backend, wraps it for replays, recordings
 // and frame dumps, and runs the game.
-#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -21,6 +20,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/heap.h"
 #include "platform/log.h"
+#include "platform/numbers.h"
 #include "platform/replay.h"
 #include "settings/settings.h"
 
@@ -70,13 +70,6 @@ struct CommandLine {
     uint32_t tick_ms = 16;
 };
 
-template <typename T>
-bool parse_number(const std::string* text, T& out) {
-    const char* end_of_text = text->data() + text->size();
-    auto [end, ec] = std::from_chars(text->data(), end_of_text, out);
-    return ec == std::errc() && end == end_of_text;
-}
-
 // Fills options from argv; returns an exit status when the program should stop now.
 std::optional<int> parse_args(const std::vector<std::string>& args, CommandLine& o) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -105,7 +98,8 @@ std::optional<int> parse_args(const std::vector<std::string>& args, CommandLine&
         } else if (arg == "--seed") {
             const std::string* v = value();
             uint32_t seed = 0;
-            if (!v || !parse_number(v, seed)) return bad("needs a number from 0 to 4294967295");
+            if (!v || !platform::parse_whole_number(*v, seed))
+                return bad("needs a number from 0 to 4294967295");
             o.seed = seed;
         } else if (arg == "--replay" || arg == "--record" || arg == "--dump-frames") {
             const std::string* v = value();
@@ -113,16 +107,17 @@ std::optional<int> parse_args(const std::vector<std::string>& args, CommandLine&
             (arg == "--replay" ? o.replay : arg == "--record" ? o.record : o.dump_dir) = *v;
         } else if (arg == "--frames") {
             const std::string* v = value();
-            if (!v || !parse_number(v, o.frames) || o.frames == 0)
+            if (!v || !platform::parse_whole_number(*v, o.frames) || o.frames == 0)
                 return bad("needs a positive number");
         } else if (arg == "--dump-every") {
             const std::string* v = value();
-            if (!v || !parse_number(v, o.dump_every) || o.dump_every == 0) {
+            if (!v || !platform::parse_whole_number(*v, o.dump_every) || o.dump_every == 0) {
                 return bad("needs a positive number");
             }
         } else if (arg == "--tick-ms") {
             const std::string* v = value();
-            if (!v || !parse_number(v, o.tick_ms)) return bad("needs a number of milliseconds");
+            if (!v || !platform::parse_whole_number(*v, o.tick_ms))
+                return bad("needs a number of milliseconds");
         } else {
             platform::error("unknown option " + std::string(arg) + " (see --help)");
             return 2;

@@ -1,10 +1,10 @@
 #include "gfx/text.h"
 
 #include <array>
-#include <climits>
 #include <cstdint>
 
 #include "gfx/sprite_sheet.h"
+#include "platform/numbers.h"
 
 namespace gfx {
 
@@ -47,21 +47,6 @@ std::string format_5digits(int value) {
     return std::string(5 - text.size(), '0') + text;
 }
 
-int parse_number(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<int64_t>(INT_MAX) + 1) value = static_cast<int64_t>(INT_MAX) + 1;
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) value = INT_MAX;
-    return static_cast<int>(value);
-}
-
 void SpriteSheet::draw_glyph(Surface& target, int x, int y, char ch, bool keyed) const {
     draw_cell(target, x, y, glyph_index(ch), keyed);
 }
@@ -81,7 +66,7 @@ void SpriteSheet::draw_code_text(Surface& target, int x, int y, std::string_view
                                  bool keyed) const {
     int previous = 0;
     for (size_t k = 0; k + 4 <= codes.size(); k += 4) {
-        const int g = parse_number(codes.substr(k, 4));
+        const int g = platform::parse_number(codes.substr(k, 4));
         if (k > 0) x += cell_width(previous);
         draw_cell(target, x, y, g, keyed);
         previous = g;

@@ -14,8 +14,4 @@ int glyph_index(char ch);
 // needs more characters keeps all of them, so big scores are never cut.
 std::string format_5digits(int value);
 
-// Reads a number as the game's files spell them: leading blanks, an optional sign, then
-// digits up to the first other byte; no digits gives 0. Saturates instead of overflowing.
-int parse_number(std::string_view text);
-
 }  // namespace gfx

@@ -1,11 +1,11 @@
 #pragma once
 // The parts of the settings file's reading and writing that are the same on every system,
 // for the two systems' sides (file_io.cpp on POSIX systems, a sibling on Windows).
-#include <charconv>
 #include <string>
 #include <string_view>
 
 #include "platform/file_io.h"
+#include "platform/numbers.h"
 
 namespace platform {
 
@@ -25,8 +25,7 @@ ProcessId temp_owner(std::string_view name, std::string_view prefix) {
     const std::string_view digits =
         name.substr(prefix.size(), name.size() - prefix.size() - kSuffix.size());
     ProcessId id = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), id);
-    return ec == std::errc() && end == digits.data() + digits.size() ? id : 0;
+    return parse_whole_number(digits, id) ? id : 0;
 }
 
 }  // namespace platform

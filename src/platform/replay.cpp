@@ -1,8 +1,8 @@
 #include "platform/replay.h"
 
-#include <charconv>
 
 #include "platform/data_file.h"
+#include "platform/numbers.h"
 
 namespace platform {
 
@@ -38,11 +38,7 @@ std::vector<std::string_view> split_words(std::string_view line) {
 template <typename T>
 bool parse_unsigned(std::string_view word, T& out, T max) {
     uint64_t value = 0;
-    auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (ec != std::errc() || end != word.data() + word.size() ||
-        value > static_cast<uint64_t>(max)) {
-        return false;
-    }
+    if (!parse_whole_number(word, value) || value > static_cast<uint64_t>(max)) return false;
     out = static_cast<T>(value);
     return true;
 }

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "gfx/text.h"
+#include "platform/numbers.h"
 
 namespace scores {
 
@@ -25,7 +25,7 @@ std::string key(const char* stem, int rank) {
 
 int read_number(const settings::ProfileStore& profile, std::string_view k,
                 const char* default_value) {
-    return gfx::parse_number(profile.read(kSection, k, default_value, kNumberBuffer));
+    return platform::parse_number(profile.read(kSection, k, default_value, kNumberBuffer));
 }
 
 // The stored entries as they are, without looking at the check values.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "gfx/text.h"
+#include "platform/numbers.h"
 #include "settings/profile.h"
 
 namespace settings {
@@ -14,7 +14,7 @@ constexpr size_t kValueBuffer = 20;
 
 int read_number(const ProfileStore& profile, std::string_view section, std::string_view key,
                 std::string_view default_value) {
-    return gfx::parse_number(profile.read(section, key, default_value, kValueBuffer));
+    return platform::parse_number(profile.read(section, key, default_value, kValueBuffer));
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "gfx/text.h"
 #include "platform/log.h"
+#include "platform/numbers.h"
 
 namespace viewer {
 
@@ -43,7 +43,7 @@ int& slot_field(std::array<int, kImageSlots>& field, char slot) {
 // Carries out one line; true when it was WAIT.
 bool run_line(ViewerState& v, const PieceLoader& load_piece, const ScriptLine& line) {
     const std::string_view c = line.command;
-    const auto number = [&] { return gfx::parse_number(line.argument); };
+    const auto number = [&] { return platform::parse_number(line.argument); };
     // "LOAD_IMAGE1", "SHOW_IMAGE2", ...: the same command for either slot.
     const auto slot_command = [&](std::string_view stem) {
         return c.size() == stem.size() + 1 && c.starts_with(stem) &&

@@ -21,6 +21,7 @@
 #include "gfx/sprite_sheet.h"
 #include "gfx/text.h"
 #include "platform/data_source.h"
+#include "platform/numbers.h"
 #include "scenes/title_scene.h"
 #include "settings/profile.h"
 #include "support/fixture_pack.h"
@@ -214,7 +215,7 @@ TEST_F(DataPack, ViewerScriptRunsKnownCommandsWithinRange) {
     int waits = 0, texts = 0;
     for (int i = 0; i < script.line_count; ++i) {
         const auto& line = script.lines[static_cast<size_t>(i)];
-        const int n = gfx::parse_number(line.argument);
+        const int n = platform::parse_number(line.argument);
         SCOPED_TRACE("line " + std::to_string(i) + ": " + line.command);
         if (line.command.rfind("TEXT", 0) == 0) {
             ASSERT_EQ(line.command.size(), 5u);
@@ -223,7 +224,7 @@ TEST_F(DataPack, ViewerScriptRunsKnownCommandsWithinRange) {
             ASSERT_EQ(line.argument.size() % 4, 0u);
             int width = 0;
             for (size_t k = 0; k < line.argument.size(); k += 4) {
-                const int code = gfx::parse_number(line.argument.substr(k, 4));
+                const int code = platform::parse_number(line.argument.substr(k, 4));
                 ASSERT_GE(code, 32);
                 ASSERT_LT(code, captions.cell_count());
                 width += captions.cell(code)->source.width();

@@ -4,6 +4,7 @@
 
 #include "gfx/sprite_sheet.h"
 #include "packwriter/packwriter.h"
+#include "platform/numbers.h"
 
 TEST(GlyphIndex, MapsTheFontTable) {
     const std::pair<char, int> cases[] = {
@@ -35,7 +36,7 @@ TEST(ParseNumber, ReadsLikeTheFilesSpellThem) {
         {"99999999999", 2147483647},
         {"-99999999999", -2147483647 - 1},
     };
-    for (auto [text, value] : cases) EXPECT_EQ(gfx::parse_number(text), value) << text;
+    for (auto [text, value] : cases) EXPECT_EQ(platform::parse_number(text), value) << text;
 }
 
 namespace {

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +21,7 @@
 #include "app/shell.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/heap.h"
+#include "platform/numbers.h"
 #include "soak/soak_input.h"
 
 namespace {
@@ -77,17 +77,11 @@ void trace_peak(Tally& tally, int scene) {
                 kSceneNames[static_cast<size_t>(scene)], static_cast<double>(now) / 1024.0);
 }
 
-template <typename T>
-bool parse_number(std::string_view text, T& out) {
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
-}
-
 bool parse_passes(std::string_view text, std::vector<uint64_t>& out) {
     while (!text.empty()) {
         const size_t comma = text.find(',');
         uint64_t n = 0;
-        if (!parse_number(text.substr(0, comma), n) || n == 0) return false;
+        if (!platform::parse_whole_number(text.substr(0, comma), n) || n == 0) return false;
         out.push_back(n);
         text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
     }
@@ -104,9 +98,9 @@ bool parse_option(std::string_view arg, std::string_view value, SoakOptions& o) 
         o.run_in = value;
         return !value.empty();
     }
-    if (arg == "--seed") return parse_number(value, o.seed);
-    if (arg == "--max-peak-mib") return parse_number(value, o.max_peak_mib);
-    if (arg == "--max-growth-mib") return parse_number(value, o.max_growth_mib);
+    if (arg == "--seed") return platform::parse_whole_number(value, o.seed);
+    if (arg == "--max-peak-mib") return platform::parse_whole_number(value, o.max_peak_mib);
+    if (arg == "--max-growth-mib") return platform::parse_whole_number(value, o.max_growth_mib);
     return false;
 }
 
