@@ -50,6 +50,10 @@ void warn(std::string_view line) {
     write_line("vasul: warning: " + std::string(line) + "\n");
 }
 
+void warn_once(std::set<std::string>& told, std::string_view key, std::string_view line) {
+    if (told.emplace(key).second) warn(line);
+}
+
 void error(std::string_view line) {
     write_line("vasul: " + std::string(line) + "\n");
 }

@@ -27,9 +27,7 @@ int step_volume(int step) {
 // only leaves its channel silent. Each file is named once, because the effect is read again
 // for every piece that snaps home.
 void warn_once(const Mixer& m, const char* path, const std::string& what) {
-    if (m.state.warned_files.insert(path).second) {
-        platform::warn(std::string(path) + " " + what);
-    }
+    platform::warn_once(m.state.warned_files, path, std::string(path) + " " + what);
 }
 
 void silence_unreadable(const Mixer& m, const char* path, const std::string& reason) {

@@ -22,7 +22,7 @@ void store_line(std::string_view line, ScriptLine& record) {
 
 // Each problem with the script is told once a run, not on every visit to the viewer.
 void warn_once(Script& script, const std::string& line) {
-    if (script.warned.insert(line).second) platform::warn(line);
+    platform::warn_once(script.warned, line, line);
 }
 
 // The file's first 4095 bytes, or nothing (with a warning) when it can't be read.
