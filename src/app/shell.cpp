@@ -124,13 +124,6 @@ std::optional<int> main_loop_pass(Game& game, uint64_t pass) {
     return std::nullopt;
 }
 
-int run_main_loop(Game& game, const LoopOptions& options) {
-    for (uint64_t pass = 0; options.max_passes == 0 || pass < options.max_passes; ++pass) {
-        if (auto code = main_loop_pass(game, pass)) return *code;
-    }
-    return 0;
-}
-
 void shut_down(Game& game) {
     // Sheets release their own pixels; the device goes with the platform object.
     game.sheets = Sheets{};

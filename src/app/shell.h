@@ -31,12 +31,6 @@ void post_quit_message(Game& game, uint32_t code);
 // when the pass took kWmQuit, which ends the loop.
 std::optional<int> main_loop_pass(Game& game, uint64_t pass);
 
-struct LoopOptions {
-    uint64_t max_passes = 0;  // 0: no limit
-};
-// The main loop: one message and one frame per pass until kWmQuit or the pass limit.
-// Returns the quit message's code.
-int run_main_loop(Game& game, const LoopOptions& options);
 void shut_down(Game& game);
 
 }  // namespace app

@@ -30,21 +30,16 @@ mergeInto(LibraryManager.library, {
     // Win32's message and key values.
     WM_KEYDOWN: 0x0100, WM_KEYUP: 0x0101, WM_MOUSEMOVE: 0x0200, WM_LBUTTONDOWN: 0x0201,
     WM_LBUTTONUP: 0x0202, WM_LBUTTONDBLCLK: 0x0203, WM_RBUTTONDOWN: 0x0204,
-    WM_RBUTTONDBLCLK: 0x0206, WM_CLOSE: 0x0010,
+    WM_RBUTTONDBLCLK: 0x0206,
     DOUBLE_CLICK_MS: 500,
     TWO_FINGER_TAP_MS: 400,
 
+    // The game's message queue coalesces the moves of a fast pointer as the desktop does.
     post: function(id, wparam, lparam) {
-      var q = VasulWeb.input;
       // Until the page has the whole pack, the game only follows the pointer: a press could
       // lead to a scene whose pictures are still on their way.
       if (id !== VasulWeb.WM_MOUSEMOVE && !Module['packComplete']) return;
-      // A fast pointer leaves one pending position, as on the desktop.
-      if (id === VasulWeb.WM_MOUSEMOVE && q.length >= 3 && q[q.length - 3] === id) {
-        q[q.length - 1] = lparam;
-        return;
-      }
-      q.push(id, wparam, lparam);
+      VasulWeb.input.push(id, wparam, lparam);
     },
 
     point: function(event) {
@@ -278,18 +273,16 @@ mergeInto(LibraryManager.library, {
       source.buffer = s.buffer;
       source.connect(a.gains[channel]);
       source.onended = function() {
-        if (ch.source === source) { ch.source = null; ch.playing = false; }
+        if (ch.source === source) ch.source = null;
       };
       ch.source = source;
       ch.pending = 0;
-      ch.playing = true;
       source.start();
     },
 
     channelStop: function(a, channel) {
       var ch = a.channels[channel];
       ch.pending = 0;
-      ch.playing = false;
       if (ch.source) {
         var source = ch.source;
         ch.source = null;
@@ -382,10 +375,6 @@ mergeInto(LibraryManager.library, {
     if (VasulWeb.canvas) VasulWeb.canvas.style.cursor = '';
   },
 
-  vasul_web_now_ms: function() {
-    return performance.now();
-  },
-
   // The game ended with `code`: the page may offer another.
   vasul_web_ended: function(code) {
     if (Module['onGameEnded']) Module['onGameEnded'](code);
@@ -410,8 +399,8 @@ mergeInto(LibraryManager.library, {
       context: context,
       gains: gains,
       streams: new Map(),
-      channels: [{source: null, pending: 0, playing: false},
-                 {source: null, pending: 0, playing: false}]
+      // What each channel plays (a source), or the stream it waits to start (pending).
+      channels: [{source: null, pending: 0}, {source: null, pending: 0}]
     };
     Module['audioContext'] = context;
     // The browser lets sound start only after the player's first click, tap or key.
@@ -438,7 +427,7 @@ mergeInto(LibraryManager.library, {
     }, function() {
       stream.failed = true;
       a.channels.forEach(function(ch) {
-        if (ch.pending === id) { ch.pending = 0; ch.playing = false; }
+        if (ch.pending === id) ch.pending = 0;
       });
     });
   },
@@ -459,7 +448,6 @@ mergeInto(LibraryManager.library, {
       VasulWeb.channelStart(a, channel, id);
     } else {
       a.channels[channel].pending = id;
-      a.channels[channel].playing = true;
     }
   },
 
@@ -470,7 +458,8 @@ mergeInto(LibraryManager.library, {
 
   vasul_web_audio_playing__deps: ['$VasulWeb'],
   vasul_web_audio_playing: function(channel) {
-    return VasulWeb.audio && VasulWeb.audio.channels[channel].playing ? 1 : 0;
+    var ch = VasulWeb.audio && VasulWeb.audio.channels[channel];
+    return ch && (ch.source || ch.pending) ? 1 : 0;
   },
 
   vasul_web_audio_stop__deps: ['$VasulWeb'],

@@ -22,7 +22,6 @@ struct PageLoop {
     uint64_t next = 0;
     double last_ms = 0;
     double owed_ms = 0;
-    bool ended = false;
 };
 
 // One animation frame: as many passes as the time since the last frame asks for, 60 a second
@@ -36,7 +35,6 @@ void run_frame(void* arg) {
     for (int n = 0; n < kMostPassesPerFrame && loop.owed_ms >= kPassMs * 0.75; ++n) {
         loop.owed_ms -= kPassMs;
         if (const std::optional<int> code = loop.pass(loop.next++)) {
-            loop.ended = true;
             emscripten_cancel_main_loop();
             vasul_web_after_passes(static_cast<double>(loop.next));
             vasul_web_ended(loop.finish(*code));
