@@ -244,9 +244,15 @@ mergeInto(LibraryManager.library, {
       if (VasulWeb.image) VasulWeb.draw();
     },
 
+    // At scale 1 the frame goes straight onto the page; larger, it is enlarged from a canvas
+    // of its own.
     draw: function() {
-      VasulWeb.frameContext.putImageData(VasulWeb.image, 0, 0);
       var s = VasulWeb.scale;
+      if (s === 1) {
+        VasulWeb.context.putImageData(VasulWeb.image, 0, 0);
+        return;
+      }
+      VasulWeb.frameContext.putImageData(VasulWeb.image, 0, 0);
       VasulWeb.context.drawImage(VasulWeb.frame, 0, 0, VasulWeb.width * s, VasulWeb.height * s);
     },
 
