@@ -51,16 +51,9 @@
   // the first picture of the archive, no stage music) and plays on when the rest is in; each
   // file's array is the one the game reads, filled as its bytes arrive.
   function fetchPack() {
-    let started, complete;
-    const start = new Promise((resolve, reject) => {
-      let once = false;
-      started = {resolve: (files) => {
-        if (once) return;
-        once = true;
-        performance.mark('vasul-title-bytes');
-        resolve(files);
-      }, reject};
-    });
+    let started;
+    const start = new Promise((resolve, reject) => { started = {resolve, reject}; });
+    start.then(() => performance.mark('vasul-title-bytes'), () => {});
     const done = fetch('pack.json').then((r) => {
       if (!r.ok) throw new Error(`pack.json: ${r.status} ${r.statusText}`);
       return r.json();
@@ -181,9 +174,9 @@
       return out;
     },
 
-    // Stores every file of the player's folder that changed since the last call.
-    persist(FS) {
-      if (!this.db) return;
+    // The files of the player's folder that changed since they were last stored, and those
+    // that are gone.
+    changes(FS) {
       const seen = new Set(), changed = [];
       const walk = (dir, prefix) => {
         let names;
@@ -195,11 +188,22 @@
           if (FS.isDir(st.mode)) { walk(full, `${path}/`); continue; }
           seen.add(path);
           const stamp = `${st.ino}:${st.size}:${st.mtime.getTime()}`;
-          if (this.stamps.get(path) !== stamp) changed.push({path, stamp, data: FS.readFile(full)});
+          if (this.stamps.get(path) !== stamp) changed.push({path, stamp, full});
         }
       };
       walk(PLAYER, '');
-      const removed = [...this.stamps.keys()].filter((p) => !seen.has(p));
+      return {changed, removed: [...this.stamps.keys()].filter((p) => !seen.has(p))};
+    },
+
+    // What the folder holds at start is what the database holds: nothing to store yet.
+    remember(FS) {
+      for (const c of this.changes(FS).changed) this.stamps.set(c.path, c.stamp);
+    },
+
+    // Stores every file of the player's folder that changed since the last call.
+    persist(FS) {
+      if (!this.db) return;
+      const {changed, removed} = this.changes(FS);
       if (!changed.length && !removed.length) return;
       let tx;
       try {
@@ -210,7 +214,8 @@
       }
       const files = tx.objectStore('files');
       for (const c of changed) {
-        files.put({data: c.data, size: c.data.length, stored: Date.now()}, c.path);
+        const data = FS.readFile(c.full);
+        files.put({data, size: data.length}, c.path);
         this.stamps.set(c.path, c.stamp);
       }
       for (const p of removed) {
@@ -222,14 +227,6 @@
         for (const c of changed) this.stamps.delete(c.path);
         this.warn(`your settings could not be stored (${tx.error})`);
       };
-    },
-
-    remember(FS) {
-      // What the folder holds at start is what the database holds.
-      const saved = this.db;
-      this.db = null;
-      this.persist(FS);
-      this.db = saved;
     }
   };
 
