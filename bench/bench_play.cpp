@@ -92,8 +92,8 @@ static void BM_MemcpyTwoFrames(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyTwoFrames);
 
-static void BM_PlayFrame(benchmark::State& state) {
-    PlayBench bench;
+// Times the play scene's passes of the bench's game.
+static void run_play_frames(benchmark::State& state, PlayBench& bench) {
     Game& game = bench.game();
     for (auto _ : state) {
         puzzle::play_update(game);
@@ -102,18 +102,17 @@ static void BM_PlayFrame(benchmark::State& state) {
     }
     if (!bench::still_in_first_stage(game)) state.SkipWithError("left play");
 }
+
+static void BM_PlayFrame(benchmark::State& state) {
+    PlayBench bench;
+    run_play_frames(state, bench);
+}
 BENCHMARK(BM_PlayFrame);
 
 // The same passes as BM_PlayFrameWasm, natively: its baseline.
 static void BM_PlayFrameNative(benchmark::State& state) {
     PlayBench bench(play_pack_folder());
-    Game& game = bench.game();
-    for (auto _ : state) {
-        puzzle::play_update(game);
-        benchmark::DoNotOptimize(game.back_buffer().pixels().data());
-        benchmark::ClobberMemory();
-    }
-    if (!bench::still_in_first_stage(game)) state.SkipWithError("left play");
+    run_play_frames(state, bench);
 }
 BENCHMARK(BM_PlayFrameNative);
 

@@ -2,34 +2,16 @@
 // how long until the game's first frame, and how many bytes cross the network with brotli and
 // with gzip alone. Prints the figures and fails when one is over its target.
 // Usage: node bench/web/page_startup.mjs PAGE_DIR [RUNS]
-import {createRequire} from 'node:module';
-import {spawn} from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import {fileURLToPath} from 'node:url';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
-const require = createRequire(path.join(here, '../../tests/web/'));
-const {chromium} = require('playwright-core');
+import {launchChromium, serve} from '../../tests/web/support.mjs';
 
 const page = path.resolve(process.argv[2]);
 const runs = Number(process.argv[3] || 5);
-const CHROMIUM = process.env.CHROMIUM || '/usr/lib/chromium/chromium';
 const FIRST_FRAME_MS = 1500;      // opened to first frame, median
 const FIRST_VISIT_BYTES = 16e6;   // everything a first visit downloads, either encoding
-
-function serve(extra) {
-  return new Promise((resolve, reject) => {
-    const child = spawn(process.execPath,
-                        [path.join(here, '../../web/serve.mjs'), page, '0', ...extra]);
-    child.stdout.on('data', (d) => {
-      const m = /(http:\/\/127\.0\.0\.1:\d+\/)/.exec(String(d));
-      if (m) resolve({url: m[1], stop: () => child.kill()});
-    });
-    child.on('exit', (code) => reject(new Error(`the server stopped (${code})`)));
-  });
-}
 
 // One first visit in a fresh profile: the first frame's time, once the page has kept
 // everything for offline play.
@@ -46,7 +28,7 @@ async function visit(browser, url) {
 
 async function firstVisitBytes(browser, encodingFlags) {
   const log = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'vasul-serve-')), 'sent.log');
-  const server = await serve([...encodingFlags, '--log', log]);
+  const server = await serve(page, [...encodingFlags, '--log', log]);
   try {
     await visit(browser, server.url);
   } finally {
@@ -58,12 +40,10 @@ async function firstVisitBytes(browser, encodingFlags) {
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
-const browser = await chromium.launch({executablePath: CHROMIUM, headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync']});
+const browser = await launchChromium();
 let failed = false;
 try {
-  const server = await serve([]);
+  const server = await serve(page);
   const times = [];
   for (let i = 0; i < runs; ++i) times.push(await visit(browser, server.url));
   server.stop();

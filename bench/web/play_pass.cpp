@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
+#include "platform/numbers.h"
 #include "play_setup.h"
 
 int main(int argc, char** argv) {
@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path dir = argv[1];
-    const long passes = argc > 2 ? std::strtol(argv[2], nullptr, 10) : 3000;
-    if (passes <= 0) {
+    long passes = 3000;
+    if (argc > 2 && (!platform::parse_whole_number(argv[2], passes) || passes <= 0)) {
         std::fprintf(stderr, "vasul-bench-play: PASSES must be a positive number\n");
         return 2;
     }

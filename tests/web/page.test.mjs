@@ -5,40 +5,20 @@
 // data pack), VASUL_WORK (a folder to work in), CHROMIUM (default Debian's).
 import {after, before, describe, test} from 'node:test';
 import assert from 'node:assert/strict';
-import {execFileSync, spawn} from 'node:child_process';
+import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import {createRequire} from 'node:module';
-import {fileURLToPath} from 'node:url';
 
-const require = createRequire(import.meta.url);
-const {chromium} = require('playwright-core');
+import {launchChromium, serve} from './support.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
 const PAGE = process.env.VASUL_PAGE;
 const LINUX = process.env.VASUL_LINUX;
 const PACK = process.env.VASUL_PACK;
 const WORK = process.env.VASUL_WORK || fs.mkdtempSync('/tmp/vasul-web-');
-const CHROMIUM = process.env.CHROMIUM || '/usr/lib/chromium/chromium';
 const W = 640, H = 480;
-
-// Chromium as root on a machine without a network: no sandbox, no calls home.
-const FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 
 const consoleErrors = [];
 let server, browser, runs = 0;
-
-function serve(root) {
-  return new Promise((resolve, reject) => {
-    const child = spawn(process.execPath, [path.join(here, '../../web/serve.mjs'), root, '0']);
-    child.stdout.on('data', (d) => {
-      const m = /(http:\/\/127\.0\.0\.1:\d+\/)/.exec(String(d));
-      if (m) resolve({url: m[1], stop: () => child.kill()});
-    });
-    child.on('exit', (code) => reject(new Error(`the server stopped (${code})`)));
-  });
-}
 
 async function newContext(options = {}) {
   const context = await browser.newContext({viewport: {width: W, height: H},
@@ -203,8 +183,7 @@ before(async () => {
   assert.ok(PAGE && LINUX && PACK, 'VASUL_PAGE, VASUL_LINUX and VASUL_PACK name the page, the game and the pack');
   fs.mkdirSync(WORK, {recursive: true});
   server = await serve(PAGE);
-  browser = await chromium.launch({executablePath: CHROMIUM, headless: true,
-    args: [...FLAGS, '--autoplay-policy=no-user-gesture-required']});
+  browser = await launchChromium(['--autoplay-policy=no-user-gesture-required']);
 });
 
 after(async () => {
@@ -288,7 +267,7 @@ describe('frames', () => {
 describe('sound', () => {
   test('the title music is heard after the first click', async () => {
     // A browser that waits for the player before it makes a sound.
-    const strict = await chromium.launch({executablePath: CHROMIUM, headless: true, args: FLAGS});
+    const strict = await launchChromium();
     const context = await strict.newContext({viewport: {width: W, height: H}});
     await context.addInitScript(() => {
       // Listens to everything the page sends to the speakers.
@@ -324,45 +303,40 @@ describe('sound', () => {
   });
 });
 
-// The stored vasul.ini, read in a page of the game's origin.
-async function storedIni(context) {
+// Reads the stored vasul.ini (value undefined) or replaces its record with value (text, or
+// a record as it is), in a page of the game's origin.
+async function iniRecord(context, value) {
   const page = await context.newPage();
   await page.goto(`${server.url}icon-32.png`);
-  const text = await page.evaluate(() => new Promise((resolve, reject) => {
+  const read = await page.evaluate((v) => new Promise((resolve, reject) => {
     const open = indexedDB.open('vasul', 1);
     open.onupgradeneeded = () => open.result.createObjectStore('files');
-    open.onsuccess = () => {
-      const get = open.result.transaction('files').objectStore('files').get('vasul/vasul.ini');
-      get.onsuccess = () => {
-        const v = get.result;
-        open.result.close();
-        resolve(v ? {text: new TextDecoder().decode(v.data), size: v.size, whole: v.data.length === v.size} : null);
-      };
-      get.onerror = () => reject(get.error);
-    };
     open.onerror = () => reject(open.error);
-  }));
-  await page.close();
-  return text;
-}
-
-async function storeIni(context, value) {
-  const page = await context.newPage();
-  await page.goto(`${server.url}icon-32.png`);
-  await page.evaluate((v) => new Promise((resolve, reject) => {
-    const open = indexedDB.open('vasul', 1);
-    open.onupgradeneeded = () => open.result.createObjectStore('files');
     open.onsuccess = () => {
-      const tx = open.result.transaction('files', 'readwrite');
-      const data = typeof v === 'string' ? new TextEncoder().encode(v) : v;
-      tx.objectStore('files').put(typeof v === 'string' ? {data, size: data.length} : v,
-                                  'vasul/vasul.ini');
-      tx.oncomplete = () => { open.result.close(); resolve(); };
+      const db = open.result;
+      const tx = db.transaction('files', v === undefined ? 'readonly' : 'readwrite');
+      const files = tx.objectStore('files');
+      let record = null;
+      if (v === undefined) {
+        const get = files.get('vasul/vasul.ini');
+        get.onsuccess = () => { record = get.result; };
+      } else {
+        const data = typeof v === 'string' ? new TextEncoder().encode(v) : null;
+        files.put(data ? {data, size: data.length} : v, 'vasul/vasul.ini');
+      }
+      tx.oncomplete = () => {
+        db.close();
+        resolve(record && {text: new TextDecoder().decode(record.data), size: record.size,
+          whole: record.data.length === record.size});
+      };
       tx.onerror = () => reject(tx.error);
     };
   }), value);
   await page.close();
+  return read;
 }
+const storedIni = (context) => iniRecord(context);
+const storeIni = (context, value) => iniRecord(context, value);
 
 // A high-score table with its check values, best score 65000 by AAA.
 function withTable(ini) {
