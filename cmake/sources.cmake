@@ -1,5 +1,5 @@
-# The source files of the rules and of the core, which the Linux build (CMakeLists.txt) and the
-# Windows build (cmake/windows.cmake) both compile.
+# The source files of the rules and of the core, which the Linux build (CMakeLists.txt), the
+# Windows build (cmake/windows.cmake) and the browser build (cmake/web.cmake) all compile.
 
 # The rules of play: they change the game state and report what happened, and link nothing
 # else of the project.
@@ -14,3 +14,15 @@ file(GLOB_RECURSE VASUL_CORE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/platform/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/headless/*.cpp)
 # The recursive glob also finds the backends, which must stay out of the core.
 list(FILTER VASUL_CORE_SOURCES EXCLUDE REGEX "/src/platform/(sdl|win32|web)/")
+
+# The rules, a library that builds and is tested alone, and the core on top of them; the
+# arguments are the core's sources for this build.
+function(vasul_add_rules_and_core)
+  add_library(vasul_rules STATIC ${VASUL_RULES_SOURCES})
+  target_include_directories(vasul_rules PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_compile_options(vasul_rules PRIVATE ${VASUL_WARNINGS})
+  add_library(vasul_core STATIC ${ARGN})
+  target_include_directories(vasul_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_compile_options(vasul_core PRIVATE ${VASUL_WARNINGS})
+  target_link_libraries(vasul_core PUBLIC vasul_rules)
+endfunction()

@@ -4,13 +4,6 @@
 # No emscripten ports: they download at build time.
 include(${CMAKE_SOURCE_DIR}/cmake/sources.cmake)
 
-if(NOT DEFINED CMAKE_UNITY_BUILD)
-  set(CMAKE_UNITY_BUILD ON)
-endif()
-if(NOT DEFINED CMAKE_UNITY_BUILD_BATCH_SIZE)
-  set(CMAKE_UNITY_BUILD_BATCH_SIZE 8)
-endif()
-
 # -O3 and wasm SIMD, which the blits and the frame's colour swizzle vectorise into.
 set(VASUL_WEB_COMPILE -O3 -msimd128)
 add_compile_options(${VASUL_WEB_COMPILE})
@@ -20,14 +13,7 @@ set(web_dir ${CMAKE_SOURCE_DIR}/src/platform/web)
 set(VASUL_BLOCKING_LOOP ${CMAKE_SOURCE_DIR}/src/platform/run_loop.cpp)
 list(REMOVE_ITEM VASUL_CORE_SOURCES ${VASUL_BLOCKING_LOOP})
 
-add_library(vasul_rules STATIC ${VASUL_RULES_SOURCES})
-target_include_directories(vasul_rules PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(vasul_rules PRIVATE ${VASUL_WARNINGS})
-
-add_library(vasul_core STATIC ${VASUL_CORE_SOURCES})
-target_include_directories(vasul_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(vasul_core PRIVATE ${VASUL_WARNINGS})
-target_link_libraries(vasul_core PUBLIC vasul_rules)
+vasul_add_rules_and_core(${VASUL_CORE_SOURCES})
 # A data file too large for the memory left is refused with a message, as on the desktop:
 # the reader catches the failed allocation. Only that file pays for exception catching.
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/platform/data_file_reads.cpp PROPERTIES

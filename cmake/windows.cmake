@@ -17,10 +17,6 @@ target_include_directories(vasul_stb_vorbis PUBLIC ${VASUL_STB_INCLUDE})
 
 include(${CMAKE_SOURCE_DIR}/cmake/sources.cmake)
 
-add_library(vasul_rules STATIC ${VASUL_RULES_SOURCES})
-target_include_directories(vasul_rules PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(vasul_rules PRIVATE ${VASUL_WARNINGS})
-
 # The core as on Linux, with the Windows siblings of its POSIX seams (reading data files,
 # writing settings files, the program's own path, the player's folder).
 set(win32_dir ${CMAKE_SOURCE_DIR}/src/platform/win32)
@@ -28,10 +24,8 @@ set(VASUL_WIN32_CORE_SOURCES ${win32_dir}/data_file_win32.cpp ${win32_dir}/file_
   ${win32_dir}/executable_win32.cpp ${win32_dir}/player_folder_win32.cpp ${win32_dir}/text.cpp)
 list(FILTER VASUL_CORE_SOURCES EXCLUDE REGEX
   "/src/platform/(data_file|executable|player_folder)\\.cpp$|/src/platform/file_io\\.cpp$")
-add_library(vasul_core STATIC ${VASUL_CORE_SOURCES} ${VASUL_WIN32_CORE_SOURCES})
-target_include_directories(vasul_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(vasul_core PRIVATE ${VASUL_WARNINGS})
-target_link_libraries(vasul_core PUBLIC vasul_rules Threads::Threads shell32 ole32)
+vasul_add_rules_and_core(${VASUL_CORE_SOURCES} ${VASUL_WIN32_CORE_SOURCES})
+target_link_libraries(vasul_core PUBLIC Threads::Threads shell32 ole32)
 
 # The Win32 backend: a window, DirectDraw and DirectSound.
 file(GLOB VASUL_WIN32_SOURCES CONFIGURE_DEPENDS ${win32_dir}/*.cpp)
