@@ -8,21 +8,12 @@ cmake_minimum_required(VERSION 3.22)
 
 # A failed listing must not leave the entries of the previous binary behind.
 file(REMOVE "${OUTPUT}")
-execute_process(COMMAND "${BINARY}" --gtest_list_tests OUTPUT_VARIABLE listing
-  ERROR_VARIABLE errors RESULT_VARIABLE rc TIMEOUT 60)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "${BINARY} --gtest_list_tests failed (${rc}):\n${errors}${listing}")
-endif()
-
-# Suites are the unindented lines ending in a dot; typed and parameterised suites keep their
-# "Prefix/Suite." or "Suite/0." names, which a filter matches as they are.
-string(REPLACE "\n" ";" lines "${listing}")
+include(${CMAKE_CURRENT_LIST_DIR}/gtest_listing.cmake)
+vasul_read_gtest_listing(${BINARY} listed unused_tests)
 set(suites "")
-foreach(line IN LISTS lines)
-  string(REGEX REPLACE "  #.*$" "" line "${line}")
-  if(line MATCHES "^([^ ].*)\\.$")
-    list(APPEND suites "${CMAKE_MATCH_1}")
-  endif()
+foreach(suite IN LISTS listed)
+  string(REGEX REPLACE "\\.$" "" suite "${suite}")
+  list(APPEND suites "${suite}")
 endforeach()
 if(NOT suites)
   message(FATAL_ERROR "${BINARY} lists no test suites")

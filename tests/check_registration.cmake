@@ -4,23 +4,9 @@
 #   cmake -DBINARY=<test binary> -DCTEST=<ctest> -DBUILD_DIR=<build folder> -P check_registration.cmake
 cmake_minimum_required(VERSION 3.22)
 
-# The binary's own list, as Suite.Test names.
-execute_process(COMMAND ${BINARY} --gtest_list_tests OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "${BINARY} --gtest_list_tests failed: ${rc}")
-endif()
-string(REPLACE "\n" ";" lines "${listing}")
-set(all_tests "")
-set(all_suites "")
-foreach(line IN LISTS lines)
-  string(REGEX REPLACE "  #.*$" "" line "${line}")
-  if(line MATCHES "^([^ ].*\\.)$")
-    set(suite "${CMAKE_MATCH_1}")
-    list(APPEND all_suites "${suite}")
-  elseif(line MATCHES "^  ([^ ]+)$")
-    list(APPEND all_tests "${suite}${CMAKE_MATCH_1}")
-  endif()
-endforeach()
+# The binary's own list: suites as "Suite.", tests as Suite.Test names.
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/gtest_listing.cmake)
+vasul_read_gtest_listing(${BINARY} all_suites all_tests)
 
 # What CTest runs of this binary: single tests, and whole suites ("Suite.*"). The verbose
 # listing is read rather than the JSON one, which CMake would parse again for every test.
