@@ -4,7 +4,6 @@
 #include "app/game.h"
 #include "app/shell.h"
 #include "rules/state.h"
-#include "scenes/play_scene.h"
 
 namespace bench {
 
@@ -14,7 +13,7 @@ namespace bench {
 // here, so that their passes do the same work.
 inline void set_up_play(Game& game) {
     app::start_up(game, 7);
-    puzzle::start_game(game);
+    app::change_scene(game, Play);
     for (int i = 0; i < rules::kPopupCount; ++i) {
         game.state.popups[static_cast<size_t>(i)] = {true, 5, 1234, 75 * (i + 2), 75 * i};
     }

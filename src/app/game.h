@@ -13,6 +13,7 @@
 #include "scenes/name_entry_scene.h"
 #include "scenes/options_scene.h"
 #include "scenes/play_view.h"
+#include "scenes/tally_scene.h"
 #include "scenes/title_scene.h"
 #include "scores/high_score_table.h"
 #include "settings/profile.h"
@@ -61,6 +62,7 @@ struct Game {
     int mouse_y = 240;
     int back_button_hot = 0;
     rules::Random random;
+    Handover handover;
 
     // Settings.
     settings::ProfileStore profile;
@@ -78,6 +80,7 @@ struct Game {
     // Play.
     rules::GameState state;
     puzzle::PlayView play;
+    puzzle::TallyView tally;
 
     // Front end.
     scenes::TitleState title;

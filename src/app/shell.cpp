@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "app/game.h"
+#include "app/hit_test.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "rules/difficulty.h"
@@ -28,6 +29,22 @@ void handle_common(Game& game, const Message& message) {
         game.mouse_x = point_x(message.lparam);
         game.mouse_y = point_y(message.lparam);
     }
+}
+
+// The way back the current scene's row describes: the back button lights under the pointer,
+// and a click on it or a right click leaves. True when the message was taken.
+bool take_way_back(Game& game, const Message& message) {
+    const WayBack& back = scene_routines(game).back;
+    if (back.button && message.id == kWmMouseMove) {
+        game.back_button_hot = on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
+        return false;
+    }
+    const bool by_button = back.button && message.id == kWmLButtonDown && game.back_button_hot;
+    const bool by_right_click = back.right_click && message.id == kWmRButtonDown;
+    if (!by_button && !by_right_click) return false;
+    if (back.leave) back.leave(game);
+    change_scene(game, back.to);
+    return true;
 }
 
 // The settings as read, into the records that use them; the sound levels are brought into
@@ -62,7 +79,7 @@ void start_up(Game& game, std::optional<uint32_t> seed) {
 void window_proc(Game& game, const Message& message) {
     if (!game.surfaces_lost) {
         handle_common(game, message);
-        scene_routines(game).handler(game, message);
+        if (!take_way_back(game, message)) scene_routines(game).handler(game, message);
     }
     default_window_proc(game, message);
 }
@@ -70,6 +87,11 @@ void window_proc(Game& game, const Message& message) {
 void change_scene(Game& game, Scene next) {
     game.current_scene = next;
     scene_routines(game).enter(game);
+}
+
+void resume_scene(Game& game, Scene paused) {
+    game.current_scene = paused;
+    scene_routines(game).resume(game);
 }
 
 void default_window_proc(Game& game, const Message& message) {
@@ -90,8 +112,10 @@ void frame_tick(Game& game) {
         return;
     }
     game.surfaces_lost = true;
-    // The update may have handed over to another scene: restore the one now current.
+    // The update may have handed over to another scene: restore the one now current. The
+    // common sheets went with the display too.
     scene_routines(game).restore(game);
+    load_common_sheets(game);
     game.platform.restore();
 }
 

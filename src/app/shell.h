@@ -18,6 +18,8 @@ void start_up(Game& game, std::optional<uint32_t> seed);
 void window_proc(Game& game, const platform::Message& message);
 // The one way to make another scene current; its entry runs as it takes over.
 void change_scene(Game& game, Scene next);
+// Makes the paused scene current again through its resume routine, without its entry.
+void resume_scene(Game& game, Scene paused);
 // What the window does with a message after the scene: a close request destroys the window.
 void default_window_proc(Game& game, const platform::Message& message);
 // One frame: the scene's update and a flip, or the restore path while the display is lost.

@@ -49,8 +49,6 @@ void reset_game(GameState& s, int difficulty) {
     s.score_done = false;
     s.time_bonus_done = false;
     s.chain_bonus_done = false;
-    s.gallery_hover = false;
-    s.record_hover = false;
 }
 
 void begin_stage(GameState& s, Random& random) {

@@ -79,8 +79,6 @@ struct GameState {
     bool score_done = false;
     bool time_bonus_done = false;
     bool chain_bonus_done = false;
-    bool gallery_hover = false;
-    bool record_hover = false;
 };
 
 }  // namespace rules

@@ -6,6 +6,7 @@
 #include "app/pictures.h"
 #include "app/shell.h"
 #include "gfx/archive.h"
+#include "scenes/controls.h"
 
 namespace scenes {
 
@@ -24,25 +25,22 @@ constexpr std::array<gfx::Rect, 8> kThumbnails = [] {
     return areas;
 }();
 
-void gallery_hover(Game& game) {
-    GalleryState& g = game.gallery;
-    g.thumb_choice = 0;
-    g.thumb_hot = {};
-    game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-    // A closed thumbnail is chosen too; the click then finds it closed.
-    const int k = app::rect_at(kThumbnails, game.mouse_x, game.mouse_y);
-    if (k < 0) return;
-    g.thumb_hot[static_cast<size_t>(k)] = true;
-    g.thumb_choice = k + 1;
+auto thumbnails(Game& game) {
+    return ControlTable{kThumbnails, game.gallery.lit};
 }
 
-void gallery_click(Game& game) {
+// A closed thumbnail is chosen too; the click then finds it closed.
+void gallery_hover(Game& game) {
     GalleryState& g = game.gallery;
-    if (game.back_button_hot) {
-        g.thumb_hot = {};
-        app::change_scene(game, Title);
-    } else if (g.thumb_choice != 0 && g.thumb_open[static_cast<size_t>(g.thumb_choice - 1)]) {
-        g.thumb_hot = {};
+    thumbnails(game).point_at(game.mouse_x, game.mouse_y);
+    g.choice = g.lit.index + 1;
+}
+
+// The choice stays after the picture view, so a click there without a move opens it again.
+void gallery_click(Game& game) {
+    const GalleryState& g = game.gallery;
+    if (g.choice != 0 && g.open[static_cast<size_t>(g.choice - 1)]) {
+        game.handover.gallery_choice = g.choice;
         app::change_scene(game, PictureView);
     }
 }
@@ -52,9 +50,9 @@ void draw_thumbnail(Game& game, size_t k) {
     const GalleryState& g = game.gallery;
     const int col = static_cast<int>(k % 4), row = static_cast<int>(k / 4);
     int sx = 0, sy = 320;
-    if (g.thumb_open[k]) {
+    if (g.open[k]) {
         sx = kThumbSize * col;
-        sy = kThumbSize * row + (g.thumb_hot[k] ? 0 : 160);
+        sy = kThumbSize * row + (g.lit.on(static_cast<int>(k)) ? 0 : 160);
     }
     game.sheets.thumbnail_sheet().blit_region(game.back_buffer(), kThumbnails[k].left,
                                               kThumbnails[k].top, sx, sy, kThumbSize, kThumbSize);
@@ -63,6 +61,11 @@ void draw_thumbnail(Game& game, size_t k) {
 }  // namespace
 
 void gallery_enter(Game& game) {
+    game.gallery.lit.clear();
+    gallery_restore(game);
+}
+
+void gallery_restore(Game& game) {
     app::load_screen_picture(game, app::kGalleryPicture);
     app::load_piece(game, game.sheets.thumbnail_sheet(), gfx::kThumbnailPiece);
 }
@@ -80,16 +83,11 @@ void gallery_update(Game& game) {
     GalleryState& g = game.gallery;
     app::draw_screen_picture(game);
     app::draw_back_button(game);
-    for (size_t k = 0; k < g.thumb_open.size(); ++k) {
-        g.thumb_open[k] = game.state.total >= kGalleryThresholds[k];
+    for (size_t k = 0; k < g.open.size(); ++k) {
+        g.open[k] = game.handover.gallery_score >= kGalleryThresholds[k];
         draw_thumbnail(game, k);
     }
     app::draw_cursor(game, 0);
-}
-
-void gallery_restore(Game& game) {
-    gallery_enter(game);
-    app::load_common_sheets(game);
 }
 
 }  // namespace scenes

@@ -3,10 +3,8 @@
 #include <string>
 
 #include "app/game.h"
-#include "app/hit_test.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
-#include "app/shell.h"
 #include "gfx/text.h"
 #include "scores/high_score_table.h"
 
@@ -33,19 +31,7 @@ void high_scores_update(Game& game) {
     app::draw_cursor(game, 0);
 }
 
-void high_scores_handle(Game& game, const Message& message) {
-    if (message.id == kWmMouseMove) {
-        game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-    } else if (message.id == kWmLButtonDown) {
-        if (game.back_button_hot == 1) app::change_scene(game, Title);
-    } else if (message.id == kWmRButtonDown) {
-        app::change_scene(game, Title);
-    }
-}
-
-void high_scores_restore(Game& game) {
-    high_scores_enter(game);
-    app::load_common_sheets(game);
-}
+// The back button and the right click lead to the title, and the shell takes both.
+void high_scores_handle(Game&, const Message&) {}
 
 }  // namespace scores

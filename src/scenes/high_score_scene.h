@@ -11,10 +11,9 @@ inline constexpr int kScoreX = 320;
 inline constexpr int kFirstRowY = 110;
 inline constexpr int kRowStep = 30;
 
-// The display's picture into the screen picture.
+// The display's picture into the screen picture; it is the restore too.
 void high_scores_enter(Game& game);
 void high_scores_update(Game& game);
 void high_scores_handle(Game& game, const platform::Message& message);
-void high_scores_restore(Game& game);
 
 }  // namespace scores

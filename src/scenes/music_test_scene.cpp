@@ -3,10 +3,8 @@
 #include <string>
 
 #include "app/game.h"
-#include "app/hit_test.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
-#include "app/shell.h"
 #include "gfx/archive.h"
 #include "scenes/controls.h"
 #include "settings/settings.h"
@@ -33,19 +31,7 @@ constexpr std::array<gfx::Rect, 6> kMusicControls = {{
 constexpr int kTrackCount = static_cast<int>(sound::kMusicFiles.size());
 
 auto music_controls(Game& game) {
-    return ControlTable{kMusicControls, game.music_view.music_hot};
-}
-
-void music_test_hover(Game& game) {
-    game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-    music_controls(game).point_at(game.mouse_x, game.mouse_y);
-}
-
-void leave_to_title(Game& game) {
-    game.music_test.playing = false;
-    sound::sound_stop_all(game.mixer());
-    game.music_view.music_hot = {};
-    app::change_scene(game, Title);
+    return ControlTable{kMusicControls, game.music_view.lit};
 }
 
 void play_track(Game& game) {
@@ -104,17 +90,18 @@ void act_on_music_control(Game& game, MusicControl c) {
 }
 
 void music_test_click(Game& game) {
-    if (game.back_button_hot) {
-        leave_to_title(game);
-        return;
-    }
-    const int c = music_controls(game).hot_control();
+    const int c = game.music_view.lit.index;
     if (c >= 0) act_on_music_control(game, static_cast<MusicControl>(c));
 }
 
 }  // namespace
 
 void music_test_enter(Game& game) {
+    game.music_view.lit.clear();
+    music_test_restore(game);
+}
+
+void music_test_restore(Game& game) {
     app::load_screen_picture(game, app::kMusicTestPicture);
     app::load_piece(game, game.sheets.arrow_sheet, gfx::kArrowPiece);
     app::load_piece(game, game.sheets.switch_sheet, gfx::kSwitchPiece);
@@ -122,18 +109,10 @@ void music_test_enter(Game& game) {
 }
 
 void music_test_handle(Game& game, const Message& message) {
-    switch (message.id) {
-        case kWmMouseMove:
-            music_test_hover(game);
-            break;
-        case kWmLButtonDown:
-            music_test_click(game);
-            break;
-        case kWmRButtonDown:
-            leave_to_title(game);
-            break;
-        default:
-            break;
+    if (message.id == kWmMouseMove) {
+        music_controls(game).point_at(game.mouse_x, game.mouse_y);
+    } else if (message.id == kWmLButtonDown) {
+        music_test_click(game);
     }
 }
 
@@ -158,9 +137,10 @@ void music_test_update(Game& game) {
     app::draw_cursor(game, 0);
 }
 
-void music_test_restore(Game& game) {
-    music_test_enter(game);
-    app::load_common_sheets(game);
+// Playing stops and all sound with it before the way back, which starts the title music.
+void music_test_leave(Game& game) {
+    game.music_test.playing = false;
+    sound::sound_stop_all(game.mixer());
 }
 
 }  // namespace scenes

@@ -4,10 +4,8 @@
 #include <string>
 
 #include "app/game.h"
-#include "app/hit_test.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
-#include "app/shell.h"
 #include "gfx/archive.h"
 #include "rules/difficulty.h"
 #include "scenes/controls.h"
@@ -46,17 +44,7 @@ constexpr std::array<gfx::Rect, 9> kOptionControls = {{
 }};
 
 auto option_controls(Game& game) {
-    return ControlTable{kOptionControls, game.options.option_hot};
-}
-
-void options_hover(Game& game) {
-    option_controls(game).point_at(game.mouse_x, game.mouse_y);
-    game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-}
-
-void return_to_title(Game& game) {
-    game.options.option_hot = {};
-    app::change_scene(game, Title);
+    return ControlTable{kOptionControls, game.options.lit};
 }
 
 // Toggling a switch only records it; the music starts or stops when the title is reached.
@@ -110,11 +98,7 @@ void act_on_option(Game& game, OptionControl c) {
 }
 
 void options_click(Game& game) {
-    if (game.back_button_hot) {
-        return_to_title(game);
-        return;
-    }
-    const int c = option_controls(game).hot_control();
+    const int c = game.options.lit.index;
     if (c >= 0) act_on_option(game, static_cast<OptionControl>(c));
 }
 
@@ -129,24 +113,21 @@ void draw_volume_row(Game& game, int y, OptionControl down, int level, OptionCon
 }  // namespace
 
 void options_enter(Game& game) {
+    game.options.lit.clear();
+    options_restore(game);
+}
+
+void options_restore(Game& game) {
     app::load_screen_picture(game, app::kOptionsPicture);
     app::load_piece(game, game.sheets.arrow_sheet, gfx::kArrowPiece);
     app::load_piece(game, game.sheets.switch_sheet, gfx::kSwitchPiece);
 }
 
 void options_handle(Game& game, const Message& message) {
-    switch (message.id) {
-        case kWmMouseMove:
-            options_hover(game);
-            break;
-        case kWmLButtonDown:
-            options_click(game);
-            break;
-        case kWmRButtonDown:
-            return_to_title(game);
-            break;
-        default:
-            break;
+    if (message.id == kWmMouseMove) {
+        option_controls(game).point_at(game.mouse_x, game.mouse_y);
+    } else if (message.id == kWmLButtonDown) {
+        options_click(game);
     }
 }
 
@@ -168,11 +149,6 @@ void options_update(Game& game) {
     app::draw_text(game, 357, 340, rules::difficulty_name(game.difficulty));
     controls.draw_arrow(game, kLvlRight, true);
     app::draw_cursor(game, 0);
-}
-
-void options_restore(Game& game) {
-    options_enter(game);
-    app::load_common_sheets(game);
 }
 
 }  // namespace scenes

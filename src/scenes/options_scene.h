@@ -2,13 +2,14 @@
 #include <array>
 
 #include "platform/messages.h"
+#include "scenes/controls.h"
 
 struct Game;
 
 namespace scenes {
 
 struct OptionsState {
-    std::array<bool, 9> option_hot{};
+    Lit lit;
 };
 
 void options_enter(Game& game);

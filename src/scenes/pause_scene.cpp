@@ -1,11 +1,9 @@
 #include "scenes/pause_scene.h"
 
 #include "app/game.h"
-#include "app/hit_test.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
-#include "scenes/play_scene.h"
 #include "sound/sound.h"
 
 namespace scenes {
@@ -18,7 +16,7 @@ namespace {
 // so a stale flag from this visit can't abandon a later game with a click elsewhere.
 void resume(Game& game) {
     game.back_button_hot = 0;
-    puzzle::resume_play(game);
+    app::resume_scene(game, Play);
 }
 
 }  // namespace
@@ -31,12 +29,6 @@ void pause_handle(Game& game, const Message& message) {
     switch (message.id) {
         case kWmKeyDown:
             if (message.wparam == kVkSpace) resume(game);
-            break;
-        case kWmMouseMove:
-            game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-            break;
-        case kWmLButtonDown:
-            if (game.back_button_hot) app::change_scene(game, Title);
             break;
         case kWmRButtonDown:
             resume(game);
@@ -54,11 +46,6 @@ void pause_update(Game& game) {
     game.sheets.font_sheet.draw_text(bb, 134, 200, "PRESS SPACE KEY OR", true);
     game.sheets.font_sheet.draw_text(bb, 84, 230, "RIGHT CLICK TO CONTINUE", true);
     app::draw_cursor(game, 0);
-}
-
-void pause_restore(Game& game) {
-    pause_enter(game);
-    app::load_common_sheets(game);
 }
 
 }  // namespace scenes

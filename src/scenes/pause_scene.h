@@ -5,11 +5,10 @@ struct Game;
 
 namespace scenes {
 
+// The pause picture. It is the restore too, so a display lost while paused leaves nothing
+// blank (the shell reloads the common sheets).
 void pause_enter(Game& game);
 void pause_handle(Game& game, const platform::Message& message);
 void pause_update(Game& game);
-// The pause picture and the common sheets again, so a display lost while paused leaves nothing
-// blank.
-void pause_restore(Game& game);
 
 }  // namespace scenes

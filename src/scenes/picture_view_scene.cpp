@@ -10,15 +10,13 @@ namespace scenes {
 
 using namespace platform;
 
-// Only the right button leaves; the gallery's choice stays, so a left click there without a
-// move opens the same picture again.
+// The picture the gallery handed over; only the right button leaves, back to the gallery.
 void picture_view_enter(Game& game) {
-    app::load_screen_picture(game, app::reward_picture(game.gallery.thumb_choice));
+    app::load_screen_picture(game, app::reward_picture(game.handover.gallery_choice));
 }
 
-void picture_view_handle(Game& game, const Message& message) {
-    if (message.id == kWmRButtonDown) app::change_scene(game, Gallery);
-}
+// The right click back to the gallery is all it answers, and the shell takes it.
+void picture_view_handle(Game&, const Message&) {}
 
 void picture_view_update(Game& game) {
     app::draw_screen_picture(game);

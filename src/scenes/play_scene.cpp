@@ -151,6 +151,14 @@ void draw_popups(Game& game) {
     }
 }
 
+void load_play_sheets(Game& game) {
+    Sheets& s = game.sheets;
+    app::load_piece(game, s.marks_sheet, gfx::kMarksPiece);
+    app::load_piece(game, s.cover_sheet, gfx::kCoverPiece);
+    app::load_picture(game, s.board_picture, app::kBoardPicture);
+    app::load_piece(game, s.stage_numbers_sheet, gfx::kStageNumbersPiece);
+}
+
 void handle_key_down(Game& game, uint32_t key) {
     if (key == kVkControl) game.play.show_loose_only = true;
     if (key == kVkShift) game.play.show_placed_only = true;
@@ -164,34 +172,20 @@ void handle_key_up(Game& game, uint32_t key) {
 
 }  // namespace
 
-void start_game(Game& game) {
-    app::change_scene(game, Play);
-    sound::sound_stop_all(game.mixer());
-    rules::reset_game(game.state, game.difficulty);
-    begin_stage(game);
-}
-
 void begin_stage(Game& game) {
     rules::begin_stage(game.state, game.random);
     set_up_stage(game);
 }
 
 void play_enter(Game& game) {
-    Sheets& s = game.sheets;
-    app::load_piece(game, s.marks_sheet, gfx::kMarksPiece);
-    app::load_piece(game, s.cover_sheet, gfx::kCoverPiece);
-    app::load_picture(game, s.board_picture, app::kBoardPicture);
-    app::load_piece(game, s.stage_numbers_sheet, gfx::kStageNumbersPiece);
+    load_play_sheets(game);
+    sound::sound_stop_all(game.mixer());
+    rules::reset_game(game.state, game.difficulty);
+    begin_stage(game);
 }
 
 void play_restore(Game& game) {
-    play_enter(game);
-    recut_stage(game);
-    app::load_common_sheets(game);
-}
-
-void resume_play(Game& game) {
-    app::change_scene(game, Play);
+    load_play_sheets(game);
     recut_stage(game);
 }
 

@@ -8,11 +8,13 @@
 #include "app/shell.h"
 #include "gfx/text.h"
 #include "rules/tally.h"
+#include "scenes/controls.h"
 #include "sound/sound.h"
 
 namespace puzzle {
 
 using namespace platform;
+using scenes::Lit;
 
 namespace {
 
@@ -20,32 +22,25 @@ constexpr int kTallyLabelX = 225;
 constexpr int kTallyCounterX = 337;
 constexpr int kTallyNoteX = 417;
 
-bool inside(const Game& game, const gfx::Rect& area) {
-    return app::point_in_rect(game.mouse_x, game.mouse_y, area);
-}
-
 void draw_line(Game& game, int y, const char* label, int value, const char* note) {
     app::draw_text(game, kTallyLabelX, y, label);
     app::draw_text(game, kTallyCounterX, y, gfx::format_5digits(value));
     if (note) app::draw_text(game, kTallyNoteX, y, note);
 }
 
+// Without a total there is nothing to record, and its offer does not light.
 void tally_hover(Game& game) {
-    rules::GameState& s = game.state;
-    s.gallery_hover = false;
-    s.record_hover = false;
-    if (inside(game, kGalleryOffer)) {
-        s.gallery_hover = true;
-    } else if (inside(game, kRecordOffer) && s.total > 0) {
-        s.record_hover = true;
-    }
+    Lit& lit = game.tally.lit;
+    scenes::ControlTable{kTallyOffers, lit}.point_at(game.mouse_x, game.mouse_y);
+    if (lit.on(kRecordOffer) && game.state.total <= 0) lit.clear();
 }
 
 void tally_click(Game& game) {
     if (!rules::tally_done(game.state)) return;
-    if (game.state.gallery_hover) {
+    if (game.tally.lit.on(kGalleryOffer)) {
+        game.handover.gallery_score = game.state.total;
         app::change_scene(game, Gallery);
-    } else if (game.state.record_hover) {
+    } else if (game.tally.lit.on(kRecordOffer)) {
         app::change_scene(game, NameEntry);
     }
 }
@@ -79,12 +74,12 @@ void tally_update(Game& game) {
 }
 
 void tally_enter(Game& game) {
-    app::load_screen_picture(game, app::kTallyPicture);
+    game.tally.lit.clear();
+    tally_restore(game);
 }
 
 void tally_restore(Game& game) {
-    tally_enter(game);
-    app::load_common_sheets(game);
+    app::load_screen_picture(game, app::kTallyPicture);
 }
 
 }  // namespace puzzle

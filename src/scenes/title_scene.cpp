@@ -4,7 +4,7 @@
 #include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "app/shell.h"
-#include "scenes/play_scene.h"
+#include "scenes/controls.h"
 #include "scores/high_score_table.h"
 #include "settings/settings.h"
 #include "sound/sound.h"
@@ -15,10 +15,13 @@ using namespace platform;
 
 namespace {
 
-// What follows the next scene's entry on every way out but a new game: silence, no highlight.
+// What follows the next scene's entry on every way out but a new game: silence.
 void leave_title(Game& game) {
     sound::sound_stop_all(game.mixer());
-    game.title.menu_hot = {};
+}
+
+auto menu(Game& game) {
+    return ControlTable{kMenuItems, game.title.lit};
 }
 
 void load_pictures(Game& game) {
@@ -34,8 +37,7 @@ void ensure_high_scores(Game& game) {
 void run_item(Game& game, int item) {
     switch (item) {
         case 0:
-            puzzle::start_game(game);
-            game.title.menu_hot = {};
+            app::change_scene(game, Play);
             break;
         case 1:
             app::change_scene(game, ScriptViewer);
@@ -47,7 +49,7 @@ void run_item(Game& game, int item) {
             break;
         case 3:
             ensure_high_scores(game);
-            game.state.total = settings::read_top_score(game.profile);
+            game.handover.gallery_score = settings::read_top_score(game.profile);
             app::change_scene(game, Gallery);
             leave_title(game);
             break;
@@ -74,33 +76,26 @@ void run_item(Game& game, int item) {
 
 void title_handle(Game& game, const Message& message) {
     if (message.id == kWmMouseMove) {
-        game.title.menu_hot = {};
-        const int item = app::rect_at(kMenuItems, game.mouse_x, game.mouse_y);
-        if (item >= 0) game.title.menu_hot[static_cast<size_t>(item)] = true;
+        menu(game).point_at(game.mouse_x, game.mouse_y);
     } else if (message.id == kWmLButtonDown) {
-        for (size_t i = 0; i < kMenuItems.size(); ++i) {
-            if (game.title.menu_hot[i]) {
-                run_item(game, static_cast<int>(i));
-                break;
-            }
-        }
+        run_item(game, game.title.lit.index);
     }
 }
 
 void title_update(Game& game) {
     app::draw_screen_picture(game);
     sound::music_loop_check(game.mixer());
-    for (size_t i = 0; i < kMenuItems.size(); ++i) {
-        if (game.title.menu_hot[i]) {
-            game.sheets.menu_sheet.draw_cell(game.back_buffer(), kMenuItems[i].left,
-                                             kMenuItems[i].top, static_cast<int>(i), true);
-        }
+    const Lit& lit = game.title.lit;
+    if (lit.any()) {
+        const gfx::Rect& item = menu(game).area(lit.index);
+        game.sheets.menu_sheet.draw_cell(game.back_buffer(), item.left, item.top, lit.index, true);
     }
     app::draw_cursor(game, 0);
 }
 
 void title_enter(Game& game) {
     game.back_button_hot = 0;
+    game.title.lit.clear();
     load_pictures(game);
     sound::sound_stop_all(game.mixer());
     sound::sound_open_and_apply(game.mixer(), sound::kMusicChannel, sound::kMusicFiles[0]);
@@ -108,7 +103,6 @@ void title_enter(Game& game) {
 
 void title_restore(Game& game) {
     load_pictures(game);
-    app::load_common_sheets(game);
 }
 
 }  // namespace scenes

@@ -3,6 +3,7 @@
 
 #include "app/hit_test.h"
 #include "platform/messages.h"
+#include "scenes/controls.h"
 
 struct Game;
 
@@ -21,7 +22,7 @@ inline constexpr std::array<gfx::Rect, 7> kMenuItems = {{
 }};
 
 struct TitleState {
-    std::array<bool, 7> menu_hot{};
+    Lit lit;
 };
 
 // The way back from every other scene: no back button, the title picture, silence, then the

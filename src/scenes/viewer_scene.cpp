@@ -1,10 +1,8 @@
 #include "scenes/viewer_scene.h"
 
 #include "app/game.h"
-#include "app/hit_test.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
-#include "app/shell.h"
 #include "gfx/archive.h"
 #include "viewer/script.h"
 
@@ -56,13 +54,6 @@ void enter_viewer(Game& game) {
     start_script(game);
 }
 
-void restore_viewer(Game& game) {
-    game.script.resume_line = 0;
-    load_pictures(game);
-    app::load_common_sheets(game);
-    start_script(game);
-}
-
 void viewer_update(Game& game) {
     gfx::Surface& target = game.back_buffer();
     app::draw_screen_picture(game);
@@ -77,18 +68,9 @@ void viewer_update(Game& game) {
     app::draw_cursor(game, kViewerCursorCell);
 }
 
+// A click turns the page; the back button and the right click (to the title) are the shell's.
 void viewer_handle(Game& game, const Message& message) {
-    if (message.id == kWmMouseMove) {
-        game.back_button_hot = app::on_back_button(game.mouse_x, game.mouse_y) ? 1 : 0;
-    } else if (message.id == kWmLButtonDown) {
-        if (game.back_button_hot == 1) {
-            app::change_scene(game, Title);
-        } else {
-            next_page(game);
-        }
-    } else if (message.id == kWmRButtonDown) {
-        app::change_scene(game, Title);
-    }
+    if (message.id == kWmLButtonDown) next_page(game);
 }
 
 }  // namespace viewer

@@ -14,9 +14,8 @@ inline constexpr int kCaptionStep = 23;
 inline constexpr int kViewerCursorCell = 2;
 
 // The viewer's entry: its pictures, and the script's first page run before the first frame.
+// It is the restore too: after a lost display the script starts over at the top.
 void enter_viewer(Game& game);
-// After lost surfaces: the pictures and the common sheets again, and the script from the top.
-void restore_viewer(Game& game);
 void viewer_update(Game& game);
 void viewer_handle(Game& game, const platform::Message& message);
 

@@ -203,7 +203,7 @@ TEST_F(PlayEndToEnd, AWholeGamePlaysThroughFiveStagesAndReplaysIdentically) {
     EXPECT_GT(st.score, 48 * 5 * 75);
     EXPECT_EQ(st.max_chain, 47) << "every stage is one chain";
     EXPECT_EQ(st.total, st.score + st.time_left * 10 + st.max_chain * 100);
-    EXPECT_EQ(first.game().gallery.thumb_open[0], st.total >= 10000);
+    EXPECT_EQ(first.game().gallery.open[0], st.total >= 10000);
 
     std::string error;
     const auto replay = parse_replay(first.replay_text(), "input", error);

@@ -41,7 +41,6 @@ TEST(ResetGame, SetsTheTimeFromTheDifficultyAndClearsTheGameButNotTheChain) {
         s.score = s.total = s.stage = s.max_chain = 7;
         s.shown_score = s.shown_time_bonus = s.shown_chain_bonus = 9;
         s.score_done = s.time_bonus_done = s.chain_bonus_done = true;
-        s.gallery_hover = s.record_hover = true;
         s.chain = 3;
         s.popup_cursor = 2;
         s.held_piece = 11;
@@ -50,7 +49,6 @@ TEST(ResetGame, SetsTheTimeFromTheDifficultyAndClearsTheGameButNotTheChain) {
         EXPECT_EQ(s.score + s.total + s.stage + s.max_chain, 0);
         EXPECT_EQ(s.shown_score + s.shown_time_bonus + s.shown_chain_bonus, 0);
         EXPECT_FALSE(s.score_done || s.time_bonus_done || s.chain_bonus_done);
-        EXPECT_FALSE(s.gallery_hover || s.record_hover);
         EXPECT_EQ(s.chain, 3);
         EXPECT_EQ(s.popup_cursor, 2);
         EXPECT_EQ(s.held_piece, 11);

@@ -16,7 +16,7 @@ constexpr int kThumbPiece = 5;
 // Enters the gallery as the tally and name entry do: total first, then the loader.
 void enter_gallery(TestGame& t, int total) {
     t.start();
-    t.game->state.total = total;
+    t.game->handover.gallery_score = total;
     app::change_scene(*t.game, Gallery);
     t.move(620, 460);
 }
@@ -69,7 +69,7 @@ TEST(GalleryScene, ThumbnailsOpenAtTheirThresholds) {
         enter_gallery(t, c.total);
         EXPECT_EQ(t.pixel(300, 60), fixture::picture_pixel(12, 300, 60));
         for (int k = 0; k < 8; ++k) {
-            EXPECT_EQ(t.game->gallery.thumb_open[static_cast<size_t>(k)], k < c.open) << k;
+            EXPECT_EQ(t.game->gallery.open[static_cast<size_t>(k)], k < c.open) << k;
             EXPECT_EQ(shown(t, k), tile(k, k < c.open, false)) << k;
         }
     }
@@ -91,10 +91,10 @@ TEST(GalleryScene, PointerChoosesOnlyStrictlyInsideAThumbnail) {
     enter_gallery(t, 65000);
     for (const Case& c : cases) {
         t.move(c.x, c.y);
-        EXPECT_EQ(t.game->gallery.thumb_choice, c.choice) << c.x << "," << c.y;
+        EXPECT_EQ(t.game->gallery.choice, c.choice) << c.x << "," << c.y;
+        EXPECT_EQ(t.game->gallery.lit.index, c.choice - 1) << c.x << "," << c.y;
         for (int k = 0; k < 8; ++k) {
             const bool hot = c.choice == k + 1;
-            EXPECT_EQ(t.game->gallery.thumb_hot[static_cast<size_t>(k)], hot);
             EXPECT_EQ(shown(t, k), tile(k, true, hot)) << c.x << "," << c.y << " thumb " << k;
         }
     }
@@ -105,8 +105,8 @@ TEST(GalleryScene, ClosedThumbnailTurnsHotButDoesNotOpen) {
     TestGame t;
     enter_gallery(t, 9999);
     t.click(80, 150);
-    EXPECT_TRUE(t.game->gallery.thumb_hot[0]);
-    EXPECT_EQ(t.game->gallery.thumb_choice, 1);
+    EXPECT_TRUE(t.game->gallery.lit.on(0));
+    EXPECT_EQ(t.game->gallery.choice, 1);
     EXPECT_EQ(shown(t, 0), tile(0, false, true));
     EXPECT_EQ(t.game->current_scene, Gallery);
     EXPECT_EQ(t.pixel(300, 60), fixture::picture_pixel(12, 300, 60));
@@ -128,12 +128,12 @@ TEST(GalleryScene, PictureViewShowsTheChosenPictureUntilRightClick) {
     t.click(thumb_left(6) + 10, thumb_top(6) + 10);
     ASSERT_EQ(t.game->current_scene, PictureView);
     EXPECT_EQ(t.pixel(300, 60), fixture::picture_pixel(7, 300, 60));
-    EXPECT_EQ(t.game->gallery.thumb_hot, decltype(t.game->gallery.thumb_hot){});
     t.click(20, 20);
     t.send(platform::key_message(platform::kWmKeyDown, platform::kVkSpace));
     EXPECT_EQ(t.game->current_scene, PictureView);
     t.right_click(thumb_left(6) + 10, thumb_top(6) + 10);
     ASSERT_EQ(t.game->current_scene, Gallery);
+    EXPECT_FALSE(t.game->gallery.lit.any()) << "back from the picture, no thumbnail is lit";
     EXPECT_EQ(t.pixel(300, 60), fixture::picture_pixel(12, 300, 60));
     t.send(
         platform::mouse_message(platform::kWmLButtonDown, thumb_left(6) + 10, thumb_top(6) + 10));
@@ -171,7 +171,6 @@ TEST(GalleryScene, BackButtonLeadsToTheTitleAndRightClickDoesNothing) {
     t.click(20, 20);
     EXPECT_EQ(t.game->current_scene, Title);
     EXPECT_EQ(t.game->back_button_hot, 0);
-    EXPECT_EQ(t.game->gallery.thumb_hot, decltype(t.game->gallery.thumb_hot){});
     EXPECT_EQ(t.pixel(300, 60), fixture::picture_pixel(0, 300, 60));
 }
 
@@ -196,8 +195,8 @@ TEST(GalleryScene, FromTheTitleTheBestScoreOfTheTableDecides) {
         t.start();
         frontend::click_title_item(t, frontend::kGalleryItem);
         ASSERT_EQ(t.game->current_scene, Gallery);
-        EXPECT_EQ(t.game->state.total, c.total);
-        EXPECT_EQ(t.game->gallery.thumb_open[0], c.total >= 10000);
+        EXPECT_EQ(t.game->handover.gallery_score, c.total);
+        EXPECT_EQ(t.game->gallery.open[0], c.total >= 10000);
         EXPECT_EQ(frontend::read_ini(t.dir)["score/sco0"], std::to_string(c.total));
     }
 }
@@ -216,8 +215,8 @@ TEST(GalleryScene, FromTheTallyTheGamesTotalDecides) {
     t.click(300, 300);
     ASSERT_EQ(t.game->current_scene, Gallery);
     EXPECT_EQ(s.total, 10000);
-    EXPECT_TRUE(t.game->gallery.thumb_open[0]);
-    EXPECT_FALSE(t.game->gallery.thumb_open[1]);
+    EXPECT_TRUE(t.game->gallery.open[0]);
+    EXPECT_FALSE(t.game->gallery.open[1]);
 }
 
 TEST(GalleryScene, FromNameEntryTheRecordedTotalDecides) {
@@ -230,6 +229,6 @@ TEST(GalleryScene, FromNameEntryTheRecordedTotalDecides) {
     t.click(300, 410);
     ASSERT_EQ(t.game->current_scene, Gallery);
     EXPECT_EQ(t.game->state.total, 15000);
-    EXPECT_TRUE(t.game->gallery.thumb_open[1]);
-    EXPECT_FALSE(t.game->gallery.thumb_open[2]);
+    EXPECT_TRUE(t.game->gallery.open[1]);
+    EXPECT_FALSE(t.game->gallery.open[2]);
 }

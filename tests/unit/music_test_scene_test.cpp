@@ -170,9 +170,9 @@ TEST(MusicTestScene, LeavingStopsTheTrackAndTheNextVisitKeepsTheTrackWithPlayOff
         EXPECT_EQ(t.game->current_scene, Title);
         EXPECT_FALSE(t.game->music_test.playing);
         EXPECT_EQ(t.game->back_button_hot, 0);
-        EXPECT_EQ(t.game->music_view.music_hot, decltype(t.game->music_view.music_hot){});
         EXPECT_EQ(playing_track(audio), 0) << "the title music, as music is on";
         frontend::click_title_item(t, frontend::kMusicTestItem);
+        EXPECT_FALSE(t.game->music_view.lit.any()) << "a control stayed lit from the last visit";
         EXPECT_EQ(t.game->music_test.track, 5);
         EXPECT_FALSE(t.game->music_test.playing);
         EXPECT_EQ(playing_track(audio), -1);

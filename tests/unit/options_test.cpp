@@ -165,8 +165,9 @@ TEST(OptionsScene, RightClickAnywhereLeavesWithoutChangingAnything) {
         EXPECT_EQ(t.game->current_scene, Title);
         EXPECT_TRUE(t.game->sound.enabled[0]);
         EXPECT_FALSE(std::filesystem::exists(t.dir / "vasul.ini"));
-        EXPECT_EQ(t.game->options.option_hot, decltype(t.game->options.option_hot){});
         EXPECT_EQ(t.pixel(5, 5), fixture::picture_pixel(0, 5, 5));
+        frontend::click_title_item(t, frontend::kOptionsItem);
+        EXPECT_FALSE(t.game->options.lit.any()) << "a control stayed lit from the last visit";
     }
 }
 

@@ -23,7 +23,7 @@ class PauseScene : public ::testing::Test {
     void SetUp() override {
         t.start(3);
         g.sound.enabled = {true, true};
-        start_game(g);
+        app::change_scene(g, Play);
         clear_board(g);
         s.hidden_piece = 47;
         move_piece(s, 10, 100, 100);
@@ -168,7 +168,7 @@ class GameOverScene : public ::testing::Test {
     void SetUp() override {
         t.start(3);
         g.sound.enabled = {true, true};
-        start_game(g);
+        app::change_scene(g, Play);
         g.state.time_left = 1;
         t.platform.set_ticks(1001);
         t.pass();

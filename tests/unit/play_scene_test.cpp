@@ -23,7 +23,7 @@ class PlayScene : public ::testing::Test {
     void SetUp() override {
         t.start(5);
         g.sound.enabled = {true, true};
-        start_game(g);
+        app::change_scene(g, Play);
         clear_board(g);
         s.hidden_piece = 47;
         s.marks = {{{0, 400}, {80, 400}, {160, 400}, {240, 400}}};

@@ -18,14 +18,14 @@ void enter(TestGame& t, Scene scene) {
     Game& g = *t.game;
     switch (scene) {
         case Play:
-            puzzle::start_game(g);
+            app::change_scene(g, Play);
             break;
         case Gallery:
-            g.state.total = 65000;
+            g.handover.gallery_score = 65000;
             app::change_scene(g, Gallery);
             break;
         case PictureView:
-            g.gallery.thumb_choice = 3;
+            g.handover.gallery_choice = 3;
             app::change_scene(g, PictureView);
             break;
         case ScriptViewer:

@@ -24,8 +24,7 @@ class TallyScene : public ::testing::Test {
         t.start(2);
         g.sound.enabled = {true, true};
         rules::reset_game(s, g.difficulty);
-        app::load_screen_picture(g, 14);
-        g.current_scene = Tally;
+        app::change_scene(g, Tally);
     }
     void enter(int score, int time_left, int max_chain) {
         s.score = score;
@@ -80,7 +79,7 @@ TEST_F(TallyScene, ANothingTotalOffersOnlyTheGallery) {
     EXPECT_EQ(t.pixel(206, 294), fixture::glyph_colour('E'));
     EXPECT_NE(t.pixel(196, 334), fixture::glyph_colour('R'));
     t.move(300, 340);
-    EXPECT_FALSE(s.record_hover);
+    EXPECT_FALSE(g.tally.lit.any());
     press(300, 340);
     EXPECT_EQ(g.current_scene, Tally);
 }
@@ -99,9 +98,20 @@ TEST_F(TallyScene, OfferAreasExcludeTheirEdges) {
           Case{300, 334, false, true}, Case{300, 355, false, true}, Case{300, 356, false, false},
           Case{414, 340, false, true}, Case{415, 340, false, false}}) {
         t.move(c.x, c.y);
-        EXPECT_EQ(s.gallery_hover, c.gallery) << c.x << "," << c.y;
-        EXPECT_EQ(s.record_hover, c.record) << c.x << "," << c.y;
+        EXPECT_EQ(g.tally.lit.on(kGalleryOffer), c.gallery) << c.x << "," << c.y;
+        EXPECT_EQ(g.tally.lit.on(kRecordOffer), c.record) << c.x << "," << c.y;
     }
+}
+
+// The last game's offer is not lit on the next game's tally, where no move has been made yet.
+TEST_F(TallyScene, EntryLightsNoOffer) {
+    enter(400, 40, 3);
+    t.move(300, 300);
+    count_to_the_end();
+    press(300, 300);
+    ASSERT_EQ(g.current_scene, Gallery);
+    app::change_scene(g, Tally);
+    EXPECT_FALSE(g.tally.lit.any());
 }
 
 TEST_F(TallyScene, AClickBeforeAllThreeCountersAreDoneDoesNothing) {
@@ -118,7 +128,7 @@ TEST_F(TallyScene, AClickBeforeAllThreeCountersAreDoneDoesNothing) {
 TEST_F(TallyScene, HoverSetBeforeCountingEndsMakesTheClickWorkWithoutAMove) {
     enter(400, 40, 3);
     t.move(300, 300);
-    EXPECT_TRUE(s.gallery_hover);
+    EXPECT_TRUE(g.tally.lit.on(kGalleryOffer));
     count_to_the_end();
     press(300, 300);
     EXPECT_EQ(g.current_scene, Gallery);

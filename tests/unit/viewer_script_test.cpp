@@ -219,7 +219,7 @@ TEST(ScriptRunner, StateOutlivesVisitsAndRestoreStartsOver) {
     Viewer v("TEXT1 0001\nWAIT 0\nTEXT2 0002\nSHOW_IMAGE1 1\nWAIT 0\n");
     v.page();
     EXPECT_EQ(v.caption(2), "0002");
-    viewer::restore_viewer(*v.t.game);
+    viewer::enter_viewer(*v.t.game);  // the restore
     EXPECT_EQ(v.resume(), 2);
     EXPECT_EQ(v.caption(2), "0002");
     v.t.right_click(300, 200);
