@@ -6,7 +6,6 @@
 #include "app/hit_test.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
-#include "rules/difficulty.h"
 #include "settings/settings.h"
 #include "sound/sound.h"
 
@@ -47,15 +46,17 @@ bool take_way_back(Game& game, const Message& message) {
     return true;
 }
 
-// The settings as read, into the records that use them; the sound levels are brought into
-// range when start-up applies them.
+// The settings as read, brought into range for this run, into the records that use them; the
+// file keeps what it holds until the player changes a value.
 void apply_saved_settings(Game& game, const settings::SavedSettings& saved) {
-    game.show_fps = saved.show_fps;
-    game.sound.enabled = saved.sound_on;
-    game.sound.level = saved.sound_level;
-    game.difficulty = saved.difficulty;
-    game.music_test.loop = saved.test_loop;
-    game.music_test.volume = saved.test_volume;
+    using namespace settings;
+    auto value = [&saved](Setting s) { return in_range(s, saved[s]); };
+    game.show_fps = value(kShowFps) != 0;
+    game.sound.enabled = {value(kMusicOn) != 0, value(kEffectOn) != 0};
+    game.sound.level = {value(kMusicLevel), value(kEffectLevel)};
+    game.difficulty = value(kDifficulty);
+    game.music_test.loop = value(kTestLoop) != 0;
+    game.music_test.volume = value(kTestVolume);
 }
 
 }  // namespace
@@ -65,11 +66,10 @@ void start_up(Game& game, std::optional<uint32_t> seed) {
     load_screen_picture(game, kTitlePicture);
     load_common_sheets(game);
     apply_saved_settings(game, settings::read_settings(game.profile));
+    // The device takes both channels' volumes, then the music test's.
     sound::sound_step_level(game.mixer(), sound::kMusicChannel, 0);
     sound::sound_step_level(game.mixer(), sound::kEffectChannel, 0);
     sound::music_test_step_volume(game.mixer(), game.music_test, 0);
-    // Kept within the three levels for the run; the file keeps what it holds.
-    game.difficulty = rules::difficulty_level(game.difficulty);
     game.platform.hide_cursor();
     sound::sound_open_and_apply(game.mixer(), sound::kMusicChannel, sound::kMusicFiles[0]);
     // The game begins on the title, whose picture and music start-up has already seen to.

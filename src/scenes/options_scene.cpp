@@ -48,13 +48,13 @@ auto option_controls(Game& game) {
 }
 
 // Toggling a switch only records it; the music starts or stops when the title is reached.
-void toggle(Game& game, bool& value, settings::Key key) {
+void toggle(Game& game, bool& value, settings::Setting key) {
     value = !value;
     settings::write_setting(game.profile, key, value ? 1 : 0);
 }
 
 // The step is written even when it sat at its bound and did not move.
-void step_channel(Game& game, int channel, int delta, settings::Key key) {
+void step_channel(Game& game, int channel, int delta, settings::Setting key) {
     sound::sound_step_level(game.mixer(), channel, delta);
     settings::write_setting(game.profile, key, game.sound.level[static_cast<size_t>(channel)]);
 }

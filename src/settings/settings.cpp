@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/numbers.h"
@@ -19,12 +20,19 @@ int read_number(const ProfileStore& profile, std::string_view section, std::stri
 
 }  // namespace
 
-int read_setting(const ProfileStore& profile, std::string_view section, std::string_view key) {
-    return read_number(profile, section, key, "0");
+int read_setting(const ProfileStore& profile, Setting s) {
+    const SettingSpec& k = spec(s);
+    return read_number(profile, k.section, k.key, std::to_string(k.fallback));
 }
 
-void write_setting(ProfileStore& profile, Key k, int value) {
-    profile.write(k.section, k.key, std::to_string(value));
+void write_setting(ProfileStore& profile, Setting s, int value) {
+    profile.write(spec(s).section, spec(s).key, std::to_string(value));
+}
+
+int in_range(Setting s, int value) {
+    const SettingSpec& k = spec(s);
+    if (k.is_switch) return value != 0 ? 1 : 0;
+    return std::clamp(value, k.low, k.high);
 }
 
 int read_top_score(const ProfileStore& profile) {
@@ -32,22 +40,10 @@ int read_top_score(const ProfileStore& profile) {
 }
 
 SavedSettings read_settings(const ProfileStore& profile) {
-    SavedSettings s;
-    s.show_fps = read_setting(profile, kShowFps) != 0;
-    s.sound_on = {read_setting(profile, kMusicOn) != 0, read_setting(profile, kEffectOn) != 0};
-    s.sound_level = {read_setting(profile, kMusicLevel), read_setting(profile, kEffectLevel)};
-    s.difficulty = read_setting(profile, kDifficulty);
-    s.test_loop = read_setting(profile, kTestLoop) != 0;
-    s.test_volume = read_setting(profile, kTestVolume);
-    return s;
-}
-
-bool read_fullscreen(const ProfileStore& profile) {
-    return read_number(profile, kFullscreen.section, kFullscreen.key, "1") != 0;
-}
-
-void write_fullscreen(ProfileStore& profile, bool fullscreen) {
-    profile.write(kFullscreen.section, kFullscreen.key, fullscreen ? "1" : "0");
+    SavedSettings saved;
+    for (int s = 0; s < kSettingCount; ++s)
+        saved.values[static_cast<size_t>(s)] = read_setting(profile, static_cast<Setting>(s));
+    return saved;
 }
 
 }  // namespace settings

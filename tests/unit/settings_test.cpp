@@ -45,9 +45,10 @@ TEST_F(Settings, ReadSettingConvertsLikeAtoi) {
     };
     for (const auto& c : cases) {
         put(std::string("[mode]\nlevel=") + c.value + "\n");
-        EXPECT_EQ(settings::read_setting(profile, "mode", "level"), c.expected) << c.value;
+        EXPECT_EQ(settings::read_setting(profile, settings::kDifficulty), c.expected) << c.value;
     }
-    EXPECT_EQ(settings::read_setting(profile, "mode", "missing"), 0);
+    put("[mode]\nlevels=4\n");
+    EXPECT_EQ(settings::read_setting(profile, settings::kDifficulty), 0) << "missing";
 }
 
 TEST_F(Settings, TopScoreDefaultsTo500) {
@@ -80,25 +81,31 @@ TEST_F(Settings, StartUpReadsEveryKeyUnclamped) {
         "[mode]\nlevel=7\n[sound]\nloop=-1\nvol=11\n");
     const std::string before = slurp();
     const settings::SavedSettings s = settings::read_settings(profile);
-    EXPECT_TRUE(s.show_fps);
-    EXPECT_EQ(s.sound_on, (std::array<bool, 2>{true, false}));
-    EXPECT_EQ(s.sound_level, (std::array<int, 2>{-3, 12}));
-    EXPECT_EQ(s.difficulty, 7);
-    EXPECT_TRUE(s.test_loop);
-    EXPECT_EQ(s.test_volume, 11);
+    // In the table's order; the window's choice is missing, so a new player's full screen.
+    EXPECT_EQ(s.values, (std::array<int, settings::kSettingCount>{3, 5, 0, -3, 12, 7, -1, 11, 1}));
     // Reading writes nothing: the file keeps its 7 until the player changes it.
     EXPECT_EQ(slurp(), before);
 }
 
-TEST_F(Settings, StartUpWithoutAFileGivesZeros) {
+TEST_F(Settings, StartUpWithoutAFileGivesTheFallbacks) {
     const settings::SavedSettings s = settings::read_settings(profile);
-    EXPECT_FALSE(s.show_fps);
-    EXPECT_EQ(s.sound_on, (std::array<bool, 2>{false, false}));
-    EXPECT_EQ(s.sound_level, (std::array<int, 2>{0, 0}));
-    EXPECT_EQ(s.difficulty, 0);
-    EXPECT_FALSE(s.test_loop);
-    EXPECT_EQ(s.test_volume, 0);
+    EXPECT_EQ(s.values, (std::array<int, settings::kSettingCount>{0, 0, 0, 0, 0, 0, 0, 0, 1}));
     EXPECT_FALSE(fs::exists(dir / "vasul.ini"));
+}
+
+// For the run, a switch is on for any number but 0 and a number stays within its range.
+TEST(SettingsRange, SwitchesAndNumbersComeIntoRange) {
+    using namespace settings;
+    struct Case {
+        Setting setting;
+        int saved, run;
+    };
+    for (const Case& c :
+         {Case{kShowFps, 3, 1}, Case{kMusicOn, -1, 1}, Case{kEffectOn, 0, 0},
+          Case{kMusicLevel, -3, 0}, Case{kEffectLevel, 12, 9}, Case{kEffectLevel, 9, 9},
+          Case{kDifficulty, 7, 2}, Case{kDifficulty, -1, 0}, Case{kDifficulty, 1, 1},
+          Case{kTestVolume, 11, 9}, Case{kFullscreen, 0, 0}})
+        EXPECT_EQ(in_range(c.setting, c.saved), c.run) << spec(c.setting).key << "=" << c.saved;
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ std::vector<std::vector<uint8_t>> compose_tracks() {
 
 std::string default_settings() {
     struct Setting {
-        settings::Key key;
+        settings::Setting key;
         int value;
     };
     constexpr int kStep = 7;
@@ -67,11 +67,12 @@ std::string default_settings() {
     std::string text;
     std::string_view section;
     for (const Setting& s : defaults) {
-        if (section != s.key.section) {
-            section = s.key.section;
+        const settings::SettingSpec& key = settings::spec(s.key);
+        if (section != key.section) {
+            section = key.section;
             text.append("[").append(section).append("]\n");
         }
-        text.append(s.key.key).append("=").append(std::to_string(s.value)).append("\n");
+        text.append(key.key).append("=").append(std::to_string(s.value)).append("\n");
     }
     return text;
 }
