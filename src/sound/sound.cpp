@@ -1,5 +1,6 @@
 #include "sound/sound.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -13,10 +14,9 @@ namespace sound {
 
 namespace {
 
+// The steps of the volume table; vasul.ini's levels take their range from it too.
 int clamp_step(int step) {
-    if (step >= 10) return 9;
-    if (step < 0) return 0;
-    return step;
+    return std::clamp(step, 0, static_cast<int>(kVolumeSteps.size()) - 1);
 }
 
 int step_volume(int step) {
