@@ -137,10 +137,11 @@ void add_sounds(platform::DataFiles& files) {
 platform::DataFiles build_pack() {
     std::vector<gfx::Surface> pictures;
     for (int n = 0; n < gfx::kPictureCount; ++n) pictures.push_back(picture(n));
-    std::string why;
-    auto pictures_archive = pack::build_picture_archive(pictures, &why);
-    auto sheets_archive = pack::build_sheet_archive(sheet_pieces(), &why);
-    if (!pictures_archive || !sheets_archive) throw std::runtime_error("fixture pack: " + why);
+    auto pictures_archive = pack::build_picture_archive(pictures);
+    if (!pictures_archive)
+        throw std::runtime_error("fixture pack: " + pictures_archive.error().reason);
+    auto sheets_archive = pack::build_sheet_archive(sheet_pieces());
+    if (!sheets_archive) throw std::runtime_error("fixture pack: " + sheets_archive.error().reason);
     platform::DataFiles files;
     files[gfx::kPictureArchive] = shared(std::move(*pictures_archive));
     files[gfx::kSheetArchive] = shared(std::move(*sheets_archive));

@@ -4,22 +4,28 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
 #include "app/data_paths.h"
 #include "assetgen/cli.h"
 #include "assetgen/icons.h"
+#include "assetgen/music.h"
 #include "assetgen/pack_builder.h"
+#include "assetgen/photo_import.h"
 #include "assetgen/reward_pictures.h"
 #include "assetgen/sheets.h"
 #include "assetgen/stb_io.h"
+#include "assetgen/text_render.h"
 #include "gfx/archive.h"
 #include "gfx/bmp.h"
 #include "gfx/sprite_sheet.h"
 #include "gfx/text.h"
+#include "packwriter/packwriter.h"
 #include "platform/data_source.h"
 #include "platform/numbers.h"
 #include "scenes/title_scene.h"
@@ -51,13 +57,12 @@ Files as_map(const std::vector<assetgen::PackFile>& files) {
 class DataPack : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        std::string why;
-        auto art = assetgen::build_artwork({}, &why);
-        ASSERT_TRUE(art) << why;
+        auto art = assetgen::build_artwork({});
+        ASSERT_TRUE(art) << art.error().reason;
         assetgen::PackOptions options;
         options.sounds = false;
-        auto files = assetgen::build_pack(*art, options, &why);
-        ASSERT_TRUE(files) << why;
+        auto files = assetgen::build_pack(*art, options);
+        ASSERT_TRUE(files) << files.error().reason;
         files_ = new Files(as_map(*files));
     }
     static void TearDownTestSuite() {
@@ -74,7 +79,8 @@ class DataPack : public ::testing::Test {
     }
     static gfx::SpriteSheet sheet(int p) {
         gfx::SpriteSheet s;
-        EXPECT_TRUE(s.load_sheet(piece_bytes(p), "piece " + std::to_string(p)));
+        const auto loaded = s.load_sheet(piece_bytes(p));
+        EXPECT_TRUE(loaded) << "piece " << p << ": " << loaded.error().reason;
         return s;
     }
 
@@ -317,13 +323,12 @@ TEST_F(DataPack, DefaultSettingsAreWhatTheGameWritesForThem) {
 }
 
 TEST_F(DataPack, ASecondBuildGivesTheSameBytes) {
-    std::string why;
-    auto art = assetgen::build_artwork({}, &why);
-    ASSERT_TRUE(art) << why;
+    auto art = assetgen::build_artwork({});
+    ASSERT_TRUE(art) << art.error().reason;
     assetgen::PackOptions options;
     options.sounds = false;
-    auto again = assetgen::build_pack(*art, options, &why);
-    ASSERT_TRUE(again) << why;
+    auto again = assetgen::build_pack(*art, options);
+    ASSERT_TRUE(again) << again.error().reason;
     const Files second = as_map(*again);
     ASSERT_EQ(second.size(), files().size());
     for (const auto& [path, bytes] : files()) EXPECT_TRUE(bytes == second.at(path)) << path;
@@ -344,12 +349,11 @@ TEST(DataPackBuild, PicturesReplaceTheRewardsAndThumbnails) {
     const auto png = dir / "red.png";
     ASSERT_TRUE(assetgen_write_png(png.string().c_str(), 200, 100, rgb.data()));
 
-    std::string why;
     assetgen::PackOptions options;
     options.pictures = {png};
     options.sounds = false;
-    auto art = assetgen::build_artwork(options, &why);
-    ASSERT_TRUE(art) << why;
+    auto art = assetgen::build_artwork(options);
+    ASSERT_TRUE(art) << art.error().reason;
     const gfx::Surface& reward = art->pictures[1];
     EXPECT_TRUE(near(reward.pixel(320, 240), 0xC8281Eu));
     EXPECT_TRUE(near(reward.pixel(100, 50), 0xC8281Eu)) << "cropped to the middle";
@@ -360,9 +364,10 @@ TEST(DataPackBuild, PicturesReplaceTheRewardsAndThumbnails) {
     EXPECT_GT((plain >> 16) & 0xFF, 150u);
     EXPECT_LT((plain >> 8) & 0xFF, 60u);
 
-    auto files = assetgen::build_pack(*art, options, &why);
-    ASSERT_TRUE(files) << why;
-    ASSERT_TRUE(assetgen::write_pack(dir / "data", *files, &why)) << why;
+    auto files = assetgen::build_pack(*art, options);
+    ASSERT_TRUE(files) << files.error().reason;
+    const auto written = assetgen::write_pack(dir / "data", *files);
+    ASSERT_TRUE(written) << written.error().reason;
     EXPECT_TRUE(std::filesystem::exists(dir / "data" / gfx::kPictureArchive));
     EXPECT_TRUE(std::filesystem::exists(dir / "data" / gfx::kSheetArchive));
     EXPECT_TRUE(std::filesystem::exists(dir / "data" / "vasul.spt"));
@@ -373,11 +378,12 @@ TEST(DataPackBuild, ARebuildKeepsThePlayersSettings) {
     const auto dir = fixture::make_temp_dir("datapack-keep");
     const std::vector<assetgen::PackFile> files = {{"vasul.spt", {'A'}},
                                                    {assetgen::kSettingsFile, {'B'}, true}};
-    std::string why;
-    ASSERT_TRUE(assetgen::write_pack(dir, files, &why)) << why;
+    const auto first = assetgen::write_pack(dir, files);
+    ASSERT_TRUE(first) << first.error().reason;
     std::ofstream(dir / "vasul.spt") << "old";
     std::ofstream(dir / assetgen::kSettingsFile) << "[score]\nsco0=9000\n";
-    ASSERT_TRUE(assetgen::write_pack(dir, files, &why)) << why;
+    const auto second = assetgen::write_pack(dir, files);
+    ASSERT_TRUE(second) << second.error().reason;
     auto text = [&](const char* name) { return fixture::file_text(dir / name); };
     EXPECT_EQ(text("vasul.spt"), "A");
     EXPECT_EQ(text(assetgen::kSettingsFile), "[score]\nsco0=9000\n");
@@ -484,6 +490,101 @@ TEST(DataPackBuild, UnreadablePictureStopsBeforeWritingAnything) {
         1);
     EXPECT_EQ(assetgen::run_cli({"--bogus"}, out, err), 2);
     std::filesystem::remove_all(dir);
+}
+
+// The error of a failed result; nothing when it worked.
+template <class T>
+std::optional<platform::Error> failure_of(const platform::Result<T>& r) {
+    return r ? std::nullopt : std::optional<platform::Error>(r.error());
+}
+
+TEST(DataPackBuild, UnreadablePicturesAndFontsSayWhatIsWrong) {
+    const auto dir = fixture::make_temp_dir("datapack-unreadable");
+    const std::string missing = (dir / "missing.png").string();
+    const std::string notes = (dir / "notes.png").string();
+    const std::string folder = (dir / "folder.png").string();
+    std::ofstream(notes) << "not a picture";
+    std::filesystem::create_directory(folder);
+    struct Case {
+        std::string file;
+        bool font;
+        platform::ErrorKind kind;
+    };
+    const Case cases[] = {
+        {missing, false, platform::ErrorKind::Missing},
+        {notes, false, platform::ErrorKind::Invalid},
+        {folder, false, platform::ErrorKind::NotAFile},
+        {missing, true, platform::ErrorKind::Missing},
+        {notes, true, platform::ErrorKind::Invalid},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.font ? "font " : "picture ") + c.file);
+        const auto error = c.font ? failure_of(assetgen::Font::open(c.file))
+                                  : failure_of(assetgen::import_picture(c.file));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind, c.kind);
+        EXPECT_NE(error->reason.find(c.file), std::string::npos) << error->reason;
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(PackArchives, WrongCountsAndOversizedPiecesAreRefusedWithTheirReason) {
+    const std::vector<gfx::Surface> eighteen(gfx::kPictureCount - 1, gfx::Surface(8, 6));
+    std::vector<gfx::Surface> twelve = fixture::sheet_pieces();
+    twelve.pop_back();
+    // 64 x 64 at 24 bits takes 54 + 64 * 192 = 12342 bytes; the pointer's range holds 10256.
+    std::vector<gfx::Surface> big_pointer = fixture::sheet_pieces();
+    big_pointer[gfx::kCursorPiece] = gfx::Surface(64, 64);
+    struct Case {
+        const char* name;
+        std::function<platform::Result<std::vector<uint8_t>>()> build;
+        platform::ErrorKind kind;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"18 pictures", [&] { return pack::build_picture_archive(eighteen); },
+         platform::ErrorKind::Invalid, "the picture archive needs exactly 19 pictures"},
+        {"12 pieces", [&] { return pack::build_sheet_archive(twelve); },
+         platform::ErrorKind::Invalid, "the sheet archive needs exactly 13 pieces"},
+        {"a pointer too large", [&] { return pack::build_sheet_archive(big_pointer); },
+         platform::ErrorKind::TooLarge, "piece 12 (64 x 64) does not fit its 10256 bytes"},
+        {"a BMP longer than asked",
+         [] { return pack::encode_bmp_exact(gfx::Surface(64, 64), 10256); },
+         platform::ErrorKind::TooLarge, "the picture needs 12342 bytes, not 10256"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto error = failure_of(c.build());
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->kind, c.kind);
+        EXPECT_EQ(error->reason, c.reason);
+    }
+    const auto exact = pack::encode_bmp_exact(gfx::Surface(64, 64), 12400);
+    ASSERT_TRUE(exact);
+    EXPECT_EQ(exact->size(), 12400u);
+}
+
+TEST(DataPackBuild, AnythingThrownInsideEndsAsAMessageAndStatusOne) {
+    struct Case {
+        const char* name;
+        std::function<int()> step;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a music track that does not exist",
+         [] { return static_cast<int>(assetgen::compose_track_ogg(assetgen::kTrackCount).size()); },
+         1, "assetgen: no such music track\n"},
+        {"something that is not a std::exception", []() -> int { throw 7; }, 1,
+         "assetgen: unknown error\n"},
+        {"a step that returns its own status", [] { return 2; }, 2, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ostringstream err;
+        EXPECT_EQ(assetgen::run_guarded(c.step, err), c.status);
+        EXPECT_EQ(err.str(), c.message);
+    }
 }
 
 }  // namespace

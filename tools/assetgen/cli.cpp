@@ -1,5 +1,7 @@
 #include "assetgen/cli.h"
 
+#include <exception>
+
 #include "assetgen/icons.h"
 #include "assetgen/pack_builder.h"
 #include "packwriter/packwriter.h"
@@ -73,40 +75,65 @@ int parse(const std::vector<std::string>& args, Request& r, std::ostream& out, s
     return 0;
 }
 
-// The pack and the previews, which share one painting of the artwork.
-bool write_art(Request& r, std::string& why) {
-    r.options.sounds = !r.out_dir.empty();
-    auto art = build_artwork(r.options, &why);
-    auto files = art && !r.out_dir.empty() ? build_pack(*art, r.options, &why) : std::nullopt;
-    if (!art || (!r.out_dir.empty() && !files)) {
-        why += "; nothing written";
-        return false;
-    }
-    if (files && !write_pack(r.out_dir, *files, &why)) return false;
-    return r.preview_dir.empty() || write_previews(r.preview_dir, *art, &why);
+// A failure found while the pack is still being made: nothing has been written yet.
+platform::Error nothing_written(platform::Error error) {
+    error.reason += "; nothing written";
+    return error;
 }
 
-bool write_settings(const std::filesystem::path& file, std::string& why) {
+// The pack and the previews, which share one painting of the artwork.
+platform::Result<void> write_art(Request& r) {
+    r.options.sounds = !r.out_dir.empty();
+    auto art = build_artwork(r.options);
+    if (!art) return nothing_written(art.error());
+    if (!r.out_dir.empty()) {
+        auto files = build_pack(*art, r.options);
+        if (!files) return nothing_written(files.error());
+        auto written = write_pack(r.out_dir, *files);
+        if (!written) return written;
+    }
+    if (r.preview_dir.empty()) return {};
+    return write_previews(r.preview_dir, *art);
+}
+
+platform::Result<void> write_settings(const std::filesystem::path& file) {
     std::error_code ec;
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
+    if (ec) return platform::fail(platform::ErrorKind::Failed, "cannot write " + file.string());
     const std::string ini = default_settings();
-    if (!ec && pack::write_file_atomically(file.string(), {ini.begin(), ini.end()})) return true;
-    why = "cannot write " + file.string();
-    return false;
+    auto written = pack::write_file_atomically(file.string(), {ini.begin(), ini.end()});
+    if (!written) return platform::fail(written.error().kind, "cannot write " + file.string());
+    return {};
+}
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Request r;
+    if (const int status = parse(args, r, out, err)) return status < 0 ? 0 : status;
+    platform::Result<void> done;
+    if (r.wants_art()) done = write_art(r);
+    if (done && !r.icons_dir.empty()) done = write_icons(r.icons_dir, VASUL_APP_ID);
+    if (done && !r.web_icons_dir.empty()) done = write_web_icons(r.web_icons_dir);
+    if (done && !r.settings_file.empty()) done = write_settings(r.settings_file);
+    if (done) return 0;
+    err << "assetgen: " << done.error().reason << "\n";
+    return 1;
 }
 
 }  // namespace
 
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    Request r;
-    if (const int status = parse(args, r, out, err)) return status < 0 ? 0 : status;
-    std::string why;
-    bool ok = !r.wants_art() || write_art(r, why);
-    if (ok && !r.icons_dir.empty()) ok = write_icons(r.icons_dir, VASUL_APP_ID, &why);
-    if (ok && !r.web_icons_dir.empty()) ok = write_web_icons(r.web_icons_dir, &why);
-    if (ok && !r.settings_file.empty()) ok = write_settings(r.settings_file, why);
-    if (!ok) err << "assetgen: " << why << "\n";
-    return ok ? 0 : 1;
+    return run_guarded([&] { return run(args, out, err); }, err);
+}
+
+int run_guarded(const std::function<int()>& step, std::ostream& err) {
+    try {
+        return step();
+    } catch (const std::exception& e) {
+        err << "assetgen: " << e.what() << "\n";
+    } catch (...) {
+        err << "assetgen: unknown error\n";
+    }
+    return 1;
 }
 
 }  // namespace assetgen

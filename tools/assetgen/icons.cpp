@@ -52,7 +52,7 @@ Image shrink(const Image& big, int factor) {
     return out;
 }
 
-bool write_png_rgba(const std::filesystem::path& path, const Image& img) {
+platform::Result<void> write_png_rgba(const std::filesystem::path& path, const Image& img) {
     std::vector<unsigned char> rgba;
     rgba.reserve(static_cast<size_t>(img.width()) * img.height() * 4);
     auto byte = [](float v) { return static_cast<unsigned char>(std::lround(clamp01(v) * 255.f)); };
@@ -61,8 +61,9 @@ bool write_png_rgba(const std::filesystem::path& path, const Image& img) {
             const Rgb c = img.at(x, y);
             rgba.insert(rgba.end(), {byte(c.r), byte(c.g), byte(c.b), byte(img.alpha(x, y))});
         }
-    return assetgen_write_png_rgba(path.string().c_str(), img.width(), img.height(), rgba.data()) !=
-           0;
+    if (!assetgen_write_png_rgba(path.string().c_str(), img.width(), img.height(), rgba.data()))
+        return platform::fail(platform::ErrorKind::Failed, "cannot write " + path.string());
+    return {};
 }
 
 }  // namespace
@@ -135,34 +136,34 @@ std::vector<uint8_t> encode_icon_bmp(const Image& icon) {
 
 namespace {
 
-bool write_icon_file(const std::filesystem::path& file, const Image& lake, int size,
-                     std::string* why) {
+platform::Result<void> write_icon_file(const std::filesystem::path& file, const Image& lake,
+                                       int size) {
     std::error_code ec;
     std::filesystem::create_directories(file.parent_path(), ec);
-    if (!ec && write_png_rgba(file, paint_icon(lake, size))) return true;
-    if (why) *why = "cannot write " + file.string();
-    return false;
+    if (ec) return platform::fail(platform::ErrorKind::Failed, "cannot write " + file.string());
+    return write_png_rgba(file, paint_icon(lake, size));
 }
 
 }  // namespace
 
-bool write_web_icons(const std::filesystem::path& dir, std::string* why) {
+platform::Result<void> write_web_icons(const std::filesystem::path& dir) {
     const Image lake = paint_reward_picture(1);
     for (int size : kWebIconSizes) {
-        if (!write_icon_file(dir / ("icon-" + std::to_string(size) + ".png"), lake, size, why))
-            return false;
+        auto written = write_icon_file(dir / ("icon-" + std::to_string(size) + ".png"), lake, size);
+        if (!written) return written;
     }
-    return true;
+    return {};
 }
 
-bool write_icons(const std::filesystem::path& dir, const std::string& app_id, std::string* why) {
+platform::Result<void> write_icons(const std::filesystem::path& dir, const std::string& app_id) {
     const Image lake = paint_reward_picture(1);
     for (int size : kIconSizes) {
         const std::string edge = std::to_string(size);
         const auto file = dir / "hicolor" / (edge + "x" + edge) / "apps" / (app_id + ".png");
-        if (!write_icon_file(file, lake, size, why)) return false;
+        auto written = write_icon_file(file, lake, size);
+        if (!written) return written;
     }
-    return true;
+    return {};
 }
 
 }  // namespace assetgen

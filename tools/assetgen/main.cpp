@@ -5,5 +5,11 @@
 #include "assetgen/cli.h"
 
 int main(int argc, char** argv) {
-    return assetgen::run_cli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    // Guarded from the first copy of the arguments: nothing thrown leaves main.
+    return assetgen::run_guarded(
+        [&] {
+            return assetgen::run_cli(std::vector<std::string>(argv + 1, argv + argc), std::cout,
+                                     std::cerr);
+        },
+        std::cerr);
 }

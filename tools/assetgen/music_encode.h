@@ -15,7 +15,8 @@ struct StereoBuffer {
 };
 
 // Encodes to a whole Ogg Vorbis file (VBR at the given quality, -0.1..1). The stream serial is
-// fixed by the caller so that the same audio always gives the same bytes.
+// fixed by the caller so that the same audio always gives the same bytes. The quality is the
+// code's own constant, so libvorbis refusing it is a mistake in the code: std::runtime_error.
 std::vector<uint8_t> encode_ogg_vorbis(const StereoBuffer& audio, float quality, int serial);
 
 // A whole RIFF/WAVE file, 16-bit PCM mono at kSampleRate; samples are clamped to -1..1.

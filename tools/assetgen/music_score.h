@@ -41,7 +41,8 @@ struct Style {
     uint64_t seed = 1;
 };
 
-// Track 0 is the title music, 1 to 5 the stages, which get faster towards the last.
+// Track 0 is the title music, 1 to 5 the stages, which get faster towards the last. Any other
+// number is a mistake in the calling code and throws std::out_of_range.
 Style track_style(int track);
 
 enum class Part { Lead, Counter, Pad, Arp, Bass };

@@ -24,14 +24,9 @@ namespace assetgen {
 
 namespace {
 
-bool fail(std::string* why, const std::string& text) {
-    if (why) *why = text;
-    return false;
-}
-
 // The tracks are most of the pack's making and each stands alone, so they are composed on as
-// many threads as there are cores (each holds some 60 MB while it is mixed). A failure in one
-// is raised here.
+// many threads as there are cores (each holds some 60 MB while it is mixed). An exception in
+// one (a mistake in the code) is raised again here.
 std::vector<std::vector<uint8_t>> compose_tracks() {
     std::vector<std::vector<uint8_t>> tracks(kTrackCount);
     std::atomic<int> next{0};
@@ -77,22 +72,24 @@ std::string default_settings() {
     return text;
 }
 
-std::optional<Artwork> build_artwork(const PackOptions& options, std::string* why) {
+platform::Result<Artwork> build_artwork(const PackOptions& options) {
     if (options.pictures.size() > static_cast<size_t>(kRewardCount)) {
-        fail(why, "at most " + std::to_string(kRewardCount) + " pictures can replace the rewards");
-        return std::nullopt;
+        return platform::fail(
+            platform::ErrorKind::Invalid,
+            "at most " + std::to_string(kRewardCount) + " pictures can replace the rewards");
     }
     // Outside files first: a picture that can't be read stops everything before any work.
     std::array<Image, kRewardCount> rewards;
     for (size_t i = 0; i < options.pictures.size(); ++i) {
-        auto picture = import_picture(options.pictures[i], why);
-        if (!picture) return std::nullopt;
+        auto picture = import_picture(options.pictures[i]);
+        if (!picture) return picture.error();
         rewards[i] = std::move(*picture);
     }
     for (size_t i = options.pictures.size(); i < rewards.size(); ++i)
         rewards[i] = paint_reward_picture(static_cast<int>(i) + 1);
-    Fonts fonts;
-    if (!open_fonts(fonts, why)) return std::nullopt;
+    auto opened = open_fonts();
+    if (!opened) return opened.error();
+    const Fonts& fonts = *opened;
 
     Artwork art;
     const TitleArt title = paint_title(fonts, rewards);
@@ -107,18 +104,18 @@ std::optional<Artwork> build_artwork(const PackOptions& options, std::string* wh
     for (size_t i = 0; i < rewards.size(); ++i) in.rewards[i] = &rewards[i];
     art.pieces = build_sheet_pieces(in);
 
-    art.script = build_viewer_script(script_font_widths(*fonts.sans), why);
-    if (art.script.empty()) return std::nullopt;
+    auto script = build_viewer_script(script_font_widths(*fonts.sans));
+    if (!script) return script.error();
+    art.script = std::move(*script);
     return art;
 }
 
-std::optional<std::vector<PackFile>> build_pack(const Artwork& art, const PackOptions& options,
-                                                std::string* why) {
+platform::Result<std::vector<PackFile>> build_pack(const Artwork& art, const PackOptions& options) {
     std::vector<PackFile> files;
-    auto pictures = pack::build_picture_archive(art.pictures, why);
-    if (!pictures) return std::nullopt;
-    auto sheets = pack::build_sheet_archive(art.pieces, why);
-    if (!sheets) return std::nullopt;
+    auto pictures = pack::build_picture_archive(art.pictures);
+    if (!pictures) return pictures.error();
+    auto sheets = pack::build_sheet_archive(art.pieces);
+    if (!sheets) return sheets.error();
     files.push_back({gfx::kPictureArchive, std::move(*pictures)});
     files.push_back({gfx::kSheetArchive, std::move(*sheets)});
     files.push_back({"vasul.spt", std::vector<uint8_t>(art.script.begin(), art.script.end())});
@@ -135,20 +132,22 @@ std::optional<std::vector<PackFile>> build_pack(const Artwork& art, const PackOp
     return files;
 }
 
-bool write_pack(const std::filesystem::path& dir, const std::vector<PackFile>& files,
-                std::string* why) {
+platform::Result<void> write_pack(const std::filesystem::path& dir,
+                                  const std::vector<PackFile>& files) {
     for (const PackFile& f : files) {
         const std::filesystem::path path = dir / f.path;
         std::error_code ec;
         if (f.keep_existing && std::filesystem::exists(path, ec)) continue;
         std::filesystem::create_directories(path.parent_path(), ec);
-        if (ec)
-            return fail(why, "cannot create the folder " + path.parent_path().string() + ": " +
-                                 ec.message());
-        if (!pack::write_file_atomically(path.string(), f.bytes))
-            return fail(why, "cannot write " + path.string());
+        if (ec) {
+            return platform::fail(
+                platform::ErrorKind::Failed,
+                "cannot create the folder " + path.parent_path().string() + ": " + ec.message());
+        }
+        if (auto written = pack::write_file_atomically(path.string(), f.bytes); !written)
+            return platform::fail(written.error().kind, "cannot write " + path.string());
     }
-    return true;
+    return {};
 }
 
 }  // namespace assetgen

@@ -1,11 +1,11 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "gfx/surface.h"
+#include "platform/result.h"
 
 // Builds the whole default data pack in memory, then writes it: nothing is written until
 // every file is ready, so an error never leaves half a pack behind.
@@ -40,18 +40,19 @@ inline constexpr const char* kSettingsFile = "vasul.ini";
 // music test at step 7 and difficulty "NORM", byte for byte as the game writes them.
 std::string default_settings();
 
-std::optional<Artwork> build_artwork(const PackOptions& options, std::string* why);
+// Paints everything. Fails before any painting when a picture to import can't be read (or
+// there are too many) or a font can't be opened, and when the script outgrows the viewer.
+platform::Result<Artwork> build_artwork(const PackOptions& options);
 // The files of the pack: the two archives, the script, the default settings, the window's icon
-// and, with sounds, the music and effect.
-std::optional<std::vector<PackFile>> build_pack(const Artwork& art, const PackOptions& options,
-                                                std::string* why);
+// and, with sounds, the music and effect. Fails when a piece outgrows its byte range.
+platform::Result<std::vector<PackFile>> build_pack(const Artwork& art, const PackOptions& options);
 // Writes every file atomically, creating the folders; files to keep are written only when
-// missing.
-bool write_pack(const std::filesystem::path& dir, const std::vector<PackFile>& files,
-                std::string* why);
+// missing. Stops at the first file that can't be written, naming it.
+platform::Result<void> write_pack(const std::filesystem::path& dir,
+                                  const std::vector<PackFile>& files);
 
 // One PNG per picture and per sheet piece; sheets show their cells outlined and their
-// transparent colour as a checkerboard.
-bool write_previews(const std::filesystem::path& dir, const Artwork& art, std::string* why);
+// transparent colour as a checkerboard. Stops at the first file that can't be written.
+platform::Result<void> write_previews(const std::filesystem::path& dir, const Artwork& art);
 
 }  // namespace assetgen

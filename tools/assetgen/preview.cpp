@@ -3,6 +3,7 @@
 #include "assetgen/pack_builder.h"
 #include "assetgen/stb_io.h"
 #include "gfx/sprite_sheet.h"
+#include "platform/log.h"
 
 namespace assetgen {
 
@@ -13,7 +14,8 @@ const char* const kPieceNames[] = {"menu",          "switches",   "arrows",     
                                    "illustrations", "font",       "script-font", "stage-numbers",
                                    "cursor"};
 
-bool write_png(const std::filesystem::path& path, const gfx::Surface& s, int scale) {
+platform::Result<void> write_png(const std::filesystem::path& path, const gfx::Surface& s,
+                                 int scale) {
     const int w = s.width() * scale, h = s.height() * scale;
     std::vector<unsigned char> rgb(static_cast<size_t>(w) * h * 3);
     for (int y = 0; y < h; ++y)
@@ -24,7 +26,9 @@ bool write_png(const std::filesystem::path& path, const gfx::Surface& s, int sca
             o[1] = static_cast<unsigned char>(p >> 8);
             o[2] = static_cast<unsigned char>(p);
         }
-    return assetgen_write_png(path.string().c_str(), w, h, rgb.data()) != 0;
+    if (!assetgen_write_png(path.string().c_str(), w, h, rgb.data()))
+        return platform::fail(platform::ErrorKind::Failed, "cannot write " + path.string());
+    return {};
 }
 
 void outline(gfx::Surface& s, const gfx::Rect& r, uint32_t colour) {
@@ -76,8 +80,10 @@ struct Mockups {
         captions, pictures8;
 
     explicit Mockups(const Artwork& a) : art(a) {
+        // A piece that does not load is left empty and said so; the other mockups still help.
         auto load = [&](gfx::SpriteSheet& s, int p) {
-            s.load_sheet(a.pieces[static_cast<size_t>(p)], "piece");
+            const auto loaded = s.load_sheet(a.pieces[static_cast<size_t>(p)]);
+            if (!loaded) platform::warn("piece " + loaded.error().reason);
         };
         load(font, 9), load(cursor, 12), load(back, 6), load(switches, 1), load(arrows, 2);
         load(stage, 11), load(marks, 3), load(cover, 4), load(thumbs, 5), load(menu, 0);
@@ -216,25 +222,21 @@ struct Mockups {
 
 }  // namespace
 
-bool write_previews(const std::filesystem::path& dir, const Artwork& art, std::string* why) {
+platform::Result<void> write_previews(const std::filesystem::path& dir, const Artwork& art) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     char name[64];
     for (size_t n = 0; n < art.pictures.size(); ++n) {
         std::snprintf(name, sizeof name, "picture-%02zu.png", n);
-        if (!write_png(dir / name, art.pictures[n], 1)) {
-            if (why) *why = "cannot write " + (dir / name).string();
-            return false;
-        }
+        auto written = write_png(dir / name, art.pictures[n], 1);
+        if (!written) return written;
     }
     for (size_t p = 0; p < art.pieces.size(); ++p) {
         const gfx::Surface view = sheet_view(static_cast<int>(p), art.pieces[p]);
         const int scale = std::clamp(640 / std::max(view.width(), 1), 1, 6);
         std::snprintf(name, sizeof name, "piece-%02zu-%s.png", p, kPieceNames[p]);
-        if (!write_png(dir / name, view, scale)) {
-            if (why) *why = "cannot write " + (dir / name).string();
-            return false;
-        }
+        auto written = write_png(dir / name, view, scale);
+        if (!written) return written;
     }
     Mockups m(art);
     const std::pair<const char*, gfx::Surface> scenes[] = {
@@ -246,12 +248,10 @@ bool write_previews(const std::filesystem::path& dir, const Artwork& art, std::s
         {"scene-music-test.png", m.music_test()},
     };
     for (const auto& [file, surface] : scenes) {
-        if (!write_png(dir / file, surface, 1)) {
-            if (why) *why = "cannot write " + (dir / file).string();
-            return false;
-        }
+        auto written = write_png(dir / file, surface, 1);
+        if (!written) return written;
     }
-    return true;
+    return {};
 }
 
 }  // namespace assetgen

@@ -294,11 +294,12 @@ Image unused_card(const Fonts& f) {
 
 }  // namespace
 
-bool open_fonts(Fonts& fonts, std::string* why) {
-    fonts.sans = Font::open(kSansBold, why);
-    if (!fonts.sans) return false;
-    fonts.serif = Font::open(kSerifBold, why);
-    return fonts.serif != nullptr;
+platform::Result<Fonts> open_fonts() {
+    auto sans = Font::open(kSansBold);
+    if (!sans) return sans.error();
+    auto serif = Font::open(kSerifBold);
+    if (!serif) return serif.error();
+    return Fonts{std::move(*sans), std::move(*serif)};
 }
 
 TitleArt paint_title(const Fonts& f, const std::array<Image, 8>& rewards) {

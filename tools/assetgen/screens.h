@@ -15,7 +15,8 @@ struct Fonts {
     std::unique_ptr<Font> sans;   // DejaVu Sans Bold: the game's fonts and the labels
     std::unique_ptr<Font> serif;  // DejaVu Serif Bold: the name and the headings
 };
-bool open_fonts(Fonts& fonts, std::string* why);
+// Both fonts, or the reason the first that failed could not be opened.
+platform::Result<Fonts> open_fonts();
 
 // The title menu's words, in the order of the game's own item areas (scenes::kMenuItems),
 // which each highlight fills exactly.

@@ -1,5 +1,8 @@
 #include "assetgen/text_render.h"
 
+#include <filesystem>
+
+// FreeType names its headers through macros that ft2build.h defines.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -20,16 +23,19 @@ struct Font::Impl {
     }
 };
 
-std::unique_ptr<Font> Font::open(const std::string& path, std::string* why) {
+platform::Result<std::unique_ptr<Font>> Font::open(const std::string& path) {
     std::unique_ptr<Font> font(new Font());
     font->impl_ = std::make_unique<Impl>();
-    if (FT_Init_FreeType(&font->impl_->library) != 0) {
-        if (why) *why = "FreeType could not start";
-        return nullptr;
-    }
-    if (FT_New_Face(font->impl_->library, path.c_str(), 0, &font->impl_->face) != 0) {
-        if (why) *why = "cannot read the font " + path + " (Debian package fonts-dejavu-core)";
-        return nullptr;
+    if (FT_Init_FreeType(&font->impl_->library) != 0)
+        return platform::fail(platform::ErrorKind::Failed, "FreeType could not start");
+    if (const FT_Error error =
+            FT_New_Face(font->impl_->library, path.c_str(), 0, &font->impl_->face)) {
+        std::error_code ec;
+        const auto kind = error != FT_Err_Cannot_Open_Resource ? platform::ErrorKind::Invalid
+                          : std::filesystem::exists(path, ec)  ? platform::ErrorKind::Failed
+                                                               : platform::ErrorKind::Missing;
+        return platform::fail(
+            kind, "cannot read the font " + path + " (Debian package fonts-dejavu-core)");
     }
     return font;
 }

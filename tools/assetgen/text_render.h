@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "assetgen/image.h"
+#include "platform/result.h"
 
 // Text from TrueType fonts through FreeType: glyph masks for the font sheets, and whole
 // words painted with outline, gradient and glow onto the pictures.
@@ -23,8 +24,9 @@ struct TextMask {
 
 class Font {
   public:
-    // Nothing, with the reason in *why, when the file can't be opened as a font.
-    static std::unique_ptr<Font> open(const std::string& path, std::string* why);
+    // Missing when there is no such file, Failed when it would not open, Invalid when it is not
+    // a font FreeType reads.
+    static platform::Result<std::unique_ptr<Font>> open(const std::string& path);
     ~Font();
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;

@@ -46,7 +46,7 @@ std::string code_text(std::string_view text) {
     return out;
 }
 
-std::string build_viewer_script(const std::vector<int>& widths, std::string* why) {
+platform::Result<std::string> build_viewer_script(const std::vector<int>& widths) {
     std::string s;
     int lines = 0;
     auto line = [&](const std::string& command, const std::string& argument) {
@@ -71,20 +71,18 @@ std::string build_viewer_script(const std::vector<int>& widths, std::string* why
                 width += code < widths.size() ? widths[code] : 0;
             }
             if (width > kCaptionMaxWidth) {
-                if (why)
-                    *why =
-                        "caption too wide (" + std::to_string(width) + " px): " + std::string(text);
-                return {};
+                return platform::fail(
+                    platform::ErrorKind::TooLarge,
+                    "caption too wide (" + std::to_string(width) + " px): " + std::string(text));
             }
             line("TEXT" + std::to_string(k + 1), code_text(text));
         }
         if (p + 1 < kPages.size()) line("WAIT", "0");
     }
     if (lines > 150 || s.size() > 4095) {
-        if (why)
-            *why = "the viewer script exceeds 150 lines or 4095 bytes (" +
-                   std::to_string(s.size()) + ")";
-        return {};
+        return platform::fail(
+            platform::ErrorKind::TooLarge,
+            "the viewer script exceeds 150 lines or 4095 bytes (" + std::to_string(s.size()) + ")");
     }
     return s;
 }

@@ -139,17 +139,22 @@ gfx::Surface mark_picture_in_place(gfx::Surface s, const MarkerColours& colours)
     return s;
 }
 
-std::optional<std::vector<uint8_t>> encode_bmp_exact(const gfx::Surface& picture, uint32_t size) {
+platform::Result<std::vector<uint8_t>> encode_bmp_exact(const gfx::Surface& picture,
+                                                        uint32_t size) {
     const uint32_t natural = gfx::bmp24_size(picture.width(), picture.height());
-    if (natural > size) return std::nullopt;
+    if (natural > size) {
+        return platform::fail(
+            platform::ErrorKind::TooLarge,
+            "the picture needs " + std::to_string(natural) + " bytes, not " + std::to_string(size));
+    }
     return gfx::encode_bmp24(picture, size - natural);
 }
 
-std::optional<std::vector<uint8_t>> build_picture_archive(const std::vector<gfx::Surface>& pictures,
-                                                          std::string* why) {
+platform::Result<std::vector<uint8_t>> build_picture_archive(
+    const std::vector<gfx::Surface>& pictures) {
     if (pictures.size() != static_cast<size_t>(gfx::kPictureCount)) {
-        if (why) *why = "the picture archive needs exactly 19 pictures";
-        return std::nullopt;
+        return platform::fail(platform::ErrorKind::Invalid,
+                              "the picture archive needs exactly 19 pictures");
     }
     uint32_t length = 0;
     for (const auto& p : pictures)
@@ -163,11 +168,11 @@ std::optional<std::vector<uint8_t>> build_picture_archive(const std::vector<gfx:
     return out;
 }
 
-std::optional<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::Surface>& pieces,
-                                                        std::string* why) {
+platform::Result<std::vector<uint8_t>> build_sheet_archive(
+    const std::vector<gfx::Surface>& pieces) {
     if (pieces.size() != static_cast<size_t>(gfx::kPieceCount)) {
-        if (why) *why = "the sheet archive needs exactly 13 pieces";
-        return std::nullopt;
+        return platform::fail(platform::ErrorKind::Invalid,
+                              "the sheet archive needs exactly 13 pieces");
     }
     std::vector<uint8_t> out;
     out.reserve(gfx::kPieceTable.back().end);
@@ -175,23 +180,23 @@ std::optional<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::S
         const auto range = gfx::kPieceTable[i];
         const uint32_t natural = gfx::bmp24_size(pieces[i].width(), pieces[i].height());
         if (natural > range.size()) {
-            if (why) {
-                *why = "piece " + std::to_string(i) + " (" + std::to_string(pieces[i].width()) +
-                       " x " + std::to_string(pieces[i].height()) + ") does not fit its " +
-                       std::to_string(range.size()) + " bytes";
-            }
-            return std::nullopt;
+            return platform::fail(platform::ErrorKind::TooLarge,
+                                  "piece " + std::to_string(i) + " (" +
+                                      std::to_string(pieces[i].width()) + " x " +
+                                      std::to_string(pieces[i].height()) + ") does not fit its " +
+                                      std::to_string(range.size()) + " bytes");
         }
         gfx::append_bmp24(out, pieces[i], range.size() - natural);
     }
     return out;
 }
 
-bool write_file_atomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+platform::Result<void> write_file_atomically(const std::string& path,
+                                             const std::vector<uint8_t>& bytes) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    platform::FileStamp stamp;
-    std::string error;
-    return platform::replace_file(path, text, stamp, error);
+    auto replaced = platform::replace_file(path, text);
+    if (!replaced) return replaced.error();
+    return {};
 }
 
 }  // namespace pack

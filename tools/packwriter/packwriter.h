@@ -1,11 +1,11 @@
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "gfx/sprite_sheet.h"
 #include "gfx/surface.h"
+#include "platform/result.h"
 
 // Writing the game's data formats: marked sheets, BMP files of exact lengths and the two
 // archives. The generator and the tests' fixtures both use it, and it builds on the game's
@@ -45,20 +45,22 @@ gfx::Surface compose_sheet(const std::vector<std::vector<SheetCell>>& rows,
 gfx::Surface mark_picture_in_place(gfx::Surface picture, const MarkerColours& colours);
 
 // A 24-bit BMP file of exactly `size` bytes (zero padding after the pixels, which readers skip);
-// nothing when the picture needs more.
-std::optional<std::vector<uint8_t>> encode_bmp_exact(const gfx::Surface& picture, uint32_t size);
+// TooLarge when the picture needs more.
+platform::Result<std::vector<uint8_t>> encode_bmp_exact(const gfx::Surface& picture, uint32_t size);
 
 // The picture archive: 19 BMP files of one length, end to end. Each picture is encoded and
-// padded to the length of the largest. Fails unless there are exactly 19.
-std::optional<std::vector<uint8_t>> build_picture_archive(const std::vector<gfx::Surface>& pictures,
-                                                          std::string* why = nullptr);
+// padded to the length of the largest. Invalid unless there are exactly 19.
+platform::Result<std::vector<uint8_t>> build_picture_archive(
+    const std::vector<gfx::Surface>& pictures);
 
-// The sheet archive: 13 BMP files, each exactly the length of its byte range.
-std::optional<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::Surface>& pieces,
-                                                        std::string* why = nullptr);
+// The sheet archive: 13 BMP files, each exactly the length of its byte range. Invalid unless
+// there are exactly 13; TooLarge, naming the piece, when one does not fit its range.
+platform::Result<std::vector<uint8_t>> build_sheet_archive(const std::vector<gfx::Surface>& pieces);
 
 // Replaces the file with these bytes the way the game replaces its settings file (a synced
 // temporary file renamed over it), so a failed or killed run never leaves half a file behind.
-bool write_file_atomically(const std::string& path, const std::vector<uint8_t>& bytes);
+// On failure the reason names the file and what went wrong.
+platform::Result<void> write_file_atomically(const std::string& path,
+                                             const std::vector<uint8_t>& bytes);
 
 }  // namespace pack
