@@ -24,7 +24,7 @@ static void BM_DecodeBmpBaseline(benchmark::State& state) {
     for (auto _ : state) {
         int w, h, n;
         stbi_uc* p =
-            stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &n, 4);
+            stbi_load_from_memory(bytes->data(), static_cast<int>(bytes->size()), &w, &h, &n, 4);
         benchmark::DoNotOptimize(p);
         stbi_image_free(p);
     }
@@ -35,7 +35,7 @@ static void BM_LoadPicture(benchmark::State& state) {
     gfx::SpriteSheet sheet;
     for (auto _ : state) {
         const auto bytes = gfx::extract_slice(archive_files(), gfx::kPictureArchive, 5, 19);
-        sheet.load_picture(bytes, "bench");
+        benchmark::DoNotOptimize(sheet.load_picture(*bytes));
         benchmark::DoNotOptimize(sheet.surface());
     }
 }

@@ -172,25 +172,25 @@ int main(int argc, char** argv) {
 
     std::optional<platform::Replay> replay;
     if (!options.replay.empty()) {
-        std::string error;
-        replay = platform::load_replay(platform::utf8_path(options.replay), error);
-        if (!replay) {
-            platform::error(error);
+        platform::Result<platform::Replay> loaded =
+            platform::load_replay(platform::utf8_path(options.replay));
+        if (!loaded) {
+            platform::error(loaded.error().reason);
             return 2;
         }
+        replay = std::move(*loaded);
     }
-    std::string problem;
-    const std::optional<app::GameFiles> files = app::locate_game_files(
-        options.files, VASUL_INSTALL_DATA_REL, VASUL_INSTALL_DATA_DIR, problem);
+    const platform::Result<app::GameFiles> files =
+        app::locate_game_files(options.files, VASUL_INSTALL_DATA_REL, VASUL_INSTALL_DATA_DIR);
     if (!files) {
-        platform::error(problem);
+        platform::error(files.error().reason);
         return 2;
     }
     platform::keep_log_beside(files->settings.file);
     // The game is no use without its pictures: say which file is missing before any window.
     const auto data = std::make_shared<platform::FileDataSource>(files->data_dir);
-    if (problem = gfx::check_archives(*data); !problem.empty()) {
-        platform::error(problem);
+    if (const platform::Result<void> archives = gfx::check_archives(*data); !archives) {
+        platform::error(archives.error().reason);
         return 2;
     }
     if (!options.dump_dir.empty()) {
@@ -202,19 +202,20 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (!app::copy_default_settings(files->settings, problem))
-        platform::warn("the default settings were not copied: " + problem);
+    if (const platform::Result<void> copied = app::copy_default_settings(files->settings); !copied)
+        platform::warn("the default settings were not copied: " + copied.error().reason);
 
     std::unique_ptr<platform::Platform> backend;
     if (options.headless) {
         backend = std::make_unique<platform::HeadlessPlatform>(options.tick_ms);
     } else {
-        std::string error;
-        backend = platform::make_platform(display_options(options, *files), error);
-        if (!backend) {
-            platform::error("cannot open the display: " + error);
+        platform::Result<std::unique_ptr<platform::Platform>> opened =
+            platform::make_platform(display_options(options, *files));
+        if (!opened) {
+            platform::error("cannot open the display: " + opened.error().reason);
             return 2;
         }
+        backend = std::move(*opened);
     }
 
     const uint32_t seed = options.seed               ? *options.seed

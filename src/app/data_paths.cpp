@@ -61,15 +61,16 @@ const char* env(const char* name) {
 
 }  // namespace
 
-std::optional<DataFound> find_data(const DataSearch& search, std::string& error) {
+platform::Result<DataFound> find_data(const DataSearch& search) {
     std::string looked;
     for (const Candidate& c : candidates(search)) {
         if (c.given || holds_pack(c.dir)) return DataFound{c.dir, c.origin};
         looked += (looked.empty() ? "" : ", ") + shown(c.dir) + " (" + c.called + ")";
     }
-    error = std::string("no data pack found: none of ") + looked + " holds " + kPackMarker +
-            "; --data DIR or VASUL_DATA_DIR names the folder that does";
-    return std::nullopt;
+    return platform::Error{platform::ErrorKind::Missing,
+                           std::string("no data pack found: none of ") + looked + " holds " +
+                               kPackMarker +
+                               "; --data DIR or VASUL_DATA_DIR names the folder that does"};
 }
 
 bool is_portable(DataOrigin origin) {
@@ -83,16 +84,15 @@ fs::path player_folder(const HomeFolders& home) {
     return fs::path(home.home) / ".local" / "share" / "vasul";
 }
 
-std::optional<SettingsPlace> place_settings(const DataFound& data, const fs::path& ini_flag,
-                                            const HomeFolders& home, std::string& error) {
+platform::Result<SettingsPlace> place_settings(const DataFound& data, const fs::path& ini_flag,
+                                               const HomeFolders& home) {
     if (!ini_flag.empty()) return SettingsPlace{ini_flag, {}};
     if (is_portable(data.origin)) return SettingsPlace{data.dir / kSettingsName, {}};
     const fs::path folder = player_folder(home);
     if (folder.empty()) {
-        error =
-            "no folder for vasul.ini: neither XDG_DATA_HOME nor HOME is set (--ini FILE "
-            "names the file)";
-        return std::nullopt;
+        return platform::Error{platform::ErrorKind::Missing,
+                               "no folder for vasul.ini: neither XDG_DATA_HOME nor HOME is set "
+                               "(--ini FILE names the file)"};
     }
     return SettingsPlace{folder / kSettingsName, data.dir / kSettingsName};
 }
@@ -107,41 +107,45 @@ bool unpacked(DataOrigin origin) {
 
 }  // namespace
 
-std::optional<SettingsPlace> place_settings_windows(const DataFound& data, const fs::path& ini_flag,
-                                                    const WindowsFolders& folders,
-                                                    std::string& error) {
+platform::Result<SettingsPlace> place_settings_windows(const DataFound& data,
+                                                       const fs::path& ini_flag,
+                                                       const WindowsFolders& folders) {
     if (!ini_flag.empty()) return SettingsPlace{ini_flag, {}};
     if (data.origin == DataOrigin::Flag || (unpacked(data.origin) && folders.pack_writable))
         return SettingsPlace{data.dir / kSettingsName, {}};
     if (folders.app_data.empty()) {
-        error =
-            "no folder for vasul.ini: the game's folder cannot be written and Windows names no "
-            "application-data folder (--ini FILE names the file)";
-        return std::nullopt;
+        return platform::Error{platform::ErrorKind::Missing,
+                               "no folder for vasul.ini: the game's folder cannot be written and "
+                               "Windows names no application-data folder (--ini FILE names the "
+                               "file)"};
     }
     return SettingsPlace{folders.app_data / kSettingsName, data.dir / kSettingsName};
 }
 
-bool copy_default_settings(const SettingsPlace& place, std::string& error) {
+platform::Result<void> copy_default_settings(const SettingsPlace& place) {
     std::error_code ec;
-    if (place.defaults.empty() || fs::exists(place.file, ec) || ec) return true;
-    std::string text;
-    platform::FileStamp stamp;
-    const platform::FileStatus read =
-        platform::read_whole_file(place.defaults, text, stamp, error, kMaxDefaultsSize);
-    if (read == platform::FileStatus::Missing) return true;
-    if (read == platform::FileStatus::Failed) return false;
+    if (place.defaults.empty() || fs::exists(place.file, ec) || ec) return {};
+    const platform::Result<platform::FileText> read =
+        platform::read_whole_file(place.defaults, kMaxDefaultsSize);
+    if (!read) {
+        if (read.error().kind == platform::ErrorKind::Missing) return {};
+        return read.error();
+    }
     if (place.file.has_parent_path()) fs::create_directories(place.file.parent_path(), ec);
     if (ec) {
-        error = "cannot create " + place.file.parent_path().string() + ": " + ec.message();
-        return false;
+        return platform::Error{
+            platform::ErrorKind::Failed,
+            "cannot create " + place.file.parent_path().string() + ": " + ec.message()};
     }
-    return platform::replace_file(place.file, text, stamp, error);
+    const platform::Result<platform::FileStamp> written =
+        platform::replace_file(place.file, read->text);
+    if (!written) return written.error();
+    return {};
 }
 
-std::optional<GameFiles> locate_game_files(const FileOptions& options,
-                                           const fs::path& beside_program, const fs::path& prefix,
-                                           std::string& error) {
+platform::Result<GameFiles> locate_game_files(const FileOptions& options,
+                                              const fs::path& beside_program,
+                                              const fs::path& prefix) {
     DataSearch search;
     search.flag = options.data;
     search.environment = env("VASUL_DATA_DIR");
@@ -150,20 +154,20 @@ std::optional<GameFiles> locate_game_files(const FileOptions& options,
     search.executable = platform::executable_path();
     search.beside_program = beside_program;
     search.prefix = prefix;
-    const std::optional<DataFound> data = find_data(search, error);
-    if (!data) return std::nullopt;
-    std::optional<SettingsPlace> place;
+    const platform::Result<DataFound> data = find_data(search);
+    if (!data) return data.error();
+    platform::Result<SettingsPlace> place = platform::Error{};
     if (platform::windows_folders()) {
         // Only a pack the zip unpacked asks whether its folder can be written.
         WindowsFolders folders;
         folders.pack_writable =
             options.ini.empty() && unpacked(data->origin) && platform::can_make_files_in(data->dir);
         folders.app_data = platform::app_data_folder();
-        place = place_settings_windows(*data, options.ini, folders, error);
+        place = place_settings_windows(*data, options.ini, folders);
     } else {
-        place = place_settings(*data, options.ini, {env("XDG_DATA_HOME"), env("HOME")}, error);
+        place = place_settings(*data, options.ini, {env("XDG_DATA_HOME"), env("HOME")});
     }
-    if (!place) return std::nullopt;
+    if (!place) return place.error();
     return GameFiles{data->dir, *place};
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/result.h"
+
 // Where the game's files are: the data pack it reads, and the player's vasul.ini.
 //
 // A game run from its data folder (or pointed at one with --data) is portable: it keeps
@@ -34,9 +36,9 @@ inline constexpr const char* kPackMarker = "image/data.bmp";
 // The window's icon, a 32-bit BMP with transparency that the pack ships.
 inline constexpr const char* kIconFile = "image/icon.bmp";
 
-// The first place in the order above that holds the pack (or is named outright), or nothing,
-// with `error` naming every place looked at.
-std::optional<DataFound> find_data(const DataSearch& search, std::string& error);
+// The first place in the order above that holds the pack (or is named outright); Missing,
+// naming every place looked at, when none does.
+platform::Result<DataFound> find_data(const DataSearch& search);
 
 bool is_portable(DataOrigin origin);
 
@@ -57,10 +59,10 @@ struct SettingsPlace {
 };
 
 // --ini wins; a portable game keeps the file beside the pack, an installed one in the player's
-// folder. Nothing, with `error` saying why, when an installed game has no home to write to.
-std::optional<SettingsPlace> place_settings(const DataFound& data,
-                                            const std::filesystem::path& ini_flag,
-                                            const HomeFolders& home, std::string& error);
+// folder. Missing, saying why, when an installed game has no home to write to.
+platform::Result<SettingsPlace> place_settings(const DataFound& data,
+                                               const std::filesystem::path& ini_flag,
+                                               const HomeFolders& home);
 
 // Windows' rules, for a game unpacked from its zip: the pack beside vasul.exe (or in the
 // current folder) is a portable game, which keeps vasul.ini there when that folder can be
@@ -71,16 +73,15 @@ struct WindowsFolders {
     bool pack_writable = false;      // whether a file can be made in the pack's folder
     std::filesystem::path app_data;  // the player's folder for the game; empty when unknown
 };
-std::optional<SettingsPlace> place_settings_windows(const DataFound& data,
-                                                    const std::filesystem::path& ini_flag,
-                                                    const WindowsFolders& folders,
-                                                    std::string& error);
+platform::Result<SettingsPlace> place_settings_windows(const DataFound& data,
+                                                       const std::filesystem::path& ini_flag,
+                                                       const WindowsFolders& folders);
 
 // On an install's first run, copies the pack's default settings to the player's file
 // (creating its folder), so that a new player starts with music and a middle difficulty.
-// Nothing is done when the player's file exists or the pack has no defaults. False, with
-// `error`, when the copy could not be written.
-bool copy_default_settings(const SettingsPlace& place, std::string& error);
+// Nothing is done when the player's file exists or the pack has no defaults. The error says
+// why the copy could not be read or written.
+platform::Result<void> copy_default_settings(const SettingsPlace& place);
 
 // What the command line says about files.
 struct FileOptions {
@@ -95,8 +96,8 @@ struct GameFiles {
     std::filesystem::path data_dir;
     SettingsPlace settings;
 };
-std::optional<GameFiles> locate_game_files(const FileOptions& options,
-                                           const std::filesystem::path& beside_program,
-                                           const std::filesystem::path& prefix, std::string& error);
+platform::Result<GameFiles> locate_game_files(const FileOptions& options,
+                                              const std::filesystem::path& beside_program,
+                                              const std::filesystem::path& prefix);
 
 }  // namespace app

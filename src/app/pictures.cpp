@@ -8,17 +8,28 @@
 
 namespace app {
 
-void load_picture(Game& game, gfx::SpriteSheet& sheet, int n) {
-    const std::string name = std::string(gfx::kPictureArchive) + " picture " + std::to_string(n);
-    bool too_long = false;
-    const auto bytes =
-        gfx::extract_slice(*game.data, gfx::kPictureArchive, n, gfx::kPictureCount, &too_long);
-    if (too_long) {
-        platform::warn(name + " is longer than any picture the game draws; not loaded");
+namespace {
+
+// A picture the game cannot draw is left out, and named each time it is asked for.
+void load_or_warn(gfx::SpriteSheet& sheet, const std::string& name,
+                  const platform::FileBytes& bytes, bool marked) {
+    if (!bytes) {
         sheet.unload();
+        platform::warn(name + " " + bytes.error().reason + "; not loaded");
         return;
     }
-    sheet.load_picture(bytes, name);
+    const platform::Result<void> loaded =
+        marked ? sheet.load_sheet(*bytes) : sheet.load_picture(*bytes);
+    if (!loaded) platform::warn(name + " " + loaded.error().reason);
+}
+
+}  // namespace
+
+void load_picture(Game& game, gfx::SpriteSheet& sheet, int n) {
+    const std::string name = std::string(gfx::kPictureArchive) + " picture " + std::to_string(n);
+    load_or_warn(sheet, name,
+                 gfx::extract_slice(*game.data, gfx::kPictureArchive, n, gfx::kPictureCount),
+                 false);
 }
 
 void load_piece(Game& game, gfx::SpriteSheet& sheet, int p) {
@@ -27,8 +38,8 @@ void load_piece(Game& game, gfx::SpriteSheet& sheet, int p) {
         return;
     }
     const auto range = gfx::kPieceTable[static_cast<size_t>(p)];
-    const auto bytes = gfx::extract_range(*game.data, gfx::kSheetArchive, range.first, range.end);
-    sheet.load_sheet(bytes, std::string(gfx::kSheetArchive) + " piece " + std::to_string(p));
+    load_or_warn(sheet, std::string(gfx::kSheetArchive) + " piece " + std::to_string(p),
+                 gfx::extract_range(*game.data, gfx::kSheetArchive, range.first, range.end), true);
 }
 
 void load_screen_picture(Game& game, int n) {

@@ -9,49 +9,52 @@ static_assert(kMaxSliceBytes >= 138 + kMaxPicturePixels * 4);
 
 namespace {
 
-// The bytes with the first two replaced by the BMP signature; empty when there are fewer than
-// two.
-std::vector<uint8_t> as_bmp(platform::FileBytes read) {
-    if (!read || read.bytes.size() < 2) return {};
-    read.bytes[0] = 'B';
-    read.bytes[1] = 'M';
-    return std::move(read.bytes);
+// The bytes with the first two replaced by the BMP signature.
+platform::FileBytes as_bmp(platform::FileBytes read) {
+    if (!read) return read;
+    if (read->size() < 2) return platform::Error{platform::ErrorKind::Short, "is too short"};
+    (*read)[0] = 'B';
+    (*read)[1] = 'M';
+    return read;
 }
 
 }  // namespace
 
-std::vector<uint8_t> extract_range(const platform::DataSource& data, std::string_view archive,
-                                   uint32_t first, uint32_t end) {
-    if (end <= first) return {};
+platform::FileBytes extract_range(const platform::DataSource& data, std::string_view archive,
+                                  uint32_t first, uint32_t end) {
+    if (end <= first) return platform::Error{platform::ErrorKind::Short, "is too short"};
     return as_bmp(data.read_range(archive, first, end - first));
 }
 
-std::vector<uint8_t> extract_slice(const platform::DataSource& data, std::string_view archive,
-                                   int n, int k, bool* too_long) {
-    if (too_long) *too_long = false;
-    if (k <= 0 || n < 0 || n >= k) return {};
+platform::FileBytes extract_slice(const platform::DataSource& data, std::string_view archive, int n,
+                                  int k) {
+    if (k <= 0 || n < 0 || n >= k) {
+        return platform::Error{platform::ErrorKind::Missing, "has no slice " + std::to_string(n)};
+    }
     const platform::FileLength length = data.size(archive);
-    if (!length) return {};
-    const uint64_t slice = length.size / static_cast<uint64_t>(k);
+    if (!length) return length.error();
+    const uint64_t slice = *length / static_cast<uint64_t>(k);
     if (slice > kMaxSliceBytes) {
-        if (too_long) *too_long = true;
-        return {};
+        return platform::Error{platform::ErrorKind::TooLarge,
+                               "is longer than any picture the game draws"};
     }
     // Short, and so empty, when the archive shrank since its length was taken.
     return as_bmp(data.read_range(archive, static_cast<uint64_t>(n) * slice, slice));
 }
 
-std::string check_archives(const platform::DataSource& data) {
-    const auto describe = [&](const char* name, const std::string& what) {
-        return std::string(name) + " " + what + " (looked for in " + data.shown_in_full("image") +
-               ")";
+platform::Result<void> check_archives(const platform::DataSource& data) {
+    const auto unusable = [&](const char* name, platform::ErrorKind kind, const std::string& what) {
+        return platform::Error{kind, std::string(name) + " " + what + " (looked for in " +
+                                         data.shown_in_full("image") + ")"};
     };
     const platform::FileLength pictures = data.size(kPictureArchive);
-    if (!pictures) return describe(kPictureArchive, pictures.reason);
-    if (pictures.size < kPictureCount * 54u) return describe(kPictureArchive, "is too short");
+    if (!pictures) return unusable(kPictureArchive, pictures.error().kind, pictures.error().reason);
+    if (*pictures < kPictureCount * 54u)
+        return unusable(kPictureArchive, platform::ErrorKind::Short, "is too short");
     const platform::FileLength sheets = data.size(kSheetArchive);
-    if (!sheets) return describe(kSheetArchive, sheets.reason);
-    if (sheets.size < kPieceTable.back().end) return describe(kSheetArchive, "is too short");
+    if (!sheets) return unusable(kSheetArchive, sheets.error().kind, sheets.error().reason);
+    if (*sheets < kPieceTable.back().end)
+        return unusable(kSheetArchive, platform::ErrorKind::Short, "is too short");
     return {};
 }
 

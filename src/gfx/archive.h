@@ -54,10 +54,10 @@ enum Piece : int {
     kCursorPiece = 12,
 };
 
-// Bytes first..end-1 of an archive, with the first two replaced by "BM". Empty when the
-// archive can't be read or is shorter than end.
-std::vector<uint8_t> extract_range(const platform::DataSource& data, std::string_view archive,
-                                   uint32_t first, uint32_t end);
+// Bytes first..end-1 of an archive, with the first two replaced by "BM"; the read's error when
+// the archive can't be read or is shorter than end, Short when the range holds under two bytes.
+platform::FileBytes extract_range(const platform::DataSource& data, std::string_view archive,
+                                  uint32_t first, uint32_t end);
 
 // The longest slice worth reading: the largest picture the decoder accepts (kMaxPicturePixels)
 // at 32 bits, with room to spare for headers and a gap. A picture archive sparse on disk but
@@ -65,14 +65,15 @@ std::vector<uint8_t> extract_range(const platform::DataSource& data, std::string
 inline constexpr uint64_t kMaxSliceBytes = 8u << 20;
 
 // The n-th of k equal slices of an archive (its length divided by k; a remainder is never
-// read), with the first two bytes replaced by "BM". Empty when the archive can't be read, n
-// is outside 0..k-1 or the slice is longer than kMaxSliceBytes; that last case, which nothing
-// can decode, is told apart through *too_long.
-std::vector<uint8_t> extract_slice(const platform::DataSource& data, std::string_view archive,
-                                   int n, int k, bool* too_long = nullptr);
+// read), with the first two bytes replaced by "BM". The read's error when the archive can't be
+// read, Missing when n is outside 0..k-1, and TooLarge when the slice is longer than
+// kMaxSliceBytes, which nothing could decode.
+platform::FileBytes extract_slice(const platform::DataSource& data, std::string_view archive, int n,
+                                  int k);
 
-// What is wrong with the pack's archives, or an empty text when both are usable: the picture
-// archive must hold 19 slices and the sheet archive every piece of the table.
-std::string check_archives(const platform::DataSource& data);
+// Whether the pack's archives are usable: the picture archive must hold 19 slices and the
+// sheet archive every piece of the table. The reason names the file and where it was looked
+// for.
+platform::Result<void> check_archives(const platform::DataSource& data);
 
 }  // namespace gfx

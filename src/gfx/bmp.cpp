@@ -17,9 +17,8 @@ constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
 
-std::nullopt_t fail(std::string* why, const char* text) {
-    if (why) *why = text;
-    return std::nullopt;
+platform::Error invalid(const char* text) {
+    return {platform::ErrorKind::Invalid, text};
 }
 
 // Where the parts of a checked file lie.
@@ -146,7 +145,7 @@ const char* check(Layout& l, size_t size) {
     return nullptr;
 }
 
-std::optional<Layout> parse(std::span<const uint8_t> bytes, std::string* why) {
+platform::Result<Layout> parse(std::span<const uint8_t> bytes) {
     ByteReader in(bytes);
     Layout l;
     BmpInfo& info = l.info;
@@ -156,11 +155,11 @@ std::optional<Layout> parse(std::span<const uint8_t> bytes, std::string* why) {
     in.u32();  // reserved
     info.data_offset = in.u32();
     info.header_size = in.u32();
-    if (!in.ok()) return fail(why, "too short for a BMP header");
-    if (b0 != 'B' || b1 != 'M') return fail(why, "no BM signature");
-    if (!known_header_size(info.header_size)) return fail(why, "unsupported BMP header");
-    if (!read_info_header(in, info)) return fail(why, "truncated BMP header");
-    if (const char* bad = check(l, bytes.size())) return fail(why, bad);
+    if (!in.ok()) return invalid("too short for a BMP header");
+    if (b0 != 'B' || b1 != 'M') return invalid("no BM signature");
+    if (!known_header_size(info.header_size)) return invalid("unsupported BMP header");
+    if (!read_info_header(in, info)) return invalid("truncated BMP header");
+    if (const char* bad = check(l, bytes.size())) return invalid(bad);
     return l;
 }
 
@@ -332,16 +331,15 @@ uint32_t row_stride24(int width) {
 
 }  // namespace
 
-std::optional<BmpInfo> read_bmp_info(std::span<const uint8_t> bytes, std::string* why) {
-    auto layout = parse(bytes, why);
-    if (!layout) return std::nullopt;
+platform::Result<BmpInfo> read_bmp_info(std::span<const uint8_t> bytes) {
+    auto layout = parse(bytes);
+    if (!layout) return layout.error();
     return layout->info;
 }
 
-std::optional<Surface> decode_bmp(std::span<const uint8_t> bytes, std::string* why,
-                                  BmpAlpha alpha) {
-    const auto l = parse(bytes, why);
-    if (!l) return std::nullopt;
+platform::Result<Surface> decode_bmp(std::span<const uint8_t> bytes, BmpAlpha alpha) {
+    const auto l = parse(bytes);
+    if (!l) return l.error();
     RowDecoder d(l->info, alpha);
     read_palette(bytes, *l, d);
     Surface surface(l->info.width, static_cast<int>(row_count(l->info)));
@@ -352,7 +350,7 @@ std::optional<Surface> decode_bmp(std::span<const uint8_t> bytes, std::string* w
     }
     ByteReader in(bytes);
     in.seek(l->pixels_at);
-    if (!RleDecoder(d, surface, !rle8).run(in)) return fail(why, "BMP run-length data cut short");
+    if (!RleDecoder(d, surface, !rle8).run(in)) return invalid("BMP run-length data cut short");
     return surface;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gfx/surface.h"
+#include "platform/result.h"
 
 namespace gfx {
 
@@ -32,9 +33,9 @@ struct BmpInfo {
     uint32_t red_mask = 0, green_mask = 0, blue_mask = 0;  // the masks the pixels are read with
 };
 
-// Reads and checks the headers, including the size caps; on failure returns nothing and says
-// why in *why.
-std::optional<BmpInfo> read_bmp_info(std::span<const uint8_t> bytes, std::string* why = nullptr);
+// Reads and checks the headers, including the size caps; Invalid, with the reason, when they
+// are not those of a usable BMP.
+platform::Result<BmpInfo> read_bmp_info(std::span<const uint8_t> bytes);
 
 // What becomes of the fourth byte of a plain 32-bit pixel: dropped, as Windows draws such a
 // picture, or kept as the top byte (alpha), as an icon with transparency needs.
@@ -42,9 +43,9 @@ enum class BmpAlpha { Drop, Keep };
 
 // Decodes a whole BMP file held in memory into a surface, in every uncompressed and
 // run-length form that Windows reads, with the pixels where the file header says they start.
-// Nothing when it is not a usable BMP; no byte outside `bytes` is ever read.
-std::optional<Surface> decode_bmp(std::span<const uint8_t> bytes, std::string* why = nullptr,
-                                  BmpAlpha alpha = BmpAlpha::Drop);
+// Invalid, with the reason, when it is not a usable BMP; no byte outside `bytes` is ever read.
+platform::Result<Surface> decode_bmp(std::span<const uint8_t> bytes,
+                                     BmpAlpha alpha = BmpAlpha::Drop);
 
 // Encodes a surface as a plain bottom-up 24-bit BMP file. `padding` extra zero bytes follow
 // the pixel data (readers stop at the last row), so a file can be padded to an exact length

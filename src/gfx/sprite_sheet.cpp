@@ -3,7 +3,6 @@
 #include <string>
 
 #include "gfx/bmp.h"
-#include "platform/log.h"
 
 namespace gfx {
 
@@ -13,10 +12,12 @@ constexpr int kTile = 80;
 constexpr int kTileColumns = 8;
 constexpr int kTileRows = 6;
 
-std::optional<Surface> decode_or_warn(std::span<const uint8_t> bmp, std::string_view name) {
-    std::string why;
-    auto surface = decode_bmp(bmp, &why);
-    if (!surface) platform::warn(std::string(name) + " is not a usable BMP picture (" + why + ")");
+platform::Result<Surface> decode(std::span<const uint8_t> bmp) {
+    auto surface = decode_bmp(bmp);
+    if (!surface) {
+        return platform::Error{platform::ErrorKind::Invalid,
+                               "is not a usable BMP picture (" + surface.error().reason + ")"};
+    }
     return surface;
 }
 
@@ -40,9 +41,8 @@ std::optional<int> find_mark(PixelAt at, int from, int to, int step, uint32_t a,
     return std::nullopt;
 }
 
-std::nullopt_t refuse(std::string* why, const char* text) {
-    if (why) *why = text;
-    return std::nullopt;
+platform::Error refuse(const char* text) {
+    return {platform::ErrorKind::Invalid, text};
 }
 
 }  // namespace
@@ -58,12 +58,12 @@ void SpriteSheet::unload() {
     surface_.reset();
 }
 
-bool SpriteSheet::load_picture(std::span<const uint8_t> bmp, std::string_view name) {
+platform::Result<void> SpriteSheet::load_picture(std::span<const uint8_t> bmp) {
     unload();
-    auto surface = decode_or_warn(bmp, name);
-    if (!surface) return false;
+    auto surface = decode(bmp);
+    if (!surface) return surface.error();
     load_picture(std::move(*surface));
-    return true;
+    return {};
 }
 
 void SpriteSheet::load_picture(Surface picture) {
@@ -72,32 +72,28 @@ void SpriteSheet::load_picture(Surface picture) {
     surface_ = std::move(picture);
 }
 
-bool SpriteSheet::load_sheet(std::span<const uint8_t> bmp, std::string_view name) {
+platform::Result<void> SpriteSheet::load_sheet(std::span<const uint8_t> bmp) {
     unload();
-    auto surface = decode_or_warn(bmp, name);
-    if (!surface) return false;
-    return load_sheet(std::move(*surface), name);
+    auto surface = decode(bmp);
+    if (!surface) return surface.error();
+    return load_sheet(std::move(*surface));
 }
 
-bool SpriteSheet::load_sheet(Surface picture, std::string_view name) {
+platform::Result<void> SpriteSheet::load_sheet(Surface picture) {
     unload();
-    std::string why;
-    auto cells = scan_marked_cells(picture, &why);
-    if (!cells) {
-        platform::warn(std::string(name) + " " + why + "; not loaded");
-        return false;
-    }
+    auto cells = scan_marked_cells(picture);
+    if (!cells) return platform::Error{cells.error().kind, cells.error().reason + "; not loaded"};
     const ColorRef grid = colour_ref(picture.pixel(picture.width() - 1, 0));
     picture.set_color_key(color_to_pixel(grid, picture.format()));
     cells_ = std::move(*cells);
     surface_ = std::move(picture);
-    return true;
+    return {};
 }
 
-std::optional<std::vector<SpriteCell>> scan_marked_cells(const Surface& s, std::string* why) {
+platform::Result<std::vector<SpriteCell>> scan_marked_cells(const Surface& s) {
     const int w = s.width();
     const int h = s.height();
-    if (w < 2 || h < 5) return refuse(why, "is too small for a marked sheet");
+    if (w < 2 || h < 5) return refuse("is too small for a marked sheet");
     const uint32_t grid = colour_at(s, w - 1, 0);
     const uint32_t anchor = colour_at(s, w - 1, 2);
     const uint32_t bound = colour_at(s, w - 1, 3);
@@ -108,10 +104,9 @@ std::optional<std::vector<SpriteCell>> scan_marked_cells(const Surface& s, std::
         if (colour_at(s, x, 0) == grid) xs.push_back(x);
     for (int y = 0; y < h; ++y)
         if (colour_at(s, 0, y) == grid) ys.push_back(y);
-    if (xs.size() < 2 || ys.size() < 2)
-        return refuse(why, "has fewer than two rulers in a direction");
+    if (xs.size() < 2 || ys.size() < 2) return refuse("has fewer than two rulers in a direction");
     if ((xs.size() - 1) * (ys.size() - 1) > kMaxSheetCells)
-        return refuse(why, "has more cells than a sheet may hold");
+        return refuse("has more cells than a sheet may hold");
 
     std::vector<SpriteCell> cells;
     cells.reserve((xs.size() - 1) * (ys.size() - 1));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gfx/surface.h"
+#include "platform/result.h"
 
 namespace gfx {
 
@@ -35,13 +36,15 @@ class SpriteSheet {
     void clear() { unload(); }
     void unload();
 
-    // A plain picture from the bytes of a BMP file; `name` only labels a warning.
-    bool load_picture(std::span<const uint8_t> bmp, std::string_view name);
+    // A plain picture from the bytes of a BMP file. On failure the sheet is empty and the
+    // error's reason follows the file's name in a message: "is not a usable BMP picture (...)"
+    // or, for a sheet, "has fewer than two rulers in a direction; not loaded".
+    platform::Result<void> load_picture(std::span<const uint8_t> bmp);
     // A marked sheet from the bytes of a BMP file: cells from its rulers and markers.
-    bool load_sheet(std::span<const uint8_t> bmp, std::string_view name);
+    platform::Result<void> load_sheet(std::span<const uint8_t> bmp);
     // The same two from a decoded surface.
     void load_picture(Surface picture);
-    bool load_sheet(Surface picture, std::string_view name);
+    platform::Result<void> load_sheet(Surface picture);
 
     // The 48 tiles of 80 x 80 over the picture, numbered column by column.
     void make_tile_grid();
@@ -69,9 +72,8 @@ class SpriteSheet {
 // from filling memory with cells.
 inline constexpr size_t kMaxSheetCells = 10000;
 
-// Scans a marked sheet's rulers and markers into cells. Nothing, and the reason in *why, when
-// it has fewer than two rulers in a direction or more than kMaxSheetCells cells.
-std::optional<std::vector<SpriteCell>> scan_marked_cells(const Surface& picture,
-                                                         std::string* why = nullptr);
+// Scans a marked sheet's rulers and markers into cells; Invalid, with the reason, when it has
+// fewer than two rulers in a direction or more than kMaxSheetCells cells.
+platform::Result<std::vector<SpriteCell>> scan_marked_cells(const Surface& picture);
 
 }  // namespace gfx

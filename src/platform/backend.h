@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/result.h"
 
 // The real backend of this build, SDL2 on Linux and Win32 on Windows, chosen when the program
 // is linked, so that main includes no backend's headers. The headless backend is the core's.
@@ -22,7 +23,7 @@ struct BackendOptions {
 };
 
 // Nothing, with the reason in error, when no display can be opened.
-std::unique_ptr<Platform> make_platform(const BackendOptions& options, std::string& error);
+Result<std::unique_ptr<Platform>> make_platform(const BackendOptions& options);
 
 // Readies the process for the backend and gives its arguments (without the program's name)
 // as UTF-8, whatever the system's own encoding.

@@ -32,25 +32,25 @@ DataFile::DataFile(const std::filesystem::path& path) {
     if (fd < 0) {
         const int e = errno;
         if (e == ENOENT || e == ENOTDIR) {
-            fail(ReadError::Missing, "is missing");
+            fail(ErrorKind::Missing, "is missing");
         } else {
-            fail(ReadError::Failed, std::string("cannot be opened: ") + std::strerror(e));
+            fail(ErrorKind::Failed, std::string("cannot be opened: ") + std::strerror(e));
         }
         return;
     }
     handle_ = fd;
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
-        fail(ReadError::Failed, std::string("cannot be opened: ") + std::strerror(errno));
+        fail(ErrorKind::Failed, std::string("cannot be opened: ") + std::strerror(errno));
         return;
     }
     if (!S_ISREG(st.st_mode)) {
-        fail(ReadError::NotAFile, what_it_is(st.st_mode));
+        fail(ErrorKind::NotAFile, what_it_is(st.st_mode));
         return;
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        fail(ReadError::Failed, std::string("cannot be opened: ") + std::strerror(errno));
+        fail(ErrorKind::Failed, std::string("cannot be opened: ") + std::strerror(errno));
         return;
     }
     size_ = static_cast<uint64_t>(st.st_size);
@@ -65,19 +65,16 @@ bool DataFile::seek(uint64_t offset) {
            ::lseek(fd_of(handle_), static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
-bool DataFile::read_into(std::vector<uint8_t>& buffer, size_t& filled, std::string& why) {
+Result<void> DataFile::read_into(std::vector<uint8_t>& buffer, size_t& filled) {
     const int fd = fd_of(handle_);
     while (filled < buffer.size()) {
         const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            why = std::strerror(errno);
-            return false;
-        }
+        if (got < 0) return Error{ErrorKind::Failed, std::strerror(errno)};
         if (got == 0) break;
         filled += static_cast<size_t>(got);
     }
-    return true;
+    return {};
 }
 
 }  // namespace platform

@@ -5,26 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace platform {
 
-// Why a data file gave no bytes.
-enum class ReadError {
-    None,
-    Missing,   // no such file or folder
-    NotAFile,  // a directory, a named pipe, a device: never waited on
-    TooLarge,  // longer than the reader's limit
-    Short,     // ends before the bytes asked for
-    Failed,    // refused or broken: permissions, an I/O error, no memory
-};
-
-// The bytes read, or why there are none.
-struct FileBytes {
-    std::vector<uint8_t> bytes;
-    ReadError error = ReadError::None;
-    std::string reason;  // "is a directory", "Input/output error", ...; empty when read
-
-    explicit operator bool() const { return error == ReadError::None; }
-};
+// The bytes read, or why there are none: Missing, NotAFile, TooLarge, Short or Failed, with a
+// reason such as "is a directory" or "cannot be read: Input/output error".
+using FileBytes = Result<std::vector<uint8_t>>;
 
 inline constexpr uint64_t kNoSizeLimit = std::numeric_limits<uint64_t>::max();
 
@@ -38,8 +25,8 @@ class DataFile {
     DataFile& operator=(const DataFile&) = delete;
 
     bool is_open() const { return handle_ != kNoHandle; }
-    ReadError error() const { return error_; }
-    const std::string& reason() const { return reason_; }
+    // Why the file did not open; only for a file that is not open.
+    const Error& error() const { return error_; }
     // The length the file had when it was opened.
     uint64_t size() const { return size_; }
     // Up to count bytes from offset, fewer when the file ends first.
@@ -47,20 +34,19 @@ class DataFile {
 
   private:
     static constexpr intptr_t kNoHandle = -1;
-    void fail(ReadError error, std::string reason);
+    void fail(ErrorKind kind, std::string reason);
 
     // The system's side, one sibling per system; the rest is shared.
     void close_handle();
     // Moves to byte offset; false when the file can't be read there.
     bool seek(uint64_t offset);
-    // Fills buffer[filled..] from the current position, stopping early at the file's end;
-    // false on a read error, with the system's wording in why.
-    bool read_into(std::vector<uint8_t>& buffer, size_t& filled, std::string& why);
+    // Fills buffer[filled..] from the current position, stopping early at the file's end; a
+    // read error comes back in the system's wording.
+    Result<void> read_into(std::vector<uint8_t>& buffer, size_t& filled);
 
     intptr_t handle_ = kNoHandle;
     uint64_t size_ = 0;
-    ReadError error_ = ReadError::None;
-    std::string reason_;
+    Error error_;
 };
 
 // The whole file; TooLarge when it holds more than max_bytes.

@@ -19,69 +19,56 @@ DataFile::~DataFile() {
     if (is_open()) close_handle();
 }
 
-void DataFile::fail(ReadError error, std::string reason) {
+void DataFile::fail(ErrorKind kind, std::string reason) {
     if (is_open()) close_handle();
     handle_ = kNoHandle;
-    error_ = error;
-    reason_ = std::move(reason);
+    error_ = {kind, std::move(reason)};
 }
 
 FileBytes DataFile::read(uint64_t offset, uint64_t count) {
-    FileBytes out;
-    if (!is_open()) {
-        out.error = error_;
-        out.reason = reason_;
-        return out;
-    }
-    const auto failed = [&](std::string reason) {
-        out.bytes.clear();
-        out.error = ReadError::Failed;
-        out.reason = std::move(reason);
-        return std::move(out);
-    };
-    if (!seek(offset)) return failed("cannot be read at byte " + std::to_string(offset));
+    if (!is_open()) return error_;
+    if (!seek(offset))
+        return Error{ErrorKind::Failed, "cannot be read at byte " + std::to_string(offset)};
     const uint64_t expected = size_ > offset ? size_ - offset : 0;
+    std::vector<uint8_t> bytes;
     try {
         // What the file held at opening, then more in steps while it still gives bytes.
         const uint64_t first = std::min(count, expected);
         // Room for one step more, so that finding the end of an unchanged file copies nothing.
-        out.bytes.reserve(static_cast<size_t>(std::min(count, first + kGrowStep)));
-        out.bytes.resize(static_cast<size_t>(first));
+        bytes.reserve(static_cast<size_t>(std::min(count, first + kGrowStep)));
+        bytes.resize(static_cast<size_t>(first));
         size_t filled = 0;
-        std::string why;
         for (;;) {
-            if (!read_into(out.bytes, filled, why)) return failed("cannot be read: " + why);
-            if (filled < out.bytes.size() || filled >= count) break;
-            out.bytes.resize(filled + static_cast<size_t>(std::min(kGrowStep, count - filled)));
+            if (const Result<void> r = read_into(bytes, filled); !r)
+                return Error{ErrorKind::Failed, "cannot be read: " + r.error().reason};
+            if (filled < bytes.size() || filled >= count) break;
+            bytes.resize(filled + static_cast<size_t>(std::min(kGrowStep, count - filled)));
         }
-        out.bytes.resize(filled);
+        bytes.resize(filled);
     } catch (const std::exception&) {  // no memory for a buffer that large
-        return failed("cannot be read: out of memory");
+        return Error{ErrorKind::Failed, "cannot be read: out of memory"};
     }
-    return out;
+    return bytes;
 }
 
 FileBytes read_data_file(const std::filesystem::path& path, uint64_t max_bytes) {
     DataFile file(path);
-    const std::string too_large = "is larger than " + std::to_string(max_bytes) + " bytes";
-    if (file.is_open() && file.size() > max_bytes) return {{}, ReadError::TooLarge, too_large};
+    const Error too_large{ErrorKind::TooLarge,
+                          "is larger than " + std::to_string(max_bytes) + " bytes"};
+    if (file.is_open() && file.size() > max_bytes) return too_large;
     // One byte past the limit tells a file that grew since it was opened.
     const uint64_t ask = max_bytes == kNoSizeLimit ? kNoSizeLimit : max_bytes + 1;
     FileBytes bytes = file.read(0, ask);
-    if (bytes && bytes.bytes.size() > max_bytes) return {{}, ReadError::TooLarge, too_large};
+    if (bytes && bytes->size() > max_bytes) return too_large;
     return bytes;
 }
 
 FileBytes read_data_range(const std::filesystem::path& path, uint64_t offset, uint64_t count) {
-    const char* const kShort = "ends before the bytes asked for";
+    const Error short_file{ErrorKind::Short, "ends before the bytes asked for"};
     DataFile file(path);
-    if (file.is_open() && (offset > file.size() || count > file.size() - offset)) {
-        return {{}, ReadError::Short, kShort};
-    }
+    if (file.is_open() && (offset > file.size() || count > file.size() - offset)) return short_file;
     FileBytes bytes = file.read(offset, count);
-    if (bytes && bytes.bytes.size() != count) {
-        return {{}, ReadError::Short, kShort};
-    }
+    if (bytes && bytes->size() != count) return short_file;
     return bytes;
 }
 

@@ -7,13 +7,13 @@ namespace platform {
 
 namespace {
 
-FileBytes missing() {
-    return {{}, ReadError::Missing, "is missing"};
+Error missing() {
+    return {ErrorKind::Missing, "is missing"};
 }
 
 FileBytes copy_of(const std::vector<uint8_t>& bytes, uint64_t first, uint64_t count) {
     const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(first);
-    return {{begin, begin + static_cast<std::ptrdiff_t>(count)}, ReadError::None, {}};
+    return std::vector<uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(count));
 }
 
 }  // namespace
@@ -32,8 +32,8 @@ FileBytes FileDataSource::read_head(std::string_view name, uint64_t count) const
 
 FileLength FileDataSource::size(std::string_view name) const {
     const DataFile file(path(name));
-    if (!file.is_open()) return {0, file.error(), file.reason()};
-    return {file.size(), ReadError::None, {}};
+    if (!file.is_open()) return file.error();
+    return file.size();
 }
 
 std::string FileDataSource::shown(std::string_view name) const {
@@ -63,7 +63,7 @@ FileBytes MemoryDataSource::read(std::string_view name, uint64_t max_bytes) cons
     const std::vector<uint8_t>* bytes = find(name);
     if (!bytes) return missing();
     if (bytes->size() > max_bytes) {
-        return {{}, ReadError::TooLarge, "is larger than " + std::to_string(max_bytes) + " bytes"};
+        return Error{ErrorKind::TooLarge, "is larger than " + std::to_string(max_bytes) + " bytes"};
     }
     return copy_of(*bytes, 0, bytes->size());
 }
@@ -73,7 +73,7 @@ FileBytes MemoryDataSource::read_range(std::string_view name, uint64_t first,
     const std::vector<uint8_t>* bytes = find(name);
     if (!bytes) return missing();
     if (first > bytes->size() || count > bytes->size() - first) {
-        return {{}, ReadError::Short, "ends before the bytes asked for"};
+        return Error{ErrorKind::Short, "ends before the bytes asked for"};
     }
     return copy_of(*bytes, first, count);
 }
@@ -86,8 +86,8 @@ FileBytes MemoryDataSource::read_head(std::string_view name, uint64_t count) con
 
 FileLength MemoryDataSource::size(std::string_view name) const {
     const std::vector<uint8_t>* bytes = find(name);
-    if (!bytes) return {0, ReadError::Missing, "is missing"};
-    return {bytes->size(), ReadError::None, {}};
+    if (!bytes) return missing();
+    return static_cast<uint64_t>(bytes->size());
 }
 
 std::string MemoryDataSource::shown_in_full(std::string_view folder) const {

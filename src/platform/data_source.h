@@ -12,14 +12,8 @@
 
 namespace platform {
 
-// A data file's length, or why it has none.
-struct FileLength {
-    uint64_t size = 0;
-    ReadError error = ReadError::None;
-    std::string reason;  // as in FileBytes
-
-    explicit operator bool() const { return error == ReadError::None; }
-};
+// A data file's length, or why it has none (as for FileBytes).
+using FileLength = Result<uint64_t>;
 
 // Where the pictures, sounds and script come from: a folder on disk, or bytes in memory for
 // tests. Files are named relative to the pack, with forward slashes ("image/data.bmp").

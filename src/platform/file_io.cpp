@@ -29,12 +29,13 @@ FileStamp stamp_of(const struct stat& st) {
     return s;
 }
 
-FileStatus status_of(int error) {
-    return error == ENOENT || error == ENOTDIR ? FileStatus::Missing : FileStatus::Failed;
+ErrorKind kind_of(int error) {
+    return error == ENOENT || error == ENOTDIR ? ErrorKind::Missing : ErrorKind::Failed;
 }
 
-std::string describe(std::string_view what, const std::filesystem::path& file) {
-    return std::string(what) + " " + file.string() + ": " + std::strerror(errno);
+Error describe(std::string_view what, const std::filesystem::path& file) {
+    return {ErrorKind::Failed,
+            std::string(what) + " " + file.string() + ": " + std::strerror(errno)};
 }
 
 // The rename is only durable once the folder's entry is on disk too. Some file systems
@@ -92,21 +93,22 @@ const DiskCalls& real_disk() {
     return kRealDisk;
 }
 
-FileStatus stamp_file(const std::filesystem::path& file, FileStamp& stamp) {
+Result<FileStamp> stamp_file(const std::filesystem::path& file) {
     struct stat st;
-    if (::stat(file.c_str(), &st) != 0) return status_of(errno);
-    stamp = stamp_of(st);
-    return FileStatus::Ok;
+    if (::stat(file.c_str(), &st) != 0) {
+        const int e = errno;
+        return Error{kind_of(e), file.string() + ": " + std::strerror(e)};
+    }
+    return stamp_of(st);
 }
 
-bool replace_file(const std::filesystem::path& file, std::string_view text, FileStamp& stamp,
-                  std::string& error, const DiskCalls& disk) {
+Result<FileStamp> replace_file(const std::filesystem::path& file, std::string_view text,
+                               const DiskCalls& disk) {
     const std::filesystem::path target = resolve_link(file);
     struct stat old;
     const bool had_old = ::stat(target.c_str(), &old) == 0;
     if (had_old && (old.st_mode & 0222) == 0) {
-        error = target.string() + " is read-only";
-        return false;
+        return Error{ErrorKind::Failed, target.string() + " is read-only"};
     }
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
@@ -115,26 +117,24 @@ bool replace_file(const std::filesystem::path& file, std::string_view text, File
     const std::filesystem::path temp = folder / (prefix + std::to_string(::getpid()) + ".tmp");
 
     const int fd = create_temp(disk, temp);
-    if (fd < 0) {
-        error = describe("cannot create", temp);
-        return false;
-    }
+    if (fd < 0) return describe("cannot create", temp);
     if (had_old) ::fchmod(fd, old.st_mode & 07777);
     auto give_up = [&](std::string_view what, const std::filesystem::path& name) {
-        error = describe(what, name);
+        Error error = describe(what, name);
         ::close(fd);
         ::unlink(temp.c_str());
-        return false;
+        return error;
     };
     if (!write_all(disk, fd, text)) return give_up("cannot write", temp);
     if (disk.sync(fd) != 0) return give_up("cannot sync", temp);
     if (disk.rename(temp.c_str(), target.c_str()) != 0) return give_up("cannot replace", target);
     // After the rename, so the stamp includes the change time the rename gave the inode.
+    FileStamp stamp;
     struct stat now;
     if (::fstat(fd, &now) == 0) stamp = stamp_of(now);
     ::close(fd);
     sync_folder(folder);
-    return true;
+    return stamp;
 }
 
 }  // namespace platform

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+#include "platform/result.h"
 
-enum class FileStatus { Ok, Missing, Failed };
+namespace platform {
 
 // What tells one version of a file from another without reading it. A file replaced by a
 // rename gets a new inode, so even a rewrite within one clock tick is noticed.
@@ -21,14 +21,18 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
-// Looks at the file without opening it. Missing covers a missing folder too.
-FileStatus stamp_file(const std::filesystem::path& file, FileStamp& stamp);
+// Looks at the file without opening it; Missing covers a missing folder too, anything else
+// that stops the look is Failed.
+Result<FileStamp> stamp_file(const std::filesystem::path& file);
 
-// Reads the whole file; stamp describes the version that was read. Anything but a regular
-// file (a named pipe, a device, a folder) and a file larger than max_size is refused as
-// Failed without waiting on it; `error` then says why, naming the file.
-FileStatus read_whole_file(const std::filesystem::path& file, std::string& text, FileStamp& stamp,
-                           std::string& error, uint64_t max_size);
+// A whole file's text, and the stamp of the version that was read.
+struct FileText {
+    std::string text;
+    FileStamp stamp;
+};
+// Reads the whole file. Anything but a regular file (a named pipe, a device, a folder) and a
+// file larger than max_size is refused without waiting on it. The reason names the file.
+Result<FileText> read_whole_file(const std::filesystem::path& file, uint64_t max_size);
 
 // The calls through which a replacement touches the disk. A test fails one of them to stand
 // in for a full disk or a read-only folder.
@@ -44,9 +48,9 @@ const DiskCalls& real_disk();
 // crash at any moment leaves either the old or the new file. The one way the project
 // replaces a file: the settings file and the pack writer's archives both go through it. A file
 // without any write permission counts as read-only and is not replaced. On failure the old file is
-// untouched, the temporary file is removed and `error` says why. Temporary files that killed
-// processes left behind are removed first.
-bool replace_file(const std::filesystem::path& file, std::string_view text, FileStamp& stamp,
-                  std::string& error, const DiskCalls& disk = real_disk());
+// untouched, the temporary file is removed and the error says why. Temporary files that killed
+// processes left behind are removed first. The stamp is the new file's.
+Result<FileStamp> replace_file(const std::filesystem::path& file, std::string_view text,
+                               const DiskCalls& disk = real_disk());
 
 }  // namespace platform

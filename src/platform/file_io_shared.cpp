@@ -33,34 +33,20 @@ std::string temp_prefix(std::string_view file_name) {
     return "." + std::string(file_name) + ".";
 }
 
-FileStatus read_whole_file(const std::filesystem::path& file, std::string& text, FileStamp& stamp,
-                           std::string& error, uint64_t max_size) {
+Result<FileText> read_whole_file(const std::filesystem::path& file, uint64_t max_size) {
     // The stamp is taken before the file is opened: if it changes from here on, the next look
     // sees a newer stamp and reads it again.
-    FileStamp before;
-    const FileStatus looked = stamp_file(file, before);
-    platform::FileBytes read = platform::read_data_file(file, max_size);
-    switch (read.error) {
-        case platform::ReadError::None:
-            break;
-        case platform::ReadError::Missing:
-            error = shown(file) + " " + read.reason;
-            return FileStatus::Missing;
-        case platform::ReadError::NotAFile:
-            error = shown(file) + " is not a regular file";
-            return FileStatus::Failed;
-        default:
-            error = shown(file) + " " + read.reason;
-            return FileStatus::Failed;
+    const Result<FileStamp> before = stamp_file(file);
+    const FileBytes read = read_data_file(file, max_size);
+    if (!read) {
+        const Error& e = read.error();
+        if (e.kind == ErrorKind::NotAFile)
+            return Error{e.kind, shown(file) + " is not a regular file"};
+        return Error{e.kind, shown(file) + " " + e.reason};
     }
     // A file that appeared only after the look is read at the next one.
-    if (looked != FileStatus::Ok) {
-        error = shown(file) + " changed while it was read";
-        return looked;
-    }
-    text.assign(read.bytes.begin(), read.bytes.end());
-    stamp = before;
-    return FileStatus::Ok;
+    if (!before) return Error{before.error().kind, shown(file) + " changed while it was read"};
+    return FileText{std::string(read->begin(), read->end()), *before};
 }
 
 }  // namespace platform

@@ -1,6 +1,5 @@
 #include "platform/replay.h"
 
-
 #include "platform/data_file.h"
 #include "platform/numbers.h"
 
@@ -43,39 +42,42 @@ bool parse_unsigned(std::string_view word, T& out, T max) {
     return true;
 }
 
-// Reads one event line after its "@F"; returns an empty text or the reason it is wrong.
-std::string parse_event(const std::vector<std::string_view>& w, ReplayEvent& event) {
-    if (w.size() < 2) return "missing event after the pass number";
+// Reads one event line after its "@F"; Invalid, with what is wrong, when it is no event.
+Result<ReplayEvent> parse_event(const std::vector<std::string_view>& w, uint64_t pass) {
+    const auto bad = [](std::string why) { return Error{ErrorKind::Invalid, std::move(why)}; };
+    ReplayEvent event;
+    event.pass = pass;
+    if (w.size() < 2) return bad("missing event after the pass number");
     if (w[1] == "tick") {
-        if (w.size() != 3) return "tick takes one value";
+        if (w.size() != 3) return bad("tick takes one value");
         event.is_tick = true;
-        if (!parse_unsigned<uint32_t>(w[2], event.tick, UINT32_MAX)) return "bad tick value";
-        return {};
+        if (!parse_unsigned<uint32_t>(w[2], event.tick, UINT32_MAX)) return bad("bad tick value");
+        return event;
     }
     for (const EventKind& kind : kKinds) {
         if (w[1] != kind.name) continue;
         if (static_cast<int>(w.size()) != 2 + kind.args) {
-            return std::string(kind.name) + " takes " + std::to_string(kind.args) + " values";
+            return bad(std::string(kind.name) + " takes " + std::to_string(kind.args) + " values");
         }
         event.message.id = kind.id;
         if (kind.args == 2) {
             int x = 0, y = 0;
             if (!parse_unsigned<int>(w[2], x, 65535) || !parse_unsigned<int>(w[3], y, 65535)) {
-                return "bad coordinates";
+                return bad("bad coordinates");
             }
             event.message.lparam = pack_point(x, y);
         } else if (kind.args == 1) {
-            if (!parse_unsigned<uint32_t>(w[2], event.message.wparam, 255)) return "bad key code";
+            if (!parse_unsigned<uint32_t>(w[2], event.message.wparam, 255))
+                return bad("bad key code");
         }
-        return {};
+        return event;
     }
-    return "unknown event '" + std::string(w[1]) + "'";
+    return bad("unknown event '" + std::string(w[1]) + "'");
 }
 
 }  // namespace
 
-std::optional<Replay> parse_replay(std::string_view text, std::string_view name,
-                                   std::string& error) {
+Result<Replay> parse_replay(std::string_view text, std::string_view name) {
     Replay replay;
     int line_number = 0;
     bool header_seen = false;
@@ -89,8 +91,8 @@ std::optional<Replay> parse_replay(std::string_view text, std::string_view name,
         ++line_number;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         auto fail = [&](const std::string& why) {
-            error = std::string(name) + ":" + std::to_string(line_number) + ": " + why;
-            return std::nullopt;
+            return Error{ErrorKind::Invalid,
+                         std::string(name) + ":" + std::to_string(line_number) + ": " + why};
         };
         const auto w = split_words(line);
         if (w.empty() || w[0][0] == '#') continue;
@@ -110,31 +112,28 @@ std::optional<Replay> parse_replay(std::string_view text, std::string_view name,
             continue;
         }
         if (w[0][0] != '@') return fail("expected '@PASS EVENT', 'seed N' or a comment");
-        ReplayEvent event;
-        if (!parse_unsigned<uint64_t>(w[0].substr(1), event.pass, UINT64_MAX / 2)) {
+        uint64_t pass = 0;
+        if (!parse_unsigned<uint64_t>(w[0].substr(1), pass, UINT64_MAX / 2)) {
             return fail("bad pass number");
         }
-        if (event.pass < last_pass) return fail("pass numbers must not decrease");
-        last_pass = event.pass;
-        if (auto why = parse_event(w, event); !why.empty()) return fail(why);
-        replay.events.push_back(event);
+        if (pass < last_pass) return fail("pass numbers must not decrease");
+        last_pass = pass;
+        const Result<ReplayEvent> event = parse_event(w, pass);
+        if (!event) return fail(event.error().reason);
+        replay.events.push_back(*event);
     }
     if (!header_seen) {
-        error = std::string(name) + ":1: expected the header 'vasul-replay 1'";
-        return std::nullopt;
+        return Error{ErrorKind::Invalid,
+                     std::string(name) + ":1: expected the header 'vasul-replay 1'"};
     }
     return replay;
 }
 
-std::optional<Replay> load_replay(const std::filesystem::path& file, std::string& error) {
+Result<Replay> load_replay(const std::filesystem::path& file) {
     const FileBytes read = read_data_file(file, kMaxReplayBytes);
-    if (!read) {
-        error = file.string() + " " + read.reason;
-        return std::nullopt;
-    }
-    const std::string_view text(reinterpret_cast<const char*>(read.bytes.data()),
-                                read.bytes.size());
-    return parse_replay(text, file.string(), error);
+    if (!read) return Error{read.error().kind, file.string() + " " + read.error().reason};
+    const std::string_view text(reinterpret_cast<const char*>(read->data()), read->size());
+    return parse_replay(text, file.string());
 }
 
 std::optional<std::string> format_message(const Message& m) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/messages.h"
+#include "platform/result.h"
 
 namespace platform {
 
@@ -23,11 +24,10 @@ struct Replay {
     std::vector<ReplayEvent> events;  // in file order; passes never decrease
 };
 
-// Parses replay text. On a malformed line returns nothing and sets error to
-// "NAME:LINE: reason".
-std::optional<Replay> parse_replay(std::string_view text, std::string_view name,
-                                   std::string& error);
-std::optional<Replay> load_replay(const std::filesystem::path& file, std::string& error);
+// Parses replay text; a malformed line is Invalid with the reason "NAME:LINE: what is wrong".
+Result<Replay> parse_replay(std::string_view text, std::string_view name);
+// The file's replay; a file that can't be read fails with the read's kind, its name first.
+Result<Replay> load_replay(const std::filesystem::path& file);
 
 // The replay line of a message ("move 3 4"), or nothing for messages replays don't carry.
 std::optional<std::string> format_message(const Message& message);

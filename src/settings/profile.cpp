@@ -209,38 +209,42 @@ const ProfileStore::Entry* ProfileStore::find(std::string_view section,
     return &*it;
 }
 
+namespace {
+
+// A file that is not there is a store of defaults; any other failure leaves the file alone.
+FileStatus status_of(const platform::Error& e) {
+    return e.kind == platform::ErrorKind::Missing ? FileStatus::Missing : FileStatus::Failed;
+}
+
+}  // namespace
+
 void ProfileStore::poll() {
-    FileStamp now;
-    switch (platform::stamp_file(path_, now)) {
-        case FileStatus::Ok:
-            if (!stamp_valid_ || !(now == stamp_)) load();
-            break;
-        case FileStatus::Missing:
-            if (status_ != FileStatus::Missing) forget(FileStatus::Missing);
-            break;
-        case FileStatus::Failed:
-            if (status_ != FileStatus::Failed) forget(FileStatus::Failed);
-            break;
+    const platform::Result<FileStamp> now = platform::stamp_file(path_);
+    if (now) {
+        if (!stamp_valid_ || !(*now == stamp_)) load();
+        return;
     }
+    const FileStatus status = status_of(now.error());
+    if (status_ != status) forget(status);
 }
 
 void ProfileStore::load() {
-    std::string text;
-    std::string error;
-    FileStamp stamp;
-    const FileStatus status = platform::read_whole_file(path_, text, stamp, error, kMaxFileSize);
-    if (status == FileStatus::Ok) {
-        parse(std::move(text));
+    platform::Result<platform::FileText> read = platform::read_whole_file(path_, kMaxFileSize);
+    if (read) {
+        parse(std::move(read->text));
         status_ = FileStatus::Ok;
-        stamp_ = stamp;
+        stamp_ = read->stamp;
         stamp_valid_ = true;
         return;
     }
+    const FileStatus status = status_of(read.error());
     forget(status);
     if (status == FileStatus::Missing) return;
-    platform::warn("settings left at their defaults: " + error);
+    platform::warn("settings left at their defaults: " + read.error().reason);
     // An unreadable file is not tried again until it changes (a chmod changes its stamp).
-    stamp_valid_ = platform::stamp_file(path_, stamp_) == FileStatus::Ok;
+    const platform::Result<FileStamp> now = platform::stamp_file(path_);
+    stamp_valid_ = now.ok();
+    if (now) stamp_ = *now;
 }
 
 void ProfileStore::forget(FileStatus status) {
@@ -357,13 +361,12 @@ bool ProfileStore::write(std::string_view section, std::span<const Change> chang
     std::error_code ec;
     if (status_ == FileStatus::Missing && path_.has_parent_path())
         std::filesystem::create_directories(path_.parent_path(), ec);
-    FileStamp stamp;
-    std::string error;
-    if (!platform::replace_file(path_, text, stamp, error, *disk_)) return fail_on_disk(error);
+    const platform::Result<FileStamp> written = platform::replace_file(path_, text, *disk_);
+    if (!written) return fail_on_disk(written.error().reason);
     last_disk_error_.clear();
     parse(std::move(text));
     status_ = FileStatus::Ok;
-    stamp_ = stamp;
+    stamp_ = *written;
     stamp_valid_ = true;
     return true;
 }

@@ -14,7 +14,8 @@ namespace settings {
 // The file layer's names, as the store uses them.
 using platform::DiskCalls;
 using platform::FileStamp;
-using platform::FileStatus;
+// What the store last found at its path.
+enum class FileStatus { Ok, Missing, Failed };
 
 // An initialisation-file store with the Windows profile rules: section and key names match
 // without regard to case and surrounding blanks; lines starting with ';' are comments; the

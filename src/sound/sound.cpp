@@ -46,10 +46,10 @@ void sound_init(const Mixer& m) {
 int sound_open_stream(const Mixer& m, const char* path) {
     platform::FileBytes read = m.data.read(path, kMaxSoundFileBytes);
     if (!read) {
-        silence_unreadable(m, path, read.reason);
+        silence_unreadable(m, path, read.error().reason);
         return 0;
     }
-    auto bytes = std::make_shared<const std::vector<uint8_t>>(std::move(read.bytes));
+    auto bytes = std::make_shared<const std::vector<uint8_t>>(std::move(*read));
     const int stream = m.device.open_stream(std::move(bytes));
     if (stream == 0 && m.state.device_open) {
         warn_once(m, path, "is no sound the mixer can play; its channel stays silent");

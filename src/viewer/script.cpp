@@ -30,10 +30,11 @@ std::optional<std::vector<uint8_t>> read_head(const platform::DataSource& data,
                                               std::string_view name, Script& script) {
     platform::FileBytes head = data.read_head(name, kMaxScriptBytes);
     if (!head) {
-        warn_once(script, data.shown(name) + " " + head.reason + "; the viewer has no pages");
+        warn_once(script,
+                  data.shown(name) + " " + head.error().reason + "; the viewer has no pages");
         return std::nullopt;
     }
-    return std::move(head.bytes);
+    return std::move(*head);
 }
 
 int& slot_field(std::array<int, kImageSlots>& field, char slot) {

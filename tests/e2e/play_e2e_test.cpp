@@ -205,9 +205,8 @@ TEST_F(PlayEndToEnd, AWholeGamePlaysThroughFiveStagesAndReplaysIdentically) {
     EXPECT_EQ(st.total, st.score + st.time_left * 10 + st.max_chain * 100);
     EXPECT_EQ(first.game().gallery.open[0], st.total >= 10000);
 
-    std::string error;
-    const auto replay = parse_replay(first.replay_text(), "input", error);
-    ASSERT_TRUE(replay) << error;
+    const auto replay = parse_replay(first.replay_text(), "input");
+    ASSERT_TRUE(replay) << replay.error().reason;
     Session second(data_dir("play-second"), kPlaySeed, 16, &*replay);
     second.steps(static_cast<int>(first.pass()));
     EXPECT_EQ(second.state().score, st.score);

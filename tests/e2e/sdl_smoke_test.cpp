@@ -32,9 +32,9 @@ class SdlSmoke : public ::testing::Test {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
     void SetUp() override {
-        std::string error;
-        platform = make_sdl_platform({}, error);
-        ASSERT_NE(platform, nullptr) << error;
+        auto opened = make_sdl_platform({});
+        ASSERT_TRUE(opened) << opened.error().reason;
+        platform = std::move(*opened);
     }
 
     std::vector<Message> drain() {
@@ -332,10 +332,10 @@ TEST_F(SdlSmoke, AltEnterAndF11SwitchFullScreenUnheardByTheGameAndAreRemembered)
     std::ofstream(ini) << "[mode]\nlevel=2\n";
     settings::ProfileStore store(ini);
     platform.reset();  // one SDL window at a time
-    std::string error;
-    platform = make_sdl_platform(
-        {false, {}, [&](bool full) { settings::write_fullscreen(store, full); }}, error);
-    ASSERT_NE(platform, nullptr) << error;
+    auto opened =
+        make_sdl_platform({false, {}, [&](bool full) { settings::write_fullscreen(store, full); }});
+    ASSERT_TRUE(opened) << opened.error().reason;
+    platform = std::move(*opened);
     auto remembered = [&] { return settings::read_fullscreen(settings::ProfileStore(ini)); };
     auto press = [](SDL_Keycode sym, Uint16 mod, Uint8 repeat) {
         for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {

@@ -23,8 +23,8 @@ bool same_picture(const gfx::Surface& a, const gfx::Surface& b) {
 }
 
 void check_decodes_same(std::span<const uint8_t> bytes, const gfx::Surface& picture) {
-    const std::optional<gfx::Surface> again = gfx::decode_bmp(bytes);
-    FUZZ_CHECK(again.has_value());
+    const platform::Result<gfx::Surface> again = gfx::decode_bmp(bytes);
+    FUZZ_CHECK(again.ok());
     FUZZ_CHECK(same_picture(*again, picture));
 }
 
@@ -64,7 +64,7 @@ void check_whole_picture(const gfx::Surface& picture, const gfx::Surface& screen
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> bytes = fuzz::archive_piece(data, size);
     gfx::SpriteSheet sheet;
-    if (!sheet.load_picture(bytes, "image/data.bmp picture 0")) {
+    if (!sheet.load_picture(bytes)) {
         FUZZ_CHECK(!sheet.has_surface() && sheet.cell_count() == 0);
         return 0;
     }
@@ -75,8 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                static_cast<size_t>(picture.width()) * static_cast<size_t>(picture.height()));
     FUZZ_CHECK(static_cast<int64_t>(picture.pixels().size()) <= gfx::kMaxPicturePixels);
     FUZZ_CHECK(!picture.color_key());
-    const std::optional<gfx::BmpInfo> info = gfx::read_bmp_info(bytes);
-    FUZZ_CHECK(info.has_value());
+    const platform::Result<gfx::BmpInfo> info = gfx::read_bmp_info(bytes);
+    FUZZ_CHECK(info.ok());
     check_spare_bytes_ignored(bytes, *info, picture);
     check_gap_skipped(bytes, *info, picture);
 

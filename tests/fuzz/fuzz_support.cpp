@@ -65,7 +65,9 @@ std::string read_file(const std::filesystem::path& file) {
 std::vector<uint8_t> archive_piece(const uint8_t* data, size_t size) {
     platform::MemoryDataSource archive;
     archive.put("piece", std::vector<uint8_t>(data, data + size));
-    return gfx::extract_range(archive, "piece", 0, static_cast<uint32_t>(size));
+    platform::FileBytes piece =
+        gfx::extract_range(archive, "piece", 0, static_cast<uint32_t>(size));
+    return piece ? std::move(*piece) : std::vector<uint8_t>();
 }
 
 }  // namespace fuzz

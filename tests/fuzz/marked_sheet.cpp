@@ -44,7 +44,7 @@ long check_keyed_draw(gfx::SpriteSheet& sheet, int i, gfx::Surface& screen, uint
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> bytes = fuzz::archive_piece(data, size);
     gfx::SpriteSheet sheet;
-    if (!sheet.load_sheet(bytes, "image/dat2.bmp piece 0")) {
+    if (!sheet.load_sheet(bytes)) {
         FUZZ_CHECK(!sheet.has_surface() && sheet.cell_count() == 0);
         return 0;
     }

@@ -37,19 +37,18 @@ bool same_event(const platform::ReplayEvent& a, const platform::ReplayEvent& b) 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    std::string error;
-    const auto first = platform::parse_replay(text, "fuzz.replay", error);
+    const auto first = platform::parse_replay(text, "fuzz.replay");
     if (!first) {
         // A refused file names itself and the line at fault.
-        FUZZ_CHECK(error.starts_with("fuzz.replay:"));
+        FUZZ_CHECK(first.error().reason.starts_with("fuzz.replay:"));
         return 0;
     }
     for (size_t i = 1; i < first->events.size(); ++i) {
         FUZZ_CHECK(first->events[i - 1].pass <= first->events[i].pass);
     }
     const std::string printed = print_replay(*first);
-    const auto second = platform::parse_replay(printed, "printed.replay", error);
-    FUZZ_CHECK(second.has_value());
+    const auto second = platform::parse_replay(printed, "printed.replay");
+    FUZZ_CHECK(second.ok());
     FUZZ_CHECK(second->seed == first->seed);
     FUZZ_CHECK(second->events.size() == first->events.size());
     for (size_t i = 0; i < first->events.size(); ++i) {

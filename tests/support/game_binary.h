@@ -43,7 +43,8 @@ inline std::string frame_file(uint64_t pass) {
 inline gfx::Surface read_frame(const std::filesystem::path& file) {
     const std::string text = file_text(file);
     const std::vector<uint8_t> bytes(text.begin(), text.end());
-    return gfx::decode_bmp(bytes).value_or(gfx::Surface());
+    platform::Result<gfx::Surface> frame = gfx::decode_bmp(bytes);
+    return frame ? std::move(*frame) : gfx::Surface();
 }
 
 }  // namespace fixture

@@ -13,19 +13,23 @@ TEST(Archive, EqualSlicesIgnoreTheRemainderAndGetTheSignature) {
     platform::MemoryDataSource data;
     data.put("a.bin", bytes);
     auto slice = gfx::extract_slice(data, "a.bin", 3, 19);
-    ASSERT_EQ(slice.size(), 10u);
-    EXPECT_EQ(slice[0], 'B');
-    EXPECT_EQ(slice[1], 'M');
-    EXPECT_EQ(slice[2], 32);
-    EXPECT_EQ(slice[9], 39);
-    EXPECT_EQ(gfx::extract_slice(data, "a.bin", 18, 19).back(), 189);
-    EXPECT_TRUE(gfx::extract_slice(data, "a.bin", 19, 19).empty());
-    EXPECT_TRUE(gfx::extract_slice(data, "missing.bin", 0, 19).empty());
+    ASSERT_TRUE(slice);
+    ASSERT_EQ(slice->size(), 10u);
+    EXPECT_EQ((*slice)[0], 'B');
+    EXPECT_EQ((*slice)[1], 'M');
+    EXPECT_EQ((*slice)[2], 32);
+    EXPECT_EQ((*slice)[9], 39);
+    EXPECT_EQ(gfx::extract_slice(data, "a.bin", 18, 19)->back(), 189);
+    EXPECT_EQ(gfx::extract_slice(data, "a.bin", 19, 19).error().kind, platform::ErrorKind::Missing);
+    EXPECT_EQ(gfx::extract_slice(data, "missing.bin", 0, 19).error().kind,
+              platform::ErrorKind::Missing);
     auto range = gfx::extract_range(data, "a.bin", 100, 110);
-    ASSERT_EQ(range.size(), 10u);
-    EXPECT_EQ(range[0], 'B');
-    EXPECT_EQ(range[2], 102);
-    EXPECT_TRUE(gfx::extract_range(data, "a.bin", 190, 300).empty()) << "short archive";
+    ASSERT_TRUE(range);
+    ASSERT_EQ(range->size(), 10u);
+    EXPECT_EQ((*range)[0], 'B');
+    EXPECT_EQ((*range)[2], 102);
+    EXPECT_EQ(gfx::extract_range(data, "a.bin", 190, 300).error().kind, platform::ErrorKind::Short)
+        << "short archive";
 }
 
 TEST(Archive, PieceTableIsContiguous) {
@@ -40,13 +44,16 @@ TEST(Archive, PieceTableIsContiguous) {
 TEST(Archive, CheckNamesTheMissingOrShortFileAndItsFolder) {
     auto dir = fixture::make_temp_dir("check");
     const platform::FileDataSource data(dir);
-    auto problem = gfx::check_archives(data);
-    EXPECT_NE(problem.find("image/data.bmp is missing"), std::string::npos) << problem;
-    EXPECT_NE(problem.find((dir / "image").string()), std::string::npos) << problem;
+    const auto problem = [&] {
+        const platform::Result<void> checked = gfx::check_archives(data);
+        return checked ? std::string() : checked.error().reason;
+    };
+    EXPECT_NE(problem().find("image/data.bmp is missing"), std::string::npos) << problem();
+    EXPECT_NE(problem().find((dir / "image").string()), std::string::npos) << problem();
     fixture::write_pack(dir);
-    EXPECT_EQ(gfx::check_archives(data), "");
+    EXPECT_EQ(problem(), "");
     std::filesystem::resize_file(dir / "image/dat2.bmp", 5000000);
-    EXPECT_NE(gfx::check_archives(data).find("image/dat2.bmp is too short"), std::string::npos);
+    EXPECT_NE(problem().find("image/dat2.bmp is too short"), std::string::npos);
     std::filesystem::remove_all(dir);
 }
 
@@ -77,10 +84,12 @@ TEST(Archive, SomethingOtherThanAFileIsRefusedAtOnce) {
         const auto piece = gfx::kPieceTable[gfx::kCursorPiece];
         const platform::FileDataSource data(dir);
         fixture::without_waiting_on(file, [&] {
-            EXPECT_TRUE(gfx::extract_range(data, c.archive, piece.first, piece.end).empty());
-            EXPECT_TRUE(gfx::extract_slice(data, c.archive, 0, gfx::kPictureCount).empty());
-            EXPECT_NE(gfx::check_archives(data).find(c.problem), std::string::npos)
-                << gfx::check_archives(data);
+            EXPECT_FALSE(gfx::extract_range(data, c.archive, piece.first, piece.end));
+            EXPECT_FALSE(gfx::extract_slice(data, c.archive, 0, gfx::kPictureCount));
+            const platform::Result<void> checked = gfx::check_archives(data);
+            ASSERT_FALSE(checked);
+            EXPECT_NE(checked.error().reason.find(c.problem), std::string::npos)
+                << checked.error().reason;
         });
         std::filesystem::remove_all(dir);
     }
@@ -119,9 +128,10 @@ TEST(Bmp, CorruptHeadersAreRefusedWithoutReadingPastTheBuffer) {
             for (int i = 0; i < 4; ++i)
                 bytes[c.offset + i] = static_cast<uint8_t>(c.value >> (8 * i));
         }
-        std::string why;
-        EXPECT_FALSE(gfx::decode_bmp(bytes, &why)) << c.what;
-        EXPECT_FALSE(why.empty()) << c.what;
+        const auto decoded = gfx::decode_bmp(bytes);
+        ASSERT_FALSE(decoded) << c.what;
+        EXPECT_EQ(decoded.error().kind, platform::ErrorKind::Invalid) << c.what;
+        EXPECT_FALSE(decoded.error().reason.empty()) << c.what;
     }
     EXPECT_FALSE(gfx::decode_bmp(std::vector<uint8_t>{'B'}));
 }

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "support/results.h"
+
 namespace {
 
 // Two colours whose channels survive 5- and 6-bit masks exactly, with red unlike blue so that
@@ -206,8 +208,8 @@ TEST(Bmp, EveryFormDecodesToTheSamePixelsWithOrWithoutAGap) {
     for (const Form& f : kForms) {
         for (uint32_t gap : {0u, 1u, 37u}) {
             SCOPED_TRACE(std::string(f.name) + ", gap " + std::to_string(gap));
-            std::string why;
-            const auto s = gfx::decode_bmp(make_bmp(f, gap), &why);
+            const auto s = gfx::decode_bmp(make_bmp(f, gap));
+            const std::string why = why_not(s);
             ASSERT_TRUE(s) << why;
             EXPECT_EQ(s->width(), kW);
             EXPECT_EQ(s->height(), kH);
@@ -235,7 +237,7 @@ TEST(Bmp, The32BitFourthByteIsDroppedOrKeptAsAlpha) {
             bytes[10] | bytes[11] << 8 | bytes[12] << 16 | uint32_t{bytes[13]} << 24;
         for (size_t i = at + 3; i < bytes.size(); i += 4) bytes[i] = 0x7F;
         const auto dropped = gfx::decode_bmp(bytes);
-        const auto kept = gfx::decode_bmp(bytes, nullptr, gfx::BmpAlpha::Keep);
+        const auto kept = gfx::decode_bmp(bytes, gfx::BmpAlpha::Keep);
         ASSERT_TRUE(dropped && kept);
         EXPECT_EQ(dropped->pixels(), reference().pixels());
         std::vector<uint32_t> with_alpha = reference().pixels();
@@ -285,8 +287,8 @@ TEST(Bmp, RunLengthEscapesSkipAndEndAsWindowsDraws) {
         file.resize(14 + 40, 0);
         for (uint32_t i = 0; i < entries; ++i) put(file, i + 1, 4);
         file.insert(file.end(), c.code.begin(), c.code.end());
-        std::string why;
-        const auto s = gfx::decode_bmp(file, &why);
+        const auto s = gfx::decode_bmp(file);
+        const std::string why = why_not(s);
         ASSERT_TRUE(s) << c.what << ": " << why;
         EXPECT_EQ(s->pixels(), std::vector<uint32_t>(c.top_down.begin(), c.top_down.end()))
             << c.what;
@@ -303,10 +305,10 @@ TEST(Bmp, TruncatedFilesAreRefusedAtEveryCut) {
         const auto whole = make_bmp(f, 5);
         for (size_t cut = 0; cut < whole.size(); ++cut) {
             const std::vector<uint8_t> part(whole.begin(), whole.begin() + static_cast<long>(cut));
-            std::string why;
-            const auto s = gfx::decode_bmp(part, &why);
+            const auto s = gfx::decode_bmp(part);
+            const std::string why = why_not(s);
             const bool holds_every_row = f.rle != Rle::kNone && cut + 2 >= whole.size();
-            EXPECT_EQ(s.has_value(), holds_every_row) << name << " cut at " << cut;
+            EXPECT_EQ(s.ok(), holds_every_row) << name << " cut at " << cut;
             if (!s) {
                 EXPECT_FALSE(why.empty()) << name << " cut at " << cut;
             }
@@ -345,8 +347,9 @@ TEST(Bmp, LyingHeadersAreRefusedOrReadSafely) {
     for (const Case& c : cases) {
         auto bytes = make_bmp(c.form);
         for (int i = 0; i < c.size; ++i) bytes[c.at + i] = static_cast<uint8_t>(c.value >> (8 * i));
-        std::string why;
-        EXPECT_EQ(gfx::decode_bmp(bytes, &why).has_value(), c.decodes) << c.what << ": " << why;
+        const auto decoded = gfx::decode_bmp(bytes);
+        const std::string why = why_not(decoded);
+        EXPECT_EQ(decoded.ok(), c.decodes) << c.what << ": " << why;
         if (!c.decodes) {
             EXPECT_FALSE(why.empty()) << c.what;
         }
@@ -378,9 +381,9 @@ TEST(Bmp, PicturesPastTheSizeCapsAreRefusedFromTheirHeaders) {
         const uint64_t rows = static_cast<uint64_t>(std::abs(int64_t{c.height}));
         const uint64_t stride = (static_cast<uint64_t>(c.width) + 31) / 32 * 4;
         if (c.fits) file.resize(file.size() + stride * rows, 0xFF);
-        std::string why;
-        const auto info = gfx::read_bmp_info(file, &why);
-        EXPECT_EQ(info.has_value(), c.fits) << c.width << " x " << c.height << ": " << why;
+        const auto info = gfx::read_bmp_info(file);
+        const std::string why = why_not(info);
+        EXPECT_EQ(info.ok(), c.fits) << c.width << " x " << c.height << ": " << why;
         if (!c.fits) {
             EXPECT_NE(why.find("larger"), std::string::npos) << why;
         }

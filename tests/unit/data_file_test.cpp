@@ -8,11 +8,12 @@
 
 #include "support/fixture_pack.h"
 #include "support/named_pipe.h"
+#include "support/results.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::ReadError;
+using platform::ErrorKind;
 
 class DataFileTest : public ::testing::Test {
   protected:
@@ -22,7 +23,7 @@ class DataFileTest : public ::testing::Test {
         return dir / name;
     }
     static std::string text(const platform::FileBytes& read) {
-        return {read.bytes.begin(), read.bytes.end()};
+        return read ? std::string(read->begin(), read->end()) : std::string();
     }
     fs::path dir = fixture::make_temp_dir("data-file");
 };
@@ -32,23 +33,23 @@ TEST_F(DataFileTest, ReadsWholeFilesWithinTheLimit) {
     struct Case {
         fs::path file;
         uint64_t limit;
-        ReadError error;
+        std::optional<ErrorKind> error;
         std::string bytes;
     };
     const Case cases[] = {
-        {ten, platform::kNoSizeLimit, ReadError::None, "0123456789"},
-        {ten, 10, ReadError::None, "0123456789"},
-        {ten, 9, ReadError::TooLarge, ""},
-        {write("empty", ""), 0, ReadError::None, ""},
-        {dir / "missing", 100, ReadError::Missing, ""},
-        {dir / "missing/below", 100, ReadError::Missing, ""},
+        {ten, platform::kNoSizeLimit, std::nullopt, "0123456789"},
+        {ten, 10, std::nullopt, "0123456789"},
+        {ten, 9, ErrorKind::TooLarge, ""},
+        {write("empty", ""), 0, std::nullopt, ""},
+        {dir / "missing", 100, ErrorKind::Missing, ""},
+        {dir / "missing/below", 100, ErrorKind::Missing, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.string() + " limit " + std::to_string(c.limit));
         const auto read = platform::read_data_file(c.file, c.limit);
-        EXPECT_EQ(read.error, c.error) << read.reason;
+        EXPECT_EQ(error_kind(read), c.error) << why_not(read);
         EXPECT_EQ(text(read), c.bytes);
-        EXPECT_EQ(read.reason.empty(), c.error == ReadError::None) << read.reason;
+        EXPECT_EQ(why_not(read).empty(), c.error == std::nullopt) << why_not(read);
     }
 }
 
@@ -56,9 +57,9 @@ TEST_F(DataFileTest, RangesMustLieWhollyInTheFile) {
     const fs::path ten = write("ten", "0123456789");
     EXPECT_EQ(text(platform::read_data_range(ten, 3, 4)), "3456");
     EXPECT_EQ(text(platform::read_data_range(ten, 0, 10)), "0123456789");
-    EXPECT_EQ(platform::read_data_range(ten, 7, 4).error, ReadError::Short);
-    EXPECT_EQ(platform::read_data_range(ten, 11, 0).error, ReadError::Short);
-    EXPECT_EQ(platform::read_data_range(ten, ~0ull, 2).error, ReadError::Short);
+    EXPECT_EQ(error_kind(platform::read_data_range(ten, 7, 4)), ErrorKind::Short);
+    EXPECT_EQ(error_kind(platform::read_data_range(ten, 11, 0)), ErrorKind::Short);
+    EXPECT_EQ(error_kind(platform::read_data_range(ten, ~0ull, 2)), ErrorKind::Short);
 
     platform::DataFile file(ten);
     ASSERT_TRUE(file.is_open());
@@ -84,9 +85,9 @@ TEST_F(DataFileTest, RefusesWhatIsNotARegularFileAtOnce) {
         SCOPED_TRACE(c.file);
         const auto read = fixture::without_waiting_on(
             dir / "pipe", [&] { return platform::read_data_file(c.file, 1000); });
-        EXPECT_EQ(read.error, ReadError::NotAFile);
-        EXPECT_EQ(read.reason, c.reason);
-        EXPECT_EQ(platform::read_data_range(c.file, 0, 1).reason, c.reason);
+        EXPECT_EQ(error_kind(read), ErrorKind::NotAFile);
+        EXPECT_EQ(why_not(read), c.reason);
+        EXPECT_EQ(why_not(platform::read_data_range(c.file, 0, 1)), c.reason);
     }
 }
 
@@ -95,9 +96,9 @@ TEST_F(DataFileTest, RefusesWhatIsNotARegularFileAtOnce) {
 TEST_F(DataFileTest, AReadErrorIsReportedNotThrown) {
     if (!fs::exists("/proc/self/mem")) GTEST_SKIP() << "no /proc";
     const auto read = platform::read_data_file("/proc/self/mem", 1 << 20);
-    EXPECT_EQ(read.error, ReadError::Failed);
-    EXPECT_TRUE(read.bytes.empty());
-    EXPECT_NE(read.reason.find("Input/output error"), std::string::npos) << read.reason;
+    EXPECT_EQ(error_kind(read), ErrorKind::Failed);
+    EXPECT_FALSE(read);
+    EXPECT_NE(why_not(read).find("Input/output error"), std::string::npos) << why_not(read);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "settings/profile.h"
 #include "settings/settings.h"
 #include "support/fixture_pack.h"
+#include "support/results.h"
 
 namespace fs = std::filesystem;
 
@@ -68,9 +69,9 @@ TEST_F(DataPaths, TheFirstPlaceThatHoldsThePackIsTakenAndNamedPlacesAreTakenAsGi
         folder("usr/share/games/vasul", c.beside);
         search.prefix = folder("prefix", c.prefix);
 
-        std::string error;
-        const auto found = app::find_data(search, error);
-        ASSERT_EQ(found.has_value(), c.expected.has_value()) << error;
+        const auto found = app::find_data(search);
+        const std::string error = why_not(found);
+        ASSERT_EQ(found.ok(), c.expected.has_value()) << error;
         if (!found) continue;
         EXPECT_EQ(found->origin, *c.expected);
         EXPECT_TRUE(found->dir == search.flag || found->dir == search.environment ||
@@ -85,8 +86,8 @@ TEST_F(DataPaths, BesideTheProgramIsFoundFromTheProgramsOwnFolder) {
     search.executable = root / "unpacked/usr/games/vasul";
     search.beside_program = "../share/games/vasul";
     const fs::path pack = folder("unpacked/usr/share/games/vasul", true);
-    std::string error;
-    const auto found = app::find_data(search, error);
+    const auto found = app::find_data(search);
+    const std::string error = why_not(found);
     ASSERT_TRUE(found) << error;
     EXPECT_EQ(found->dir, pack);
 }
@@ -97,8 +98,9 @@ TEST_F(DataPaths, WhenNothingHoldsThePackTheMessageNamesEveryPlaceLooked) {
     search.executable = root / "bin/vasul";
     search.beside_program = "../share/games/vasul";
     search.prefix = root / "prefix/share/games/vasul";
-    std::string error;
-    ASSERT_FALSE(app::find_data(search, error));
+    const auto found = app::find_data(search);
+    ASSERT_FALSE(found);
+    const std::string error = found.error().reason;
     for (const fs::path& place : {search.current, root / "share/games/vasul", search.prefix})
         EXPECT_NE(error.find(place.string() + " ("), std::string::npos) << place << " in " << error;
     EXPECT_NE(error.find(app::kPackMarker), std::string::npos) << error;
@@ -147,9 +149,9 @@ TEST(SettingsPlace, PortableGamesKeepTheFileBesideTheDataInstalledOnesInTheHome)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string error;
-        const auto place = app::place_settings({"/pack", c.origin}, c.ini_flag, c.home, error);
-        ASSERT_EQ(place.has_value(), *c.file != '\0') << error;
+        const auto place = app::place_settings({"/pack", c.origin}, c.ini_flag, c.home);
+        const std::string error = why_not(place);
+        ASSERT_EQ(place.ok(), *c.file != '\0') << error;
         if (!place) {
             EXPECT_NE(error.find("--ini"), std::string::npos) << error;
             continue;
@@ -176,23 +178,21 @@ TEST_F(DataPaths, TheFirstRunCopiesThePacksDefaultsAndLaterRunsKeepThePlayersFil
     const std::string defaults = "[music]\nbgmon=1\nbgm=7\n";
     put(pack / "vasul.ini", defaults);
     const app::SettingsPlace place{root / "home/vasul/vasul.ini", pack / "vasul.ini"};
-    std::string error;
 
-    ASSERT_TRUE(app::copy_default_settings(place, error)) << error;
+    ASSERT_EQ(why_not(app::copy_default_settings(place)), "");
     EXPECT_EQ(fixture::file_text(place.file), defaults);
 
     put(place.file, "[music]\nbgmon=0\n");
-    ASSERT_TRUE(app::copy_default_settings(place, error)) << error;
+    ASSERT_EQ(why_not(app::copy_default_settings(place)), "");
     EXPECT_EQ(fixture::file_text(place.file), "[music]\nbgmon=0\n");
 }
 
 TEST_F(DataPaths, WithoutDefaultsToCopyNothingIsWrittenBeforeThePlayersFirstChange) {
     const fs::path pack = folder("pack", true);
     const fs::path player = root / "home/vasul/vasul.ini";
-    std::string error;
     for (const app::SettingsPlace& place :
          {app::SettingsPlace{player, pack / "vasul.ini"}, app::SettingsPlace{player, {}}}) {
-        ASSERT_TRUE(app::copy_default_settings(place, error)) << error;
+        ASSERT_EQ(why_not(app::copy_default_settings(place)), "");
         EXPECT_FALSE(fs::exists(root / "home"));
     }
     // The folder comes with the first write.

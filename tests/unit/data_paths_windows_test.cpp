@@ -7,6 +7,7 @@
 
 #include "app/data_paths.h"
 #include "support/fixture_pack.h"
+#include "support/results.h"
 
 namespace fs = std::filesystem;
 
@@ -63,10 +64,9 @@ TEST(SettingsPlaceWindows, TheZipsFolderKeepsTheFileWhenWritableElseTheAppDataFo
         app::WindowsFolders folders;
         folders.pack_writable = c.writable;
         if (c.has_app_data) folders.app_data = app_data;
-        std::string error;
-        const auto place =
-            app::place_settings_windows({pack, c.origin}, c.ini_flag, folders, error);
-        ASSERT_EQ(place.has_value(), !c.file.empty()) << error;
+        const auto place = app::place_settings_windows({pack, c.origin}, c.ini_flag, folders);
+        const std::string error = why_not(place);
+        ASSERT_EQ(place.ok(), !c.file.empty()) << error;
         if (!place) {
             EXPECT_NE(error.find("--ini"), std::string::npos) << error;
             continue;
@@ -83,11 +83,10 @@ TEST(SettingsPlaceWindows, TheAppDataFolderIsMadeAndStartsFromThePacksDefaults) 
     std::ofstream(pack / "vasul.ini", std::ios::binary) << "[music]\nbgmon=1\n";
     app::WindowsFolders folders;
     folders.app_data = root / "AppData" / "Roaming" / "Vasul";
-    std::string error;
-    const auto place =
-        app::place_settings_windows({pack, DataOrigin::BesideProgram}, {}, folders, error);
+    const auto place = app::place_settings_windows({pack, DataOrigin::BesideProgram}, {}, folders);
+    const std::string error = why_not(place);
     ASSERT_TRUE(place) << error;
-    ASSERT_TRUE(app::copy_default_settings(*place, error)) << error;
+    ASSERT_EQ(why_not(app::copy_default_settings(*place)), "");
     EXPECT_EQ(fixture::file_text(folders.app_data / "vasul.ini"), "[music]\nbgmon=1\n");
     std::error_code ec;
     fs::remove_all(root, ec);

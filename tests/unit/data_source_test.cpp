@@ -7,14 +7,15 @@
 #include <string>
 
 #include "support/fixture_pack.h"
+#include "support/results.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::ReadError;
+using platform::ErrorKind;
 
 std::string text(const platform::FileBytes& read) {
-    return {read.bytes.begin(), read.bytes.end()};
+    return read ? std::string(read->begin(), read->end()) : std::string();
 }
 
 // The same two files on disk and in memory: a test's pack must read as the game's would.
@@ -38,47 +39,47 @@ TEST_F(DataSources, FilesAndMemoryReadAlike) {
     struct Case {
         const char* what;
         platform::FileBytes (*read)(const platform::DataSource&);
-        ReadError error;
+        std::optional<ErrorKind> error;
         std::string bytes;
     };
     using S = const platform::DataSource&;
     const Case cases[] = {
-        {"whole", [](S d) { return d.read("sub/ten", 10); }, ReadError::None, "0123456789"},
-        {"whole, too large", [](S d) { return d.read("sub/ten", 9); }, ReadError::TooLarge, ""},
-        {"whole, empty", [](S d) { return d.read("empty", 0); }, ReadError::None, ""},
-        {"whole, missing", [](S d) { return d.read("none", 9); }, ReadError::Missing, ""},
-        {"range", [](S d) { return d.read_range("sub/ten", 3, 4); }, ReadError::None, "3456"},
-        {"range to the end", [](S d) { return d.read_range("sub/ten", 6, 4); }, ReadError::None,
+        {"whole", [](S d) { return d.read("sub/ten", 10); }, std::nullopt, "0123456789"},
+        {"whole, too large", [](S d) { return d.read("sub/ten", 9); }, ErrorKind::TooLarge, ""},
+        {"whole, empty", [](S d) { return d.read("empty", 0); }, std::nullopt, ""},
+        {"whole, missing", [](S d) { return d.read("none", 9); }, ErrorKind::Missing, ""},
+        {"range", [](S d) { return d.read_range("sub/ten", 3, 4); }, std::nullopt, "3456"},
+        {"range to the end", [](S d) { return d.read_range("sub/ten", 6, 4); }, std::nullopt,
          "6789"},
-        {"range past the end", [](S d) { return d.read_range("sub/ten", 7, 4); }, ReadError::Short,
+        {"range past the end", [](S d) { return d.read_range("sub/ten", 7, 4); }, ErrorKind::Short,
          ""},
         {"range after the end", [](S d) { return d.read_range("sub/ten", 11, 0); },
-         ReadError::Short, ""},
+         ErrorKind::Short, ""},
         {"range at a huge offset", [](S d) { return d.read_range("sub/ten", ~0ull, 2); },
-         ReadError::Short, ""},
-        {"range, missing", [](S d) { return d.read_range("none", 0, 1); }, ReadError::Missing, ""},
-        {"head", [](S d) { return d.read_head("sub/ten", 4); }, ReadError::None, "0123"},
-        {"head of a short file", [](S d) { return d.read_head("sub/ten", 4095); }, ReadError::None,
+         ErrorKind::Short, ""},
+        {"range, missing", [](S d) { return d.read_range("none", 0, 1); }, ErrorKind::Missing, ""},
+        {"head", [](S d) { return d.read_head("sub/ten", 4); }, std::nullopt, "0123"},
+        {"head of a short file", [](S d) { return d.read_head("sub/ten", 4095); }, std::nullopt,
          "0123456789"},
-        {"head, missing", [](S d) { return d.read_head("none", 4); }, ReadError::Missing, ""},
+        {"head, missing", [](S d) { return d.read_head("none", 4); }, ErrorKind::Missing, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const auto on_disk = c.read(files);
         const auto in_memory = c.read(memory);
-        EXPECT_EQ(on_disk.error, c.error) << on_disk.reason;
+        EXPECT_EQ(error_kind(on_disk), c.error) << why_not(on_disk);
         EXPECT_EQ(text(on_disk), c.bytes);
-        EXPECT_EQ(in_memory.error, c.error) << in_memory.reason;
+        EXPECT_EQ(error_kind(in_memory), c.error) << why_not(in_memory);
         EXPECT_EQ(text(in_memory), c.bytes);
-        EXPECT_EQ(in_memory.reason, on_disk.reason);
+        EXPECT_EQ(why_not(in_memory), why_not(on_disk));
     }
     for (const platform::DataSource* d : {static_cast<platform::DataSource*>(&files),
                                           static_cast<platform::DataSource*>(&memory)}) {
-        EXPECT_EQ(d->size("sub/ten").size, 10u);
-        EXPECT_EQ(d->size("none").error, ReadError::Missing);
-        EXPECT_EQ(d->size("none").reason, "is missing");
+        EXPECT_EQ(*d->size("sub/ten"), 10u);
+        EXPECT_EQ(error_kind(d->size("none")), ErrorKind::Missing);
+        EXPECT_EQ(why_not(d->size("none")), "is missing");
     }
-    EXPECT_EQ(files.size("sub").reason, "is a directory") << "only a regular file has a length";
+    EXPECT_EQ(why_not(files.size("sub")), "is a directory") << "only a regular file has a length";
 }
 
 // Each game of a test process gets its own copy of the shared pack to change.
@@ -90,7 +91,7 @@ TEST_F(DataSources, CopiesOfAMemoryPackChangeAlone) {
     EXPECT_EQ(text(memory.read("sub/ten", 100)), "0123456789");
     EXPECT_TRUE(memory.read("empty", 0));
     EXPECT_EQ(text(copy.read("sub/ten", 100)), "x");
-    EXPECT_EQ(copy.read("empty", 0).error, ReadError::Missing);
+    EXPECT_EQ(error_kind(copy.read("empty", 0)), ErrorKind::Missing);
 }
 
 TEST_F(DataSources, MessagesNameFilesAsThePlayerWould) {

@@ -9,17 +9,17 @@
 #include "platform/headless/headless_platform.h"
 #include "support/fixture_pack.h"
 #include "support/named_pipe.h"
+#include "support/results.h"
 
 using namespace platform;
 
 TEST(Replay, ParsesEveryEventKind) {
-    std::string error;
     auto r = parse_replay(
         "vasul-replay 1\r\n# a comment\nseed 12345\n@0 move 320 200\n@4 ldown 320 200\n"
         "@5 lup 330 210\n@5 ldbl 1 2\n@6 keydown 32\n@7 keyup 32\n@9 rdown 5 5\n@9 rdbl 6 6\n"
         "@20 tick 4294967000\n@30 close\n",
-        "r.txt", error);
-    ASSERT_TRUE(r) << error;
+        "r.txt");
+    ASSERT_TRUE(r) << why_not(r);
     EXPECT_EQ(r->seed, 12345u);
     ASSERT_EQ(r->events.size(), 10u);
     EXPECT_EQ(r->events[0].message.id, kWmMouseMove);
@@ -45,9 +45,10 @@ TEST(Replay, MalformedLinesNameFileLineAndReason) {
         {"", "r:1: expected the header"},
     };
     for (auto [text, message] : cases) {
-        std::string error;
-        EXPECT_FALSE(parse_replay(text, "r", error)) << text;
-        EXPECT_NE(error.find(message), std::string::npos) << error;
+        const auto r = parse_replay(text, "r");
+        ASSERT_FALSE(r) << text;
+        EXPECT_EQ(r.error().kind, platform::ErrorKind::Invalid);
+        EXPECT_NE(r.error().reason.find(message), std::string::npos) << r.error().reason;
     }
 }
 
@@ -59,18 +60,15 @@ TEST(Replay, LoadingRefusesAnythingButAFile) {
     const std::pair<const char*, const char*> cases[] = {
         {"folder", "is a directory"}, {"pipe", "is a named pipe"}, {"none", "is missing"}};
     for (const auto& [name, reason] : cases) {
-        std::string error;
         const auto r = fixture::without_waiting_on(
-            dir / "pipe", [&, name = name] { return load_replay(dir / name, error); });
-        EXPECT_FALSE(r) << name;
-        EXPECT_EQ(error, (dir / name).string() + " " + reason);
+            dir / "pipe", [&, name = name] { return load_replay(dir / name); });
+        EXPECT_EQ(why_not(r), (dir / name).string() + " " + reason);
     }
     std::filesystem::remove_all(dir);
 }
 
 TEST(Harness, PostsAtTheirPassesAndSetsTheClock) {
-    std::string error;
-    auto r = parse_replay("vasul-replay 1\n@2 move 1 2\n@2 move 3 4\n@5 tick 1000\n", "r", error);
+    auto r = parse_replay("vasul-replay 1\n@2 move 1 2\n@2 move 3 4\n@5 tick 1000\n", "r");
     ASSERT_TRUE(r);
     HeadlessPlatform inner(10);
     HarnessOptions o;
@@ -120,9 +118,8 @@ TEST(Harness, RecordingReplaysToTheSameMessagesAndClock) {
         ASSERT_TRUE(h.peek_message(m));
         seen_ticks.push_back(h.ticks());
     }
-    std::string error;
-    auto r = load_replay(file, error);
-    ASSERT_TRUE(r) << error;
+    auto r = load_replay(file);
+    ASSERT_TRUE(r) << why_not(r);
     EXPECT_EQ(r->seed, 77u);
     HeadlessPlatform inner(16);
     HarnessOptions o;

@@ -48,7 +48,7 @@ gfx::SpriteSheet tiny_font(int glyphs) {
         rows[0].push_back({gfx::Surface(i % 4 + 2, 3, static_cast<uint32_t>(i + 1)), {0, 0}});
     }
     gfx::SpriteSheet sheet;
-    sheet.load_sheet(pack::compose_sheet(rows), "font");
+    EXPECT_TRUE(sheet.load_sheet(pack::compose_sheet(rows)));
     return sheet;
 }
 

@@ -237,7 +237,7 @@ TEST(ScriptRunner, StateOutlivesVisitsAndRestoreStartsOver) {
 
 TEST(CodeText, GlyphsSitEdgeToEdge) {
     gfx::SpriteSheet font;  // the fixture font: glyph i is 6 + i % 5 wide
-    ASSERT_TRUE(font.load_sheet(fixture::sheet_pieces()[9], "font"));
+    ASSERT_TRUE(font.load_sheet(fixture::sheet_pieces()[9]));
     struct Case {
         const char* codes;
         std::vector<std::pair<int, int>> glyphs;  // (x, glyph) of each drawn glyph

@@ -14,8 +14,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using platform::ErrorKind;
 using platform::FileStamp;
-using platform::FileStatus;
 
 class FileIoWin32 : public testing::Test {
   protected:
@@ -24,10 +24,10 @@ class FileIoWin32 : public testing::Test {
         fs::remove_all(dir, ec);
     }
     bool replace(const fs::path& file, std::string_view text, FileStamp& stamp) {
-        std::string error;
-        const bool ok = platform::replace_file(file, text, stamp, error);
-        EXPECT_TRUE(ok) << error;
-        return ok;
+        const platform::Result<FileStamp> written = platform::replace_file(file, text);
+        EXPECT_TRUE(written) << written.error().reason;
+        if (written) stamp = *written;
+        return written.ok();
     }
     fs::path dir = fixture::make_temp_dir("fileio");
 };
@@ -52,9 +52,9 @@ TEST_F(FileIoWin32, ReplacesAFileOnceAReaderLetsGo) {
     ASSERT_TRUE(replaced);
     EXPECT_EQ(fixture::file_text(ini), "[a]\nx=22\n");
     EXPECT_NE(first, second);
-    FileStamp now;
-    ASSERT_EQ(platform::stamp_file(ini, now), FileStatus::Ok);
-    EXPECT_EQ(now, second);
+    const platform::Result<FileStamp> now = platform::stamp_file(ini);
+    ASSERT_TRUE(now);
+    EXPECT_EQ(*now, second);
     // Nothing is left beside it.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
@@ -73,27 +73,26 @@ TEST_F(FileIoWin32, NamesOutsideTheCodePageWork) {
     const fs::path ini = folder / "vasul.ini";
     FileStamp stamp;
     ASSERT_TRUE(replace(ini, "[music]\nbgm=3\n", stamp));
-    std::string text, error;
-    FileStamp read;
-    ASSERT_EQ(platform::read_whole_file(ini, text, read, error, 1 << 20), FileStatus::Ok) << error;
-    EXPECT_EQ(text, "[music]\nbgm=3\n");
-    EXPECT_EQ(read, stamp);
+    const platform::Result<platform::FileText> read = platform::read_whole_file(ini, 1 << 20);
+    ASSERT_TRUE(read) << read.error().reason;
+    EXPECT_EQ(read->text, "[music]\nbgm=3\n");
+    EXPECT_EQ(read->stamp, stamp);
 }
 
 TEST_F(FileIoWin32, RefusesReadOnlyFilesFoldersAndMissingOnes) {
     const fs::path ini = dir / "vasul.ini";
     std::ofstream(ini) << "old";
     SetFileAttributesW(ini.wstring().c_str(), FILE_ATTRIBUTE_READONLY);
-    FileStamp stamp;
-    std::string error, text;
-    EXPECT_FALSE(platform::replace_file(ini, "new", stamp, error));
-    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+    const platform::Result<FileStamp> refused = platform::replace_file(ini, "new");
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.error().reason.find("read-only"), std::string::npos)
+        << refused.error().reason;
     SetFileAttributesW(ini.wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(fixture::file_text(ini), "old");
 
-    EXPECT_EQ(platform::read_whole_file(dir, text, stamp, error, 1 << 20), FileStatus::Failed);
-    EXPECT_EQ(platform::stamp_file(dir / "none.ini", stamp), FileStatus::Missing);
-    EXPECT_EQ(platform::stamp_file(dir / "no/none.ini", stamp), FileStatus::Missing);
+    EXPECT_EQ(platform::read_whole_file(dir, 1 << 20).error().kind, ErrorKind::NotAFile);
+    EXPECT_EQ(platform::stamp_file(dir / "none.ini").error().kind, ErrorKind::Missing);
+    EXPECT_EQ(platform::stamp_file(dir / "no/none.ini").error().kind, ErrorKind::Missing);
 }
 
 TEST_F(FileIoWin32, RemovesTemporaryFilesOfDeadWriters) {

@@ -3,8 +3,8 @@
 
 namespace platform {
 
-std::unique_ptr<Platform> make_platform(const BackendOptions& options, std::string& error) {
-    return make_sdl_platform(options, error);
+Result<std::unique_ptr<Platform>> make_platform(const BackendOptions& options) {
+    return make_sdl_platform(options);
 }
 
 std::vector<std::string> start_process(int argc, char** argv) {

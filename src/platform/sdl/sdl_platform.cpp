@@ -45,8 +45,8 @@ class SdlPlatform final : public Platform {
     SdlPlatform& operator=(const SdlPlatform&) = delete;
     ~SdlPlatform() override;
 
-    // False, with SDL's reason in error, when there is no display to play on.
-    bool open(const BackendOptions& options, std::string& error);
+    // Fails, with SDL's reason, when there is no display to play on.
+    Result<void> open(const BackendOptions& options);
 
     void begin_pass(uint64_t) override {}
     bool peek_message(Message& out) override;
@@ -97,25 +97,19 @@ SdlPlatform::~SdlPlatform() {
     SDL_Quit();
 }
 
-bool SdlPlatform::open(const BackendOptions& options, std::string& error) {
+Result<void> SdlPlatform::open(const BackendOptions& options) {
     name_the_window_class();
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        error = SDL_GetError();
-        return false;
-    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return Error{ErrorKind::Failed, SDL_GetError()};
     if (!driver_shows_a_picture()) {
-        error =
-            "no display found (no X11 or Wayland server answered); --headless runs the game "
-            "without one";
-        return false;
+        return Error{ErrorKind::Missing,
+                     "no display found (no X11 or Wayland server answered); --headless runs "
+                     "the game without one"};
     }
-    if (!create_window(options) || !create_renderer() || !create_texture()) {
-        error = SDL_GetError();
-        return false;
-    }
+    if (!create_window(options) || !create_renderer() || !create_texture())
+        return Error{ErrorKind::Failed, SDL_GetError()};
     set_icon(options.icon);
     fullscreen_changed_ = options.fullscreen_changed;
-    return true;
+    return {};
 }
 
 bool SdlPlatform::create_window(const BackendOptions& options) {
@@ -288,10 +282,10 @@ void SdlPlatform::pace() {
 
 }  // namespace
 
-std::unique_ptr<Platform> make_sdl_platform(const BackendOptions& options, std::string& error) {
+Result<std::unique_ptr<Platform>> make_sdl_platform(const BackendOptions& options) {
     auto platform = std::make_unique<SdlPlatform>();
-    if (!platform->open(options, error)) return nullptr;
-    return platform;
+    if (const Result<void> opened = platform->open(options); !opened) return opened.error();
+    return std::unique_ptr<Platform>(std::move(platform));
 }
 
 }  // namespace platform

@@ -10,6 +10,6 @@ namespace platform {
 // SDL2_mixer for sound. Alt+Enter and F11 switch between full screen and a window at any
 // moment; the game never hears those keys. Nothing, with the reason in error, when no display
 // can be opened.
-std::unique_ptr<Platform> make_sdl_platform(const BackendOptions& options, std::string& error);
+Result<std::unique_ptr<Platform>> make_sdl_platform(const BackendOptions& options);
 
 }  // namespace platform

@@ -4,9 +4,8 @@
 // the game draws the same frames as every other.
 namespace platform {
 
-std::unique_ptr<Platform> make_platform(const BackendOptions&, std::string& error) {
-    error = "this build has no display: run it with --headless";
-    return nullptr;
+Result<std::unique_ptr<Platform>> make_platform(const BackendOptions&) {
+    return Error{ErrorKind::Missing, "this build has no display: run it with --headless"};
 }
 
 std::vector<std::string> start_process(int argc, char** argv) {

@@ -4,8 +4,8 @@
 namespace platform {
 
 // The page's canvas is the window: full screen and the window's icon belong to the page.
-std::unique_ptr<Platform> make_platform(const BackendOptions&, std::string& error) {
-    return web::make_web_platform(error);
+Result<std::unique_ptr<Platform>> make_platform(const BackendOptions&) {
+    return web::make_web_platform();
 }
 
 std::vector<std::string> start_process(int argc, char** argv) {

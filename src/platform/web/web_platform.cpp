@@ -85,12 +85,10 @@ FlipResult WebPlatform::flip() {
 
 }  // namespace
 
-std::unique_ptr<Platform> make_web_platform(std::string& error) {
-    if (vasul_web_open() == 0) {
-        error = "the page has no canvas for the game (Module.canvas)";
-        return nullptr;
-    }
-    return std::make_unique<WebPlatform>();
+Result<std::unique_ptr<Platform>> make_web_platform() {
+    if (vasul_web_open() == 0)
+        return Error{ErrorKind::Missing, "the page has no canvas for the game (Module.canvas)"};
+    return std::unique_ptr<Platform>(std::make_unique<WebPlatform>());
 }
 
 }  // namespace platform::web

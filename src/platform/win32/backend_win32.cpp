@@ -38,10 +38,10 @@ void find_somewhere_to_write() {
 
 }  // namespace
 
-std::unique_ptr<Platform> make_platform(const BackendOptions& options, std::string& error) {
+Result<std::unique_ptr<Platform>> make_platform(const BackendOptions& options) {
     auto platform = std::make_unique<win32::Win32Platform>();
-    if (!platform->open(options, error)) return nullptr;
-    return platform;
+    if (const Result<void> opened = platform->open(options); !opened) return opened.error();
+    return std::unique_ptr<Platform>(std::move(platform));
 }
 
 std::vector<std::string> start_process(int, char**) {

@@ -38,20 +38,20 @@ DataFile::DataFile(const std::filesystem::path& path) {
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD e = GetLastError();
         if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND) {
-            fail(ReadError::Missing, "is missing");
+            fail(ErrorKind::Missing, "is missing");
         } else {
-            fail(ReadError::Failed, "cannot be opened: " + win32::system_message(e));
+            fail(ErrorKind::Failed, "cannot be opened: " + win32::system_message(e));
         }
         return;
     }
     handle_ = reinterpret_cast<intptr_t>(h);
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info)) {
-        fail(ReadError::NotAFile, what_it_is(h));
+        fail(ErrorKind::NotAFile, what_it_is(h));
         return;
     }
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        fail(ReadError::NotAFile, "is a directory");
+        fail(ErrorKind::NotAFile, "is a directory");
         return;
     }
     size_ = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
@@ -68,19 +68,17 @@ bool DataFile::seek(uint64_t offset) {
            SetFilePointerEx(handle_of(handle_), at, nullptr, FILE_BEGIN);
 }
 
-bool DataFile::read_into(std::vector<uint8_t>& buffer, size_t& filled, std::string& why) {
+Result<void> DataFile::read_into(std::vector<uint8_t>& buffer, size_t& filled) {
     const HANDLE h = handle_of(handle_);
     while (filled < buffer.size()) {
         const DWORD ask = static_cast<DWORD>(std::min<size_t>(buffer.size() - filled, kReadChunk));
         DWORD got = 0;
-        if (!ReadFile(h, buffer.data() + filled, ask, &got, nullptr)) {
-            why = win32::system_message(GetLastError());
-            return false;
-        }
+        if (!ReadFile(h, buffer.data() + filled, ask, &got, nullptr))
+            return Error{ErrorKind::Failed, win32::system_message(GetLastError())};
         if (got == 0) break;
         filled += got;
     }
-    return true;
+    return {};
 }
 
 }  // namespace platform

@@ -38,16 +38,13 @@ std::string hresult_text(const char* what, HRESULT hr) {
 
 }  // namespace
 
-bool Display::open(HWND window, bool full_screen, std::string& error) {
+Result<void> Display::open(HWND window, bool full_screen) {
     window_ = window;
     HRESULT hr =
         DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&draw_), IID_IDirectDraw7, nullptr);
-    if (FAILED(hr)) {
-        error = hresult_text("DirectDrawCreateEx", hr);
-        return false;
-    }
-    if (full_screen && open_full_screen()) return true;
-    return open_windowed(error);
+    if (FAILED(hr)) return Error{ErrorKind::Failed, hresult_text("DirectDrawCreateEx", hr)};
+    if (full_screen && open_full_screen()) return {};
+    return open_windowed();
 }
 
 bool Display::open_full_screen() {
@@ -76,7 +73,7 @@ bool Display::open_full_screen() {
     return true;
 }
 
-bool Display::open_windowed(std::string& error) {
+Result<void> Display::open_windowed() {
     HRESULT hr = draw_->SetCooperativeLevel(window_, DDSCL_NORMAL);
     DDSURFACEDESC2 primary = described(DDSD_CAPS);
     primary.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
@@ -94,8 +91,10 @@ bool Display::open_windowed(std::string& error) {
     DDSURFACEDESC2 made = described(0);
     if (SUCCEEDED(hr)) hr = back_->GetSurfaceDesc(&made);
     if (SUCCEEDED(hr)) copy_is_xrgb_ = is_xrgb(made.ddpfPixelFormat);
-    if (FAILED(hr)) error = hresult_text("setting up the window's DirectDraw surfaces", hr);
-    return SUCCEEDED(hr);
+    if (FAILED(hr))
+        return Error{ErrorKind::Failed,
+                     hresult_text("setting up the window's DirectDraw surfaces", hr)};
+    return {};
 }
 
 void Display::release() {
@@ -181,8 +180,8 @@ void Display::restore() {
         release_one(clipper_);
         release_one(back_);
         release_one(primary_);
-        std::string error;
-        open_windowed(error);
+        // A failure shows at the next flip, which reports the surfaces lost again.
+        (void)open_windowed();
         return;
     }
     if (!full_screen_ && back_) back_->Restore();

@@ -7,6 +7,7 @@
 
 #include "gfx/surface.h"
 #include "platform/platform.h"
+#include "platform/result.h"
 
 namespace platform::win32 {
 
@@ -21,8 +22,8 @@ class Display {
     Display& operator=(const Display&) = delete;
     ~Display() { release(); }
 
-    // False, with the reason in error, when DirectDraw can't show anything at all.
-    bool open(HWND window, bool full_screen, std::string& error);
+    // Fails, with the reason, when DirectDraw can't show anything at all.
+    Result<void> open(HWND window, bool full_screen);
     bool full_screen() const { return full_screen_; }
     // Shows the frame; Lost while the surfaces are lost or the window is minimised.
     FlipResult present(const gfx::Surface& frame);
@@ -32,7 +33,7 @@ class Display {
 
   private:
     bool open_full_screen();
-    bool open_windowed(std::string& error);
+    Result<void> open_windowed();
     HRESULT copy_in(IDirectDrawSurface7* target, const gfx::Surface& frame);
     HRESULT convert_in(IDirectDrawSurface7* target, const gfx::Surface& frame);
     HRESULT show_windowed();

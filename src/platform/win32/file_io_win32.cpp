@@ -80,13 +80,13 @@ HANDLE open_for(const std::filesystem::path& file, DWORD access) {
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
-FileStatus status_of(DWORD e) {
-    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? FileStatus::Missing
-                                                                  : FileStatus::Failed;
+ErrorKind kind_of(DWORD e) {
+    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ErrorKind::Missing
+                                                                  : ErrorKind::Failed;
 }
 
-std::string describe(std::string_view what, const std::filesystem::path& file) {
-    return std::string(what) + " " + utf8(file) + ": " + std::strerror(errno);
+Error describe(std::string_view what, const std::filesystem::path& file) {
+    return {ErrorKind::Failed, std::string(what) + " " + utf8(file) + ": " + std::strerror(errno)};
 }
 
 bool process_gone(DWORD pid) {
@@ -165,21 +165,25 @@ const DiskCalls& real_disk() {
     return kRealDisk;
 }
 
-FileStatus stamp_file(const std::filesystem::path& file, FileStamp& stamp) {
+Result<FileStamp> stamp_file(const std::filesystem::path& file) {
     const HANDLE h = open_for(file, FILE_READ_ATTRIBUTES);
-    if (h == INVALID_HANDLE_VALUE) return status_of(GetLastError());
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError();
+        return Error{kind_of(e), utf8(file) + ": " + win32::system_message(e)};
+    }
+    FileStamp stamp;
     const bool ok = stamp_of(h, stamp);
     CloseHandle(h);
-    return ok ? FileStatus::Ok : FileStatus::Failed;
+    if (!ok) return Error{ErrorKind::Failed, utf8(file) + ": cannot be looked at"};
+    return stamp;
 }
 
-bool replace_file(const std::filesystem::path& file, std::string_view text, FileStamp& stamp,
-                  std::string& error, const DiskCalls& disk) {
+Result<FileStamp> replace_file(const std::filesystem::path& file, std::string_view text,
+                               const DiskCalls& disk) {
     const std::filesystem::path& target = file;
     const DWORD attributes = GetFileAttributesW(wide(target).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        error = utf8(target) + " is read-only";
-        return false;
+        return Error{ErrorKind::Failed, utf8(target) + " is read-only"};
     }
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
@@ -189,15 +193,12 @@ bool replace_file(const std::filesystem::path& file, std::string_view text, File
         folder / (prefix + std::to_string(GetCurrentProcessId()) + ".tmp");
 
     const int fd = create_temp(disk, temp);
-    if (fd < 0) {
-        error = describe("cannot create", temp);
-        return false;
-    }
+    if (fd < 0) return describe("cannot create", temp);
     auto give_up = [&](std::string_view what, const std::filesystem::path& name, bool open) {
-        error = describe(what, name);
+        Error error = describe(what, name);
         if (open) _close(fd);
         DeleteFileW(wide(temp).c_str());
-        return false;
+        return error;
     };
     if (!write_all(disk, fd, text)) return give_up("cannot write", temp, true);
     if (disk.sync(fd) != 0) return give_up("cannot sync", temp, true);
@@ -206,8 +207,8 @@ bool replace_file(const std::filesystem::path& file, std::string_view text, File
     const std::string from = utf8(temp);
     const std::string to = utf8(target);
     if (disk.rename(from.c_str(), to.c_str()) != 0) return give_up("cannot replace", target, false);
-    stamp_file(target, stamp);
-    return true;
+    const Result<FileStamp> stamp = stamp_file(target);
+    return stamp ? *stamp : FileStamp{};
 }
 
 }  // namespace platform

@@ -115,19 +115,18 @@ Win32Platform::~Win32Platform() {
     if (timer_period_set_) timeEndPeriod(1);
 }
 
-bool Win32Platform::open(const BackendOptions& options, std::string& error) {
+Result<void> Win32Platform::open(const BackendOptions& options) {
     // Millisecond sleeps and clock readings, as the game's timing expects.
     timer_period_set_ = timeBeginPeriod(1) == TIMERR_NOERROR;
-    if (!create_window(options.windowed)) {
-        error = "cannot create the window: " + system_message(GetLastError());
-        return false;
-    }
+    if (!create_window(options.windowed))
+        return Error{ErrorKind::Failed,
+                     "cannot create the window: " + system_message(GetLastError())};
     set_icon(options.icon);
-    if (!display_.open(window_, !options.windowed, error)) return false;
+    if (Result<void> opened = display_.open(window_, !options.windowed); !opened) return opened;
     full_screen_ = !options.windowed;
     fullscreen_changed_ = options.fullscreen_changed;
     audio_ = std::make_unique<DsoundAudio>(window_);
-    return true;
+    return {};
 }
 
 void Win32Platform::set_icon(const std::filesystem::path& file) {
@@ -155,17 +154,18 @@ void Win32Platform::switch_display() {
     const bool full = !full_screen_;
     display_.release();
     place_window(full);
-    std::string error;
     switched_ = true;
-    if (display_.open(window_, full, error)) {
+    const Result<void> switched = display_.open(window_, full);
+    if (switched) {
         full_screen_ = full;
         if (fullscreen_changed_) fullscreen_changed_(full);
         return;
     }
-    warn("cannot switch the display: " + error);
+    warn("cannot switch the display: " + switched.error().reason);
     display_.release();
     place_window(full_screen_);
-    if (!display_.open(window_, full_screen_, error)) warn("cannot open the display: " + error);
+    if (const Result<void> reopened = display_.open(window_, full_screen_); !reopened)
+        warn("cannot open the display: " + reopened.error().reason);
 }
 
 bool Win32Platform::create_window(bool windowed) {

@@ -49,7 +49,7 @@ class Win32Platform final : public Platform {
     // Opens full screen or in a window; the icon file is a BMP with transparency, the
     // system's default icon standing in when it can't be read. Each switch is told to
     // fullscreen_changed.
-    bool open(const BackendOptions& options, std::string& error);
+    Result<void> open(const BackendOptions& options);
 
     void begin_pass(uint64_t) override {}
     bool peek_message(Message& out) override;

@@ -17,14 +17,14 @@ constexpr uint64_t kMaxIconFileSize = 4 << 20;
 }  // namespace
 
 std::optional<gfx::Surface> icon_pixels(std::span<const uint8_t> bytes) {
-    std::optional<gfx::Surface> pixels = gfx::decode_bmp(bytes, nullptr, gfx::BmpAlpha::Keep);
+    Result<gfx::Surface> pixels = gfx::decode_bmp(bytes, gfx::BmpAlpha::Keep);
     if (!pixels) return std::nullopt;
     // Most 32-bit files leave the fourth byte zero, and any other file has none: opaque.
     std::vector<uint32_t>& all = pixels->pixels();
     if (std::none_of(all.begin(), all.end(), [](uint32_t p) { return (p >> 24) != 0; })) {
         for (uint32_t& p : all) p |= 0xFF000000u;
     }
-    return pixels;
+    return std::move(*pixels);
 }
 
 gfx::Surface icon_of_size(const gfx::Surface& argb, int size) {
@@ -102,7 +102,8 @@ WindowIcons load_window_icons(const std::filesystem::path& file) {
     WindowIcons icons;
     if (file.empty()) return icons;
     const FileBytes read = read_data_file(file, kMaxIconFileSize);
-    const std::optional<gfx::Surface> pixels = icon_pixels(read.bytes);
+    if (!read) return icons;
+    const std::optional<gfx::Surface> pixels = icon_pixels(*read);
     if (!pixels) return icons;
     icons.big_icon = make_icon(icon_of_size(*pixels, GetSystemMetrics(SM_CXICON)));
     icons.small_icon = make_icon(icon_of_size(*pixels, GetSystemMetrics(SM_CXSMICON)));
