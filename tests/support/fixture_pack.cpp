@@ -7,6 +7,8 @@
 #include <atomic>
 #include <fstream>
 #include <memory>
+#include <optional>
+#include <span>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -14,6 +16,8 @@
 #include "gfx/archive.h"
 #include "gfx/text.h"
 #include "packwriter/packwriter.h"
+#include "platform/executable.h"
+#include "platform/file_io.h"
 #include "sound/sound.h"
 
 namespace fixture {
@@ -151,8 +155,75 @@ platform::DataFiles build_pack() {
 
 }  // namespace
 
+namespace {
+
+// Building the pack costs every test process a good part of its time, so the first process
+// keeps a copy beside the test binary and the others read it. The copy is named after the
+// binary's own size and time: a relinked binary, whose fixture may differ, never reads it.
+std::filesystem::path cache_file() {
+    namespace fs = std::filesystem;
+    const fs::path binary = platform::executable_path();
+    const platform::Result<platform::FileStamp> stamp = platform::stamp_file(binary);
+    if (binary.empty() || !stamp) return {};
+    return binary.parent_path() / (".fixture-pack-" + std::to_string(stamp->size) + "-" +
+                                   std::to_string(stamp->modified_ns));
+}
+
+// Each file as its name, a zero byte, its length in eight bytes and its bytes.
+std::string serialise(const platform::DataFiles& files) {
+    std::string out;
+    for (const auto& [name, bytes] : files) {
+        out.append(name).push_back('\0');
+        for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>(bytes->size() >> (8 * i)));
+        out.append(bytes->begin(), bytes->end());
+    }
+    return out;
+}
+
+std::optional<platform::DataFiles> deserialise(std::span<const uint8_t> in) {
+    platform::DataFiles files;
+    while (!in.empty()) {
+        const auto zero = std::find(in.begin(), in.end(), uint8_t{0});
+        const size_t end = static_cast<size_t>(zero - in.begin());
+        if (zero == in.end() || in.size() - end - 1 < 8) return std::nullopt;
+        std::string name(in.begin(), zero);
+        in = in.subspan(end + 1);
+        uint64_t size = 0;
+        for (size_t i = 0; i < 8; ++i) size |= uint64_t{in[i]} << (8 * i);
+        in = in.subspan(8);
+        if (size > in.size()) return std::nullopt;
+        files[std::move(name)] = shared(
+            std::vector<uint8_t>(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(size)));
+        in = in.subspan(size);
+    }
+    return files;
+}
+
+platform::DataFiles cached_pack() {
+    const std::filesystem::path cache = cache_file();
+    if (cache.empty()) return build_pack();
+    if (const platform::FileBytes kept = platform::read_data_file(cache); kept) {
+        if (auto files = deserialise(*kept);
+            files && files->contains(gfx::kPictureArchive) && files->contains(gfx::kSheetArchive))
+            return std::move(*files);
+    }
+    platform::DataFiles files = build_pack();
+    // Copies for earlier builds of the binary go; the new one is written whole or not at all,
+    // and a failure only means that the next process builds the pack too.
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(cache.parent_path(), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(".fixture-pack-") && entry.path() != cache && !name.ends_with(".tmp"))
+            std::filesystem::remove(entry.path(), ec);
+    }
+    static_cast<void>(platform::replace_file(cache, serialise(files)));
+    return files;
+}
+
+}  // namespace
+
 const platform::DataFiles& pack_files() {
-    static const platform::DataFiles files = build_pack();
+    static const platform::DataFiles files = cached_pack();
     return files;
 }
 
