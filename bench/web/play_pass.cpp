@@ -11,6 +11,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/numbers.h"
 #include "play_setup.h"
+#include "scenes/play_scene.h"
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
