@@ -33,10 +33,10 @@ struct WayBack {
 };
 
 // A scene is plain routines. The entry runs as the scene becomes current and loads what it
-// draws and clears its own flags; the handler sees each message after the shell's common
-// handling; the update draws a whole frame; the restore reloads the scene's own pictures after
-// the display was lost (the shell then reloads the common sheets). Resume, for the one scene
-// that can be paused, takes the game back in without starting it over.
+// draws and clears its own flags; the handler, when there is one, sees each message after the
+// shell's common handling; the update draws a whole frame; the restore reloads the scene's own
+// pictures after the display was lost (the shell then reloads the common sheets). Resume, for the
+// one scene that can be paused, takes the game back in without starting it over.
 struct SceneRoutines {
     void (*enter)(Game&);
     void (*handler)(Game&, const platform::Message&);

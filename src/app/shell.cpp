@@ -79,7 +79,8 @@ void start_up(Game& game, std::optional<uint32_t> seed) {
 void window_proc(Game& game, const Message& message) {
     if (!game.surfaces_lost) {
         handle_common(game, message);
-        if (!take_way_back(game, message)) scene_routines(game).handler(game, message);
+        const auto handler = scene_routines(game).handler;
+        if (!take_way_back(game, message) && handler) handler(game, message);
     }
     default_window_proc(game, message);
 }

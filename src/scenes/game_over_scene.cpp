@@ -6,14 +6,9 @@
 
 namespace scenes {
 
-using namespace platform;
-
 void game_over_enter(Game& game) {
     app::load_screen_picture(game, app::kTimeUpPicture);
 }
-
-// The back button and the right click lead to the title, and the shell takes both.
-void game_over_handle(Game&, const Message&) {}
 
 void game_over_update(Game& game) {
     app::draw_screen_picture(game);

@@ -7,7 +7,6 @@ namespace scenes {
 
 // The time-up picture; it is the restore too.
 void game_over_enter(Game& game);
-void game_over_handle(Game& game, const platform::Message& message);
 void game_over_update(Game& game);
 
 }  // namespace scenes

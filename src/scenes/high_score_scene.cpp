@@ -10,8 +10,6 @@
 
 namespace scores {
 
-using namespace platform;
-
 void high_scores_enter(Game& game) {
     app::load_screen_picture(game, app::kHighScorePicture);
 }
@@ -30,8 +28,5 @@ void high_scores_update(Game& game) {
     }
     app::draw_cursor(game, 0);
 }
-
-// The back button and the right click lead to the title, and the shell takes both.
-void high_scores_handle(Game&, const Message&) {}
 
 }  // namespace scores

@@ -14,6 +14,5 @@ inline constexpr int kRowStep = 30;
 // The display's picture into the screen picture; it is the restore too.
 void high_scores_enter(Game& game);
 void high_scores_update(Game& game);
-void high_scores_handle(Game& game, const platform::Message& message);
 
 }  // namespace scores

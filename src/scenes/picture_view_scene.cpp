@@ -3,20 +3,14 @@
 #include "app/game.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
-#include "app/shell.h"
 #include "scenes/gallery_scene.h"
 
 namespace scenes {
-
-using namespace platform;
 
 // The picture the gallery handed over; only the right button leaves, back to the gallery.
 void picture_view_enter(Game& game) {
     app::load_screen_picture(game, app::reward_picture(game.handover.gallery_choice));
 }
-
-// The right click back to the gallery is all it answers, and the shell takes it.
-void picture_view_handle(Game&, const Message&) {}
 
 void picture_view_update(Game& game) {
     app::draw_screen_picture(game);

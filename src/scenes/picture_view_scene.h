@@ -7,7 +7,6 @@ namespace scenes {
 
 // The chosen reward picture at full screen.
 void picture_view_enter(Game& game);
-void picture_view_handle(Game& game, const platform::Message& message);
 void picture_view_update(Game& game);
 void picture_view_restore(Game& game);
 
