@@ -55,8 +55,28 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${VASUL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# The tests run under Wine (the toolchain's emulator), in a prefix of their own that
+# scripts/test-windows prepares. Every entry gets these variables, so that ctest runs them by
+# itself, and shares one Wine server, started before them and stopped after them
+# (tests/windows/wine_server.cmake).
+find_program(VASUL_WINESERVER wineserver)
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR OR NOT VASUL_WINESERVER)
+  message(FATAL_ERROR "The Windows tests run under Wine, which was not found")
+endif()
+set(VASUL_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "The Wine prefix the tests run in")
+set(VASUL_TEST_ENVIRONMENT WINEPREFIX=${VASUL_WINEPREFIX} WINEARCH=win64 WINEDEBUG=-all
+  "WINEDLLOVERRIDES=mscoree,mshtml=")
+set(VASUL_TEST_FIXTURES wine)
 enable_testing()
-include(GoogleTest)
+foreach(action IN ITEMS start stop)
+  add_test(NAME wine_server_${action} COMMAND ${CMAKE_COMMAND} -DWINESERVER=${VASUL_WINESERVER}
+    -DWINE=${CMAKE_CROSSCOMPILING_EMULATOR} -DACTION=${action}
+    -P ${CMAKE_SOURCE_DIR}/tests/windows/wine_server.cmake)
+  set_tests_properties(wine_server_${action} PROPERTIES ENVIRONMENT "${VASUL_TEST_ENVIRONMENT}")
+endforeach()
+set_tests_properties(wine_server_start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine)
+include(${CMAKE_SOURCE_DIR}/cmake/gtest_suites.cmake)
 file(GLOB VASUL_PACK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/packwriter/*.cpp)
 add_library(vasul_pack STATIC ${VASUL_PACK_SOURCES})
 target_include_directories(vasul_pack PUBLIC ${CMAKE_SOURCE_DIR}/tools)
@@ -84,3 +104,28 @@ add_executable(vasul_rules_tests ${VASUL_RULES_TEST_SOURCES})
 target_include_directories(vasul_rules_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(vasul_rules_tests PRIVATE ${VASUL_TEST_OPTIONS})
 target_link_libraries(vasul_rules_tests PRIVATE vasul_rules GTest::gtest GTest::gtest_main)
+vasul_add_gtests(vasul_rules_tests unit)
+vasul_add_gtests(vasul_unit_tests unit)
+
+# The Windows game against the Linux game: each replay of tests/windows/replays played headless by
+# both, in fresh folders holding the same pack, must leave the same files byte for byte.
+set(VASUL_LINUX_GAME "${CMAKE_SOURCE_DIR}/build/vasul" CACHE FILEPATH
+  "The Linux game that the Windows game's replays are compared with")
+find_program(VASUL_PYTHON NAMES python3 REQUIRED)
+set(game_checks ${VASUL_PYTHON} -B ${CMAKE_SOURCE_DIR}/tests/windows/game_checks.py
+  --pack ${VASUL_DATA_DIR} --wine ${CMAKE_CROSSCOMPILING_EMULATOR} --exe $<TARGET_FILE:vasul>
+  --work ${CMAKE_CURRENT_BINARY_DIR}/checks)
+file(GLOB VASUL_WINDOWS_REPLAYS CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/tests/windows/replays/*.replay)
+foreach(replay IN LISTS VASUL_WINDOWS_REPLAYS)
+  get_filename_component(name ${replay} NAME_WE)
+  add_test(NAME windows_replay.${name} COMMAND ${game_checks} replay ${replay}
+    --linux-game ${VASUL_LINUX_GAME})
+  set_tests_properties(windows_replay.${name} PROPERTIES LABELS e2e
+    ENVIRONMENT "${VASUL_TEST_ENVIRONMENT}" FIXTURES_REQUIRED wine)
+endforeach()
+# It looks through the whole of the prefix's users folder, where the unit tests keep their
+# temporary folders: it runs alone.
+add_test(NAME windows_started_elsewhere COMMAND ${game_checks} started-elsewhere)
+set_tests_properties(windows_started_elsewhere PROPERTIES LABELS e2e RUN_SERIAL TRUE
+  ENVIRONMENT "${VASUL_TEST_ENVIRONMENT}" FIXTURES_REQUIRED wine)

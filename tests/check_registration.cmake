@@ -1,12 +1,25 @@
 # Checks that CTest runs every test of a GoogleTest binary exactly once, whether registered one by
 # one or with its whole suite: a renamed suite, a stale filter or a stale list of suites would
 # otherwise drop tests silently, or run them twice.
-#   cmake -DBINARY=<test binary> -DCTEST=<ctest> -DBUILD_DIR=<build folder> -P check_registration.cmake
+# A cross-compiled binary runs under EMULATOR, both here and in its entries.
+#   cmake -DBINARY=<test binary> -DCTEST=<ctest> -DBUILD_DIR=<build folder> [-DEMULATOR=<command>]
+#         -P check_registration.cmake
 cmake_minimum_required(VERSION 3.22)
 
 # The binary's own list: suites as "Suite.", tests as Suite.Test names.
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/gtest_listing.cmake)
-vasul_read_gtest_listing(${BINARY} all_suites all_tests)
+vasul_read_gtest_listing(${BINARY} all_suites all_tests EMULATOR ${EMULATOR})
+
+# How CTest shows the start of an entry that runs the binary: the program, then each argument
+# quoted.
+set(launch "${BINARY}")
+if(EMULATOR)
+  set(arguments ${EMULATOR} "${BINARY}")
+  list(POP_FRONT arguments launch)
+  foreach(argument IN LISTS arguments)
+    string(APPEND launch " \"${argument}\"")
+  endforeach()
+endif()
 
 # What CTest runs of this binary: single tests, and whole suites ("Suite.*"). The verbose
 # listing is read rather than the JSON one, which CMake would parse again for every test.
@@ -23,13 +36,13 @@ foreach(line IN LISTS shown)
     continue()
   endif()
   set(command "${CMAKE_MATCH_1}")
-  string(FIND "${command}" "${BINARY} " at)
+  string(FIND "${command}" "${launch} " at)
   if(command MATCHES " \"--gtest_filter=([^\"]*)\"( |$)")
     set(filter "${CMAKE_MATCH_1}")
   else()
     set(filter "")
   endif()
-  if(NOT command STREQUAL BINARY AND NOT at EQUAL 0)
+  if(NOT command STREQUAL launch AND NOT at EQUAL 0)
     continue()
   elseif(filter STREQUAL "")
     # The binary run without a filter runs every suite.
