@@ -162,8 +162,10 @@
       const out = [];
       keys.forEach((path, i) => {
         const v = values[i];
-        const safe = typeof path === 'string' && /^[A-Za-z0-9._-]+(\/[A-Za-z0-9._ -]+)*$/.test(path) &&
-            !path.split('/').includes('..');
+        // A relative path of plain names: the player's pictures keep whatever names they had.
+        const safe = typeof path === 'string' && path.length > 0 && !path.startsWith('/') &&
+            !/[\x00-\x1f]/.test(path) &&
+            path.split('/').every((part) => part !== '' && part !== '.' && part !== '..');
         if (safe && v && v.data instanceof Uint8Array && v.size === v.data.length) {
           out.push({path: path, bytes: v.data});
         } else {
@@ -240,9 +242,8 @@
   }
 
   // The button shows while the pointer moves and rests out of the game's way after a moment.
-  function showFullscreenButton() {
-    const button = $('fullscreen');
-    if (!document.fullscreenEnabled) return;
+  // The buttons show while the pointer moves and rest out of the game's way after a moment.
+  function wakeWithPointer(button) {
     let timer = 0;
     const wake = () => {
       button.classList.remove('resting');
@@ -252,6 +253,25 @@
     document.addEventListener('pointermove', wake, true);
     document.addEventListener('pointerdown', wake, true);
     wake();
+  }
+
+  // A file chooser for the player's own pictures, beside dropping them on the page.
+  function showPicturesButton() {
+    const button = $('pictures'), input = $('picture-files');
+    button.hidden = false;
+    wakeWithPointer(button);
+    button.addEventListener('click', () => input.click());
+    input.addEventListener('change', () => {
+      const chosen = input.files;
+      if (Module.addPictures) Module.addPictures(chosen).then(() => { input.value = ''; });
+      canvas.focus();
+    });
+  }
+
+  function showFullscreenButton() {
+    const button = $('fullscreen');
+    if (!document.fullscreenEnabled) return;
+    wakeWithPointer(button);
     const update = () => { button.hidden = !!document.fullscreenElement; };
     button.addEventListener('click', () => {
       if (Module.toggleFullscreen) Module.toggleFullscreen();
@@ -306,6 +326,7 @@
       $('loading').hidden = true;
       $('more').hidden = !!Module.packComplete;
       showFullscreenButton();
+      showPicturesButton();
       canvas.focus();
     },
     afterPasses: function (passes) {
@@ -315,6 +336,7 @@
     onGameEnded: function () {
       store.persist(Module.FS);
       $('fullscreen').hidden = true;
+      $('pictures').hidden = true;
       $('ended').hidden = false;
       $('again').focus();
     },

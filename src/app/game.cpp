@@ -1,5 +1,7 @@
 #include "app/game.h"
 
+#include "pictures/picture_folder.h"
+
 Game::Game(platform::Platform& p, const std::filesystem::path& dir)
     : Game(p, std::make_shared<platform::FileDataSource>(dir), dir / "vasul.ini") {}
 
@@ -10,4 +12,8 @@ Game::Game(platform::Platform& p, std::shared_ptr<const platform::DataSource> so
     const uint32_t now = platform.ticks();
     play.quarter_clock = now;
     play.second_clock = now;
+}
+
+std::filesystem::path Game::picture_folder() const {
+    return pictures::picture_folder(profile.path());
 }

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/notice.h"
 #include "app/scene.h"
 #include "gfx/sprite_sheet.h"
 #include "platform/data_source.h"
@@ -68,6 +69,11 @@ struct Game {
     settings::ProfileStore profile;
     int difficulty = 0;
     bool show_fps = false;
+    bool your_pictures = false;  // the stages take the player's pictures when there are any
+    int picture_drops = 0;       // drops taken this run, so screens that count pictures recount
+    app::Notice notice;
+    // The player's pictures, beside vasul.ini.
+    std::filesystem::path picture_folder() const;
 
     // Sound.
     sound::SoundState sound;

@@ -6,6 +6,8 @@
 #include "app/hit_test.h"
 #include "app/picture_ids.h"
 #include "app/pictures.h"
+#include "pictures/picture_folder.h"
+#include "platform/log.h"
 #include "settings/settings.h"
 #include "sound/sound.h"
 
@@ -19,6 +21,17 @@ const SceneRoutines& scene_routines(const Game& game) {
     return kSceneTable[static_cast<size_t>(game.current_scene)];
 }
 
+// Pictures dropped on the window go into the player's folder on any screen; the notice says
+// what was taken and what was refused.
+void take_dropped_pictures(Game& game) {
+    const std::vector<std::filesystem::path> files = game.platform.take_dropped_files();
+    if (files.empty()) return;
+    const pictures::ImportReport report = pictures::import_pictures(game.picture_folder(), files);
+    for (const std::string& refused : report.refused) platform::warn(refused);
+    game.notice = import_notice(report, game.platform.ticks());
+    ++game.picture_drops;
+}
+
 void handle_common(Game& game, const Message& message) {
     if (message.id == kWmDestroy) {
         post_quit_message(game, 0);
@@ -27,6 +40,8 @@ void handle_common(Game& game, const Message& message) {
     } else if (message.id == kWmMouseMove) {
         game.mouse_x = point_x(message.lparam);
         game.mouse_y = point_y(message.lparam);
+    } else if (message.id == kWmDropFiles) {
+        take_dropped_pictures(game);
     }
 }
 
@@ -57,6 +72,7 @@ void apply_saved_settings(Game& game, const settings::SavedSettings& saved) {
     game.difficulty = value(kDifficulty);
     game.music_test.loop = value(kTestLoop) != 0;
     game.music_test.volume = value(kTestVolume);
+    game.your_pictures = value(kYourPictures) != 0;
 }
 
 }  // namespace
@@ -106,7 +122,14 @@ void default_window_proc(Game& game, const Message& message) {
 
 void frame_tick(Game& game) {
     if (game.quit_requested) return;
-    if (!game.surfaces_lost) scene_routines(game).update(game);
+    if (!game.surfaces_lost) {
+        scene_routines(game).update(game);
+        // The clock is read only while a notice is up, so a run without drops reads it as
+        // it always has.
+        if (!game.notice.lines.empty() && !draw_notice(game.notice, game.sheets.font_sheet,
+                                                       game.back_buffer(), game.platform.ticks()))
+            game.notice = {};
+    }
     if (game.quit_requested) return;
     if (game.platform.flip() == FlipResult::Ok) {
         game.surfaces_lost = false;

@@ -57,6 +57,8 @@ class SpriteSheet {
     // Text from the 50-glyph font map: one glyph, and a text with proportional advance.
     void draw_glyph(Surface& target, int x, int y, char ch, bool keyed) const;
     void draw_text(Surface& target, int x, int y, std::string_view text, bool keyed) const;
+    // How far draw_text's pen moves over the text.
+    int text_width(std::string_view text) const;
     // Text whose glyphs are named by four-digit codes, as the viewer's captions are.
     void draw_code_text(Surface& target, int x, int y, std::string_view codes, bool keyed) const;
 

@@ -62,6 +62,12 @@ void SpriteSheet::draw_text(Surface& target, int x, int y, std::string_view text
     }
 }
 
+int SpriteSheet::text_width(std::string_view text) const {
+    int width = 0;
+    for (char ch : text) width += cell_width(glyph_index(ch));
+    return width;
+}
+
 void SpriteSheet::draw_code_text(Surface& target, int x, int y, std::string_view codes,
                                  bool keyed) const {
     int previous = 0;

@@ -38,6 +38,9 @@ class Harness final : public Platform {
     uint32_t ticks() override;
     void set_ticks(uint32_t ms) override;
     AudioDevice& audio() override { return inner_.audio(); }
+    std::vector<std::filesystem::path> take_dropped_files() override {
+        return inner_.take_dropped_files();
+    }
 
   private:
     uint32_t predicted_ticks() const;

@@ -23,6 +23,9 @@ inline constexpr uint32_t kWmLButtonUp = 0x0202;
 inline constexpr uint32_t kWmLButtonDblClk = 0x0203;
 inline constexpr uint32_t kWmRButtonDown = 0x0204;
 inline constexpr uint32_t kWmRButtonDblClk = 0x0206;
+// Files were dropped on the window; the platform hands their paths over once
+// (Platform::take_dropped_files). wparam holds how many.
+inline constexpr uint32_t kWmDropFiles = 0x0233;
 
 inline constexpr uint32_t kVkShift = 16;
 inline constexpr uint32_t kVkControl = 17;

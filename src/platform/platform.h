@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -59,6 +60,9 @@ class Platform {
     // Makes the clock read ms now and go on from there (replays set it from their tick lines).
     virtual void set_ticks(uint32_t ms) = 0;
     virtual AudioDevice& audio() = 0;
+    // The files of the last drop on the window, handed over once after its kWmDropFiles; a
+    // backend that takes no drops has none.
+    virtual std::vector<std::filesystem::path> take_dropped_files() { return {}; }
 };
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include "app/picture_ids.h"
 #include "app/pictures.h"
 #include "gfx/archive.h"
+#include "pictures/picture_folder.h"
 #include "rules/difficulty.h"
 #include "scenes/controls.h"
 #include "settings/settings.h"
@@ -29,9 +30,11 @@ enum OptionControl : int {
     kFpsSwitch,
     kLvlLeft,
     kLvlRight,
+    kPicturesGame,
+    kPicturesYours,
 };
 
-constexpr std::array<gfx::Rect, 9> kOptionControls = {{
+constexpr std::array<gfx::Rect, 11> kOptionControls = {{
     app::hit_area(341, 110, 47, 23),
     app::hit_area(327, 156, 23, 23),
     app::hit_area(380, 156, 23, 23),
@@ -41,7 +44,10 @@ constexpr std::array<gfx::Rect, 9> kOptionControls = {{
     app::hit_area(341, 294, 47, 23),
     app::hit_area(327, 340, 23, 23),
     app::hit_area(460, 340, 23, 23),
+    app::hit_area(327, 386, 23, 23),
+    app::hit_area(460, 386, 23, 23),
 }};
+constexpr int kPicturesY = 386;
 
 auto option_controls(Game& game) {
     return ControlTable{kOptionControls, game.options.lit};
@@ -57,6 +63,24 @@ void toggle(Game& game, bool& value, settings::Setting key) {
 void step_channel(Game& game, int channel, int delta, settings::Setting key) {
     sound::sound_step_level(game.mixer(), channel, delta);
     settings::write_setting(game.profile, key, game.sound.level[static_cast<size_t>(channel)]);
+}
+
+// The left arrow chooses the game's pictures, the right one the player's own.
+void choose_pictures(Game& game, bool yours) {
+    game.your_pictures = yours;
+    settings::write_setting(game.profile, settings::kYourPictures, yours ? 1 : 0);
+}
+
+// GAME, YOURS, or NONE when the player's folder holds no picture the game can show (play then
+// takes the game's own). Counted on entry and again after a drop.
+const char* pictures_value(Game& game) {
+    OptionsState& o = game.options;
+    if (o.counted_drops != game.picture_drops) {
+        o.usable_pictures = pictures::count_usable(game.picture_folder());
+        o.counted_drops = game.picture_drops;
+    }
+    if (!game.your_pictures) return "GAME";
+    return o.usable_pictures > 0 ? "YOURS" : "NONE";
 }
 
 // The left arrow makes the game easier, the right arrow harder.
@@ -94,6 +118,12 @@ void act_on_option(Game& game, OptionControl c) {
         case kLvlRight:
             step_difficulty(game, -1);
             break;
+        case kPicturesGame:
+            choose_pictures(game, false);
+            break;
+        case kPicturesYours:
+            choose_pictures(game, true);
+            break;
     }
 }
 
@@ -114,6 +144,7 @@ void draw_volume_row(Game& game, int y, OptionControl down, int level, OptionCon
 
 void options_enter(Game& game) {
     game.options.lit.clear();
+    game.options.counted_drops = -1;
     options_restore(game);
 }
 
@@ -148,6 +179,12 @@ void options_update(Game& game) {
     controls.draw_arrow(game, kLvlLeft, false);
     app::draw_text(game, 357, 340, rules::difficulty_name(game.difficulty));
     controls.draw_arrow(game, kLvlRight, true);
+    // The label ends where the other rows' values begin, before its arrow.
+    const char* label = "PICTURES:";
+    app::draw_text(game, 320 - game.sheets.font_sheet.text_width(label), kPicturesY, label);
+    controls.draw_arrow(game, kPicturesGame, false);
+    app::draw_text(game, 357, kPicturesY, pictures_value(game));
+    controls.draw_arrow(game, kPicturesYours, true);
     app::draw_cursor(game, 0);
 }
 

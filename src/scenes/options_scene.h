@@ -10,6 +10,8 @@ namespace scenes {
 
 struct OptionsState {
     Lit lit;
+    int usable_pictures = 0;  // in the player's folder, as last counted
+    int counted_drops = -1;   // the drops seen when they were counted; -1: count on entry
 };
 
 void options_enter(Game& game);

@@ -10,6 +10,8 @@
 #include "app/shell.h"
 #include "gfx/archive.h"
 #include "gfx/text.h"
+#include "pictures/picture_folder.h"
+#include "platform/log.h"
 #include "rules/board.h"
 #include "rules/placement.h"
 #include "sound/sound.h"
@@ -62,10 +64,51 @@ void draw_every_piece(Game& game) {
     for (int p = 0; p < rules::kPieceCount; ++p) draw_piece(game, p);
 }
 
+// The player's picture for this stage, fitted once and kept for restores; false when the
+// stage takes the game's own, or the file no longer decodes (then it is named).
+bool load_players_picture(Game& game) {
+    PlayView& v = game.play;
+    const int stage = game.state.stage;
+    if (stage < 1 || stage > static_cast<int>(v.stage_files.size())) return false;
+    if (v.fitted_stage != stage) {
+        const std::filesystem::path& file = v.stage_files[static_cast<size_t>(stage - 1)];
+        platform::Result<gfx::Surface> picture = pictures::load_stage_picture(file);
+        if (!picture) {
+            platform::warn(file.string() + " " + picture.error().reason +
+                           "; the stage takes the game's picture");
+            v.stage_files[static_cast<size_t>(stage - 1)].clear();
+            return false;
+        }
+        v.fitted = std::move(*picture);
+        v.fitted_stage = stage;
+    }
+    game.sheets.screen_picture.load_picture(v.fitted);
+    return true;
+}
+
 // The stage's picture, cut into the tiles the pieces are drawn from.
 void cut_stage_picture(Game& game) {
-    app::load_screen_picture(game, app::stage_picture(game.state.stage));
+    if (!load_players_picture(game))
+        app::load_screen_picture(game, app::stage_picture(game.state.stage));
     game.sheets.screen_picture.make_tile_grid();
+}
+
+// With YOURS, the five stages take the usable pictures of the player's folder in an order the
+// game's random generator shuffles; fewer than five repeat in that order. Without them nothing
+// is drawn from the generator, so the game's own stages come out as they always have.
+void choose_stage_pictures(Game& game) {
+    PlayView& v = game.play;
+    v.stage_files.clear();
+    v.fitted_stage = 0;
+    if (!game.your_pictures) return;
+    std::vector<std::filesystem::path> usable;
+    for (const std::filesystem::path& file : pictures::list_pictures(game.picture_folder()))
+        if (pictures::looks_usable(file)) usable.push_back(file);
+    if (usable.empty()) return;
+    for (size_t i = usable.size() - 1; i > 0; --i)
+        std::swap(usable[i], usable[static_cast<size_t>(game.random.mod(static_cast<int>(i) + 1))]);
+    for (int stage = 0; stage < rules::kStageCount; ++stage)
+        v.stage_files.push_back(usable[static_cast<size_t>(stage) % usable.size()]);
 }
 
 // The stage's picture cut into tiles, its music, and its pieces drawn where they lie.
@@ -181,6 +224,7 @@ void play_enter(Game& game) {
     load_play_sheets(game);
     sound::sound_stop_all(game.mixer());
     rules::reset_game(game.state, game.difficulty);
+    choose_stage_pictures(game);
     begin_stage(game);
 }
 

@@ -20,6 +20,7 @@ enum Setting : int {
     kTestLoop,
     kTestVolume,
     kFullscreen,
+    kYourPictures,
     kSettingCount,
 };
 
@@ -49,6 +50,8 @@ inline constexpr std::array<SettingSpec, kSettingCount> kSettingTable = {{
     // The window's own choice, switched with Alt+Enter or F11: a section of its own, so that
     // the game's settings above keep their meaning. A new player starts full screen.
     {"display", "fullscreen", 1, true, 0, 1},
+    // The stages take the player's own pictures instead of the game's.
+    {"pictures", "yours", 0, true, 0, 1},
 }};
 
 inline constexpr const SettingSpec& spec(Setting s) {

@@ -278,6 +278,36 @@ TEST(SdlInput, KeysBecomeVirtualKeys) {
     EXPECT_FALSE(sdl::virtual_key(SDLK_LGUI).has_value());
 }
 
+// A drop arrives as SDL's begin, one event per file (text is no file) and its end; the game
+// hears one kWmDropFiles and then takes the paths, once.
+TEST_F(SdlSmoke, ADropOfFilesBecomesOneMessageWithItsPaths) {
+    auto push = [](Uint32 type, const char* text) {
+        SDL_Event e{};
+        e.type = type;
+        e.drop.file = text ? SDL_strdup(text) : nullptr;
+        SDL_PushEvent(&e);
+    };
+    push(SDL_DROPBEGIN, nullptr);
+    push(SDL_DROPFILE, "/home/player/Bilder/K\xc3\xbcste.jpg");
+    push(SDL_DROPTEXT, "some words");
+    push(SDL_DROPFILE, "/tmp/b.png");
+    ASSERT_TRUE(drain().empty()) << "nothing until the drop is complete";
+    push(SDL_DROPCOMPLETE, nullptr);
+    const std::vector<Message> got = drain();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].id, kWmDropFiles);
+    EXPECT_EQ(got[0].wparam, 2u);
+    const std::vector<std::filesystem::path> files = platform->take_dropped_files();
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0], utf8_path("/home/player/Bilder/K\xc3\xbcste.jpg"));
+    EXPECT_EQ(files[1], std::filesystem::path("/tmp/b.png"));
+    EXPECT_TRUE(platform->take_dropped_files().empty());
+    push(SDL_DROPBEGIN, nullptr);
+    push(SDL_DROPTEXT, "only words");
+    push(SDL_DROPCOMPLETE, nullptr);
+    EXPECT_TRUE(drain().empty()) << "a drop of text alone is no drop of files";
+}
+
 TEST_F(SdlSmoke, FlipsArePacedAndTheClockCanBeSet) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(platform->flip(), FlipResult::Ok);
     const uint32_t start = platform->ticks();

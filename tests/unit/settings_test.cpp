@@ -82,14 +82,14 @@ TEST_F(Settings, StartUpReadsEveryKeyUnclamped) {
     const std::string before = slurp();
     const settings::SavedSettings s = settings::read_settings(profile);
     // In the table's order; the window's choice is missing, so a new player's full screen.
-    EXPECT_EQ(s.values, (std::array<int, settings::kSettingCount>{3, 5, 0, -3, 12, 7, -1, 11, 1}));
+    EXPECT_EQ(s.values, (std::array<int, settings::kSettingCount>{3, 5, 0, -3, 12, 7, -1, 11, 1, 0}));
     // Reading writes nothing: the file keeps its 7 until the player changes it.
     EXPECT_EQ(slurp(), before);
 }
 
 TEST_F(Settings, StartUpWithoutAFileGivesTheFallbacks) {
     const settings::SavedSettings s = settings::read_settings(profile);
-    EXPECT_EQ(s.values, (std::array<int, settings::kSettingCount>{0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(s.values, (std::array<int, settings::kSettingCount>{0, 0, 0, 0, 0, 0, 0, 0, 1, 0}));
     EXPECT_FALSE(fs::exists(dir / "vasul.ini"));
 }
 

@@ -406,6 +406,39 @@ describe('the player\'s files', () => {
     await context.close();
   });
 
+  // Dropped on the page or chosen with its button, a picture lands in the player's folder, is
+  // stored, and is there again after a reload; a file that is no picture is refused by name.
+  test('the player\'s pictures come in by drop and by the file chooser and stay', async () => {
+    const picture = [...fs.readFileSync(new URL('../data/pictures/corners.bmp', import.meta.url))];
+    const context = await newContext();
+    let page = await openGame(context);
+    await page.evaluate((bytes) => {
+      const dt = new DataTransfer();
+      dt.items.add(new File([new Uint8Array(bytes)], 'K\u00fcste.bmp', {type: 'image/bmp'}));
+      dt.items.add(new File([new TextEncoder().encode('words')], 'notes.txt'));
+      document.getElementById('game').dispatchEvent(
+          new DragEvent('drop', {dataTransfer: dt, bubbles: true, cancelable: true}));
+    }, picture);
+    const folder = () => page.evaluate(() => {
+      try { return Module.FS.readdir('/player/vasul/pictures').filter((n) => !n.startsWith('.')); }
+      catch (e) { return []; }
+    });
+    await page.waitForFunction(() => {
+      try { return Module.FS.readdir('/player/vasul/pictures').length > 2; } catch (e) { return false; }
+    }, null, {timeout: 10000});
+    assert.deepEqual(await folder(), ['K\u00fcste.bmp']);
+    await page.setInputFiles('#picture-files',
+                             {name: 'b.bmp', mimeType: 'image/bmp', buffer: Buffer.from(picture.map((v, i) => i > 60 ? 255 - v : v))});
+    await page.waitForFunction(() => Module.FS.readdir('/player/vasul/pictures').length > 3, null,
+                               {timeout: 10000});
+    assert.deepEqual((await folder()).sort(), ['K\u00fcste.bmp', 'b.bmp']);
+    await waitPasses(page, 3);
+    await page.close();
+    page = await openGame(context);
+    assert.deepEqual((await folder()).sort(), ['K\u00fcste.bmp', 'b.bmp'], 'kept in the browser');
+    await context.close();
+  });
+
   test('a damaged stored file gives the defaults and one warning', async () => {
     const context = await newContext();
     await storeIni(context, {data: 'not bytes', size: 3});

@@ -1,13 +1,17 @@
 // The Win32 backend's window, under Wine or Windows: Alt+Enter and F11 switch the display and
 // never reach the game, the pack's icon keeps its transparency, and the player's folders.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "platform/player_folder.h"
+#include "platform/win32/dropped_files.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/window_icon.h"
 #include "support/fixture_pack.h"
@@ -172,3 +176,39 @@ TEST(Win32PlayerFolder, TheRoamingAppDataFolderAndTheWriteTest) {
 }
 
 }  // namespace
+
+namespace {
+
+// A drop as Explorer hands it to a window: DROPFILES, then the wide names, each ended by a
+// zero, and one zero more.
+HDROP make_drop(const std::vector<std::wstring>& names) {
+    size_t chars = 1;
+    for (const std::wstring& n : names) chars += n.size() + 1;
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* head = static_cast<DROPFILES*>(GlobalLock(memory));
+    head->pFiles = sizeof(DROPFILES);
+    head->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(head) + sizeof(DROPFILES));
+    for (const std::wstring& n : names) {
+        std::copy(n.begin(), n.end(), text);
+        text += n.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+}  // namespace
+
+TEST(Win32Drop, TheFilesOfADropComeWithTheirFullNames) {
+    const std::vector<std::wstring> names = {L"C:\\Users\\player\\Pictures\\K\u00fcste.jpg",
+                                             L"D:\\b.png"};
+    const HDROP drop = make_drop(names);
+    const std::vector<std::filesystem::path> files = platform::win32::dropped_paths(drop);
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0].wstring(), names[0]);
+    EXPECT_EQ(files[1].wstring(), names[1]);
+    GlobalFree(drop);
+    const HDROP empty = make_drop({});
+    EXPECT_TRUE(platform::win32::dropped_paths(empty).empty());
+    GlobalFree(empty);
+}

@@ -209,7 +209,8 @@ Image viewer(const Fonts& f) {
 Image options(const Fonts& f) {
     Image img = backdrop(0.66f, 320);
     heading(img, f, "OPTIONS", 30);
-    panel(img, 214, 96, 290, 276, 0.66f);
+    // Wide and tall enough for the PICTURES row below the others, label and all.
+    panel(img, 180, 96, 334, 326, 0.66f);
     return img;
 }
 

@@ -22,6 +22,12 @@ void HeadlessPlatform::post_message(const Message& message) {
     queue_.push_back(message);
 }
 
+void HeadlessPlatform::drop_files(std::vector<std::filesystem::path> files) {
+    const auto count = static_cast<uint32_t>(files.size());
+    dropped_ = std::move(files);
+    post_message({kWmDropFiles, count, 0});
+}
+
 FlipResult HeadlessPlatform::flip() {
     ++flips_;
     if (lost_flips_ > 0) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <utility>
 
 #include "platform/headless/headless_audio.h"
 #include "platform/platform.h"
@@ -25,7 +26,13 @@ class HeadlessPlatform final : public Platform {
     void set_ticks(uint32_t ms) override;
     AudioDevice& audio() override { return audio_; }
 
+    std::vector<std::filesystem::path> take_dropped_files() override {
+        return std::exchange(dropped_, {});
+    }
+
     HeadlessAudio& headless_audio() { return audio_; }
+    // Files dropped on the window, as a backend reports a drop.
+    void drop_files(std::vector<std::filesystem::path> files);
     // The next n flips report lost surfaces.
     void lose_surfaces(int flips) { lost_flips_ = flips; }
     int flips() const { return flips_; }
@@ -37,6 +44,7 @@ class HeadlessPlatform final : public Platform {
 
   private:
     uint32_t tick_ms_;
+    std::vector<std::filesystem::path> dropped_;
     uint64_t pass_ = 0;
     uint64_t clock_pass_ = 0;  // the pass at which the clock was last set
     uint32_t clock_base_ = 0;  // and the value it was set to

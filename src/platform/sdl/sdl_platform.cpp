@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <utility>
+#include <vector>
 
 #include "platform/frame_pacer.h"
 #include "platform/message_queue.h"
@@ -59,6 +61,9 @@ class SdlPlatform final : public Platform {
     uint32_t ticks() override { return SDL_GetTicks() + tick_offset_; }
     void set_ticks(uint32_t ms) override { tick_offset_ = ms - SDL_GetTicks(); }
     AudioDevice& audio() override { return audio_; }
+    std::vector<std::filesystem::path> take_dropped_files() override {
+        return std::exchange(dropped_, {});
+    }
 
   private:
     bool create_window(const BackendOptions& options);
@@ -67,6 +72,7 @@ class SdlPlatform final : public Platform {
     bool create_texture();
     void destroy_display();
     void take_event(const SDL_Event& event);
+    void take_drop(const SDL_Event& event);
     bool take_display_key(const SDL_KeyboardEvent& key);
     void switch_fullscreen();
     void request_close();
@@ -86,6 +92,9 @@ class SdlPlatform final : public Platform {
     bool close_requested_ = false;
     std::function<void(bool)> fullscreen_changed_;
     bool enter_switched_ = false;  // the Enter of an Alt+Enter is still down
+    // The files of a drop as SDL names them one by one, then handed over whole.
+    std::vector<std::filesystem::path> dropping_;
+    std::vector<std::filesystem::path> dropped_;
     // Without a working vsync the present returns at once, so flip() keeps 60 Hz itself.
     FramePacer pacer_;
 };
@@ -109,6 +118,8 @@ Result<void> SdlPlatform::open(const BackendOptions& options) {
         return Error{ErrorKind::Failed, SDL_GetError()};
     set_icon(options.icon);
     fullscreen_changed_ = options.fullscreen_changed;
+    // Pictures dropped on the window go into the player's folder.
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
     return {};
 }
 
@@ -196,9 +207,27 @@ void SdlPlatform::take_event(const SDL_Event& event) {
             break;
     }
     if (!window_) return;  // the window is gone: no more input
+    if (event.type == SDL_DROPBEGIN || event.type == SDL_DROPFILE || event.type == SDL_DROPTEXT ||
+        event.type == SDL_DROPCOMPLETE) {
+        take_drop(event);
+        return;
+    }
     if ((event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && take_display_key(event.key))
         return;
     if (auto message = sdl::input_message(event, view_size())) queue_.push(*message);
+}
+
+// A drop comes as its begin, a file event for each file and its end; the game hears of it once,
+// at the end, as one kWmDropFiles. Dropped text is no file and is left out.
+void SdlPlatform::take_drop(const SDL_Event& event) {
+    if (event.type == SDL_DROPBEGIN) dropping_.clear();
+    if (event.type == SDL_DROPFILE && event.drop.file)
+        dropping_.push_back(utf8_path(event.drop.file));
+    if ((event.type == SDL_DROPFILE || event.type == SDL_DROPTEXT) && event.drop.file)
+        SDL_free(event.drop.file);
+    if (event.type != SDL_DROPCOMPLETE || dropping_.empty()) return;
+    dropped_ = std::exchange(dropping_, {});
+    queue_.push({kWmDropFiles, static_cast<uint32_t>(dropped_.size()), 0});
 }
 
 // Alt+Enter and F11 belong to the window, not to the game: both the press and the release

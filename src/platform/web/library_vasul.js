@@ -30,8 +30,9 @@ mergeInto(LibraryManager.library, {
     // Win32's message and key values.
     WM_KEYDOWN: 0x0100, WM_KEYUP: 0x0101, WM_MOUSEMOVE: 0x0200, WM_LBUTTONDOWN: 0x0201,
     WM_LBUTTONUP: 0x0202, WM_LBUTTONDBLCLK: 0x0203, WM_RBUTTONDOWN: 0x0204,
-    WM_RBUTTONDBLCLK: 0x0206,
+    WM_RBUTTONDBLCLK: 0x0206, WM_DROPFILES: 0x0233,
     DOUBLE_CLICK_MS: 500,
+    drops: 0,          // drops so far; drop k's files lie in /tmp/vasul-drop/k until taken
     TWO_FINGER_TAP_MS: 400,
 
     // The game's message queue coalesces the moves of a fast pointer as the desktop does.
@@ -40,6 +41,34 @@ mergeInto(LibraryManager.library, {
       // lead to a scene whose pictures are still on their way.
       if (id !== VasulWeb.WM_MOUSEMOVE && !Module['packComplete']) return;
       VasulWeb.input.push(id, wparam, lparam);
+    },
+
+    // Files dropped on the page or chosen with its button: written into the game's file system,
+    // one folder a drop, then told to the game as one WM_DROPFILES with the folder's number.
+    dropFiles: function(files) {
+      var list = Array.prototype.slice.call(files || []);
+      if (!list.length) return Promise.resolve();
+      return Promise.all(list.map(function(f) { return f.arrayBuffer(); })).then(function(buffers) {
+        var k = ++VasulWeb.drops, dir = '/tmp/vasul-drop/' + k;
+        // The game has long taken the drops before the last few.
+        try { VasulWeb.removeTree('/tmp/vasul-drop/' + (k - 4)); } catch (e) {}
+        FS.mkdirTree(dir);
+        list.forEach(function(f, i) {
+          var name = String(f.name || 'picture').replace(/[\/\x00]/g, '_') || 'picture';
+          FS.writeFile(dir + '/' + name, new Uint8Array(buffers[i]));
+        });
+        VasulWeb.post(VasulWeb.WM_DROPFILES, list.length, k);
+      });
+    },
+
+    removeTree: function(dir) {
+      if (!FS.analyzePath(dir).exists) return;
+      FS.readdir(dir).forEach(function(name) {
+        if (name === '.' || name === '..') return;
+        var full = dir + '/' + name;
+        if (FS.isDir(FS.stat(full).mode)) VasulWeb.removeTree(full); else FS.unlink(full);
+      });
+      FS.rmdir(dir);
     },
 
     point: function(event) {
@@ -314,6 +343,16 @@ mergeInto(LibraryManager.library, {
     c.addEventListener('pointerup', VasulWeb.onPointerUp);
     c.addEventListener('pointercancel', VasulWeb.onPointerUp);
     c.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+    // A picture dropped anywhere on the page goes to the game, never to the browser's tab.
+    window.addEventListener('dragover', function(e) {
+      e.preventDefault();
+      if (e.dataTransfer) e.dataTransfer.dropEffect = 'copy';
+    });
+    window.addEventListener('drop', function(e) {
+      e.preventDefault();
+      if (e.dataTransfer) VasulWeb.dropFiles(e.dataTransfer.files);
+    });
+    Module['addPictures'] = VasulWeb.dropFiles;
     c.addEventListener('dblclick', function(e) { e.preventDefault(); });
     c.addEventListener('wheel', function(e) { e.preventDefault(); }, {passive: false});
     c.addEventListener('touchstart', function(e) { e.preventDefault(); }, {passive: false});

@@ -2,7 +2,11 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/message_queue.h"
@@ -37,6 +41,9 @@ class WebPlatform final : public Platform {
     uint32_t ticks() override { return page_ms() + tick_offset_; }
     void set_ticks(uint32_t ms) override { tick_offset_ = ms - page_ms(); }
     AudioDevice& audio() override { return audio_; }
+    std::vector<std::filesystem::path> take_dropped_files() override {
+        return std::exchange(dropped_, {});
+    }
 
   private:
     static uint32_t page_ms() {
@@ -50,7 +57,19 @@ class WebPlatform final : public Platform {
     WebAudio audio_;
     uint32_t tick_offset_ = 0;
     bool closed_ = false;
+    std::vector<std::filesystem::path> dropped_;
 };
+
+// The page writes drop k's files into a folder of their own before it tells the game.
+std::vector<std::filesystem::path> drop_folder_files(uint32_t k) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    const std::filesystem::path folder = "/tmp/vasul-drop/" + std::to_string(k);
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
 
 bool WebPlatform::peek_message(Message& out) {
     take_input();
@@ -64,6 +83,11 @@ void WebPlatform::take_input() {
         const int n = vasul_web_take_input(words.data(), kBatch);
         for (int i = 0; i < n; ++i) {
             const size_t at = static_cast<size_t>(i) * 3;
+            if (words[at] == kWmDropFiles) {
+                dropped_ = drop_folder_files(words[at + 2]);
+                queue_.push({kWmDropFiles, static_cast<uint32_t>(dropped_.size()), 0});
+                continue;
+            }
             queue_.push({words[at], words[at + 1], words[at + 2]});
         }
         if (n < kBatch) return;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/log.h"
+#include "platform/win32/dropped_files.h"
 #include "platform/win32/text.h"
 
 namespace platform::win32 {
@@ -193,6 +194,8 @@ bool Win32Platform::create_window(bool windowed) {
     window_ = CreateWindowExW(0, kClassName, L"Vasul", style, x, y, area.right - area.left,
                               area.bottom - area.top, nullptr, nullptr, instance, this);
     if (!window_) return false;
+    // Pictures dropped on the window go into the player's folder.
+    DragAcceptFiles(window_, TRUE);
     SetForegroundWindow(window_);
     SetFocus(window_);
     return true;
@@ -232,6 +235,14 @@ LRESULT Win32Platform::handle(UINT id, WPARAM wparam, LPARAM lparam) {
         case WM_LBUTTONUP:
             ReleaseCapture();
             break;
+        case WM_DROPFILES: {
+            const auto drop = reinterpret_cast<HDROP>(wparam);
+            dropped_ = dropped_paths(drop);
+            DragFinish(drop);
+            if (!dropped_.empty())
+                queue_.push({kWmDropFiles, static_cast<uint32_t>(dropped_.size()), 0});
+            return 0;
+        }
         default:
             break;
     }

@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/frame_pacer.h"
@@ -62,6 +64,9 @@ class Win32Platform final : public Platform {
     uint32_t ticks() override { return timeGetTime() + tick_offset_; }
     void set_ticks(uint32_t ms) override { tick_offset_ = ms - timeGetTime(); }
     AudioDevice& audio() override { return *audio_; }
+    std::vector<std::filesystem::path> take_dropped_files() override {
+        return std::exchange(dropped_, {});
+    }
 
   private:
     static LRESULT CALLBACK window_proc(HWND window, UINT id, WPARAM wparam, LPARAM lparam);
@@ -78,6 +83,8 @@ class Win32Platform final : public Platform {
     std::unique_ptr<DsoundAudio> audio_;
     gfx::Surface back_buffer_{kScreenWidth, kScreenHeight};
     MessageQueue queue_;
+    std::vector<std::filesystem::path>
+        dropped_;  // the last drop's files, until the game takes them
     uint32_t tick_offset_ = 0;
     FramePacer flip_pacer_;
     FramePacer window_pacer_ = FramePacer::always();
