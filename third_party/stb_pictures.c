@@ -35,9 +35,11 @@ static int fits_budget(size_t more) {
     return 1;
 }
 
+/* Zeroed: a JPEG scan may use a Huffman table the file never defined, which stb then reads as
+   it finds it; a zeroed table decodes nothing and reads inside itself. */
 static void* budget_malloc(size_t n) {
     if (!fits_budget(n)) return NULL;
-    unsigned char* block = (unsigned char*)malloc(n + BLOCK_HEADER);
+    unsigned char* block = (unsigned char*)calloc(1, n + BLOCK_HEADER);
     if (!block) return NULL;
     memcpy(block, &n, sizeof n);
     budget.live += n;
