@@ -118,6 +118,20 @@ TEST_F(PictureFolder, ImportTakesCopiesOnceAndNamesWhatItRefuses) {
     EXPECT_TRUE(fs::exists(from / "again.bmp"));
 }
 
+#ifndef _WIN32
+// A named pipe named like a picture is refused at once, never waited on.
+TEST_F(PictureFolder, ANamedPipeIsRefusedWithoutWaiting) {
+    fs::create_directories(dir / "from");
+    fixture::make_named_pipe(dir / "from" / "pipe.jpg");
+    const auto report = fixture::without_waiting_on(dir / "from" / "pipe.jpg", [&] {
+        return pictures::import_pictures(folder, {dir / "from" / "pipe.jpg"});
+    });
+    EXPECT_EQ(report.taken, 0);
+    EXPECT_EQ(report.refused, (std::vector<std::string>{"pipe.jpg is a named pipe"}));
+    EXPECT_FALSE(pictures::looks_usable(dir / "from" / "pipe.jpg"));
+}
+#endif
+
 // The stage picture of a game with YOURS: the colour of the player's picture at a tile.
 uint32_t stage_colour(const Game& g) {
     return g.sheets.screen_picture.surface()->pixel(200, 200) & 0xFFFFFFu;
