@@ -488,6 +488,8 @@ describe('the page', () => {
     const page = await openGame(context, '?record');
     await page.mouse.click(600, 20);  // the browser lets the music start
     await page.waitForFunction(() => Module.audioContext.state === 'running');
+    // The audio resumes at the click itself; the game draws the pointer there a pass later.
+    await waitPasses(page, 3);
     const hide = (hidden) => page.evaluate((h) => {
       Object.defineProperty(document, 'hidden', {configurable: true, get: () => h});
       document.dispatchEvent(new Event('visibilitychange'));
