@@ -210,11 +210,11 @@ TEST_F(YourPictures, WithoutYoursOrWithoutPicturesTheGamesOwnStagesComeOut) {
 TEST_F(YourPictures, APictureThatFailsToDecodeLeavesTheStageToTheGame) {
     write_picture(folder / "a.bmp", kRed);
     // A PNG whose header is sound and whose compressed pixels are not.
-    const std::string header(
+    static constexpr char kHeader[] =
         "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x04\0\0\0\x04\x08\x02\0\0\0"
-        "\0\0\0\0",
-        33);
-    const std::string pixels("\0\0\0\x04IDAT\xff\xff\xff\xff\0\0\0\0\0\0\0\0IEND\0\0\0\0", 32);
+        "\0\0\0\0";
+    static constexpr char kPixels[] = "\0\0\0\x04IDAT\xff\xff\xff\xff\0\0\0\0\0\0\0\0IEND\0\0\0\0";
+    const std::string header(kHeader, sizeof kHeader - 1), pixels(kPixels, sizeof kPixels - 1);
     std::ofstream(folder / "b.png", std::ios::binary) << header << pixels;
     ASSERT_TRUE(pictures::looks_usable(folder / "b.png"));
     start(true);
