@@ -163,8 +163,8 @@ void place_pixels(const unsigned char* in, int w, int h, const Placement& p, uin
 
 }  // namespace
 
-platform::Result<gfx::Surface> decode_picture(std::span<const uint8_t> bytes,
-                                              const PictureLimits& limits) {
+platform::Result<PictureSize> check_picture(std::span<const uint8_t> bytes,
+                                            const PictureLimits& limits) {
     if (bytes.size() > limits.max_file_bytes) return too_large_file(limits.max_file_bytes);
     if (bytes.empty()) return platform::fail(ErrorKind::Invalid, "is empty");
     // Before stb reads even the header: it takes in the Huffman tables on the way to the size.
@@ -190,7 +190,15 @@ platform::Result<gfx::Surface> decode_picture(std::span<const uint8_t> bytes,
     }
     const uint64_t pixels = static_cast<uint64_t>(w) * static_cast<uint64_t>(h);
     if (pixels > limits.max_pixels) return too_many_pixels(w, h, limits.max_pixels);
-    const int orientation = jpeg ? exif_orientation(bytes) : int{kUpright};
+    return PictureSize{w, h};
+}
+
+platform::Result<gfx::Surface> decode_picture(std::span<const uint8_t> bytes,
+                                              const PictureLimits& limits) {
+    const platform::Result<PictureSize> size = check_picture(bytes, limits);
+    if (!size) return size.error();
+    int w = size->width, h = size->height;
+    const int orientation = is_jpeg(bytes) ? exif_orientation(bytes) : int{kUpright};
     const uint64_t unpacking = unpacking_budget(w, h, bytes.size());
     const uint64_t ceiling = memory_ceiling(limits) + 2 * uint64_t{bytes.size()} + (1u << 20);
     const size_t budget = static_cast<size_t>(

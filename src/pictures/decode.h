@@ -32,6 +32,17 @@ struct PictureLimits {
     uint64_t max_pixels = kMaxPicturePixels;
 };
 
+// A picture's stored size, from its header.
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The checks decode_picture makes before it decodes anything: the byte count, a JPEG's scans
+// and Huffman tables, and the size the header promises. Its errors are decode_picture's own.
+platform::Result<PictureSize> check_picture(std::span<const uint8_t> bytes,
+                                            const PictureLimits& limits = {});
+
 // The picture in the bytes, turned upright by its EXIF orientation (a JPEG's), alpha laid over
 // kBackdrop. The size is checked first, then the dimensions from the header, before anything
 // is decoded. The decoder's memory is held to what a picture of the header's size needs, and

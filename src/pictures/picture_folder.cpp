@@ -6,7 +6,6 @@
 
 #include "pictures/decode.h"
 #include "pictures/fit.h"
-#include "pictures/stb_codec.h"
 #include "platform/data_file.h"
 #include "platform/file_io.h"
 
@@ -89,15 +88,13 @@ std::vector<fs::path> list_pictures(const fs::path& folder) {
     return files;
 }
 
+// The file's length is checked first; the header checks are decode_picture's own.
 bool looks_usable(const fs::path& file) {
     std::error_code ec;
     const uint64_t size = fs::file_size(file, ec);
-    if (ec || size == 0 || size > kMaxPictureFileBytes) return false;
+    if (ec || size > kMaxPictureFileBytes) return false;
     const platform::FileBytes head = platform::DataFile(file).read(0, kHeaderBytes);
-    int w = 0, h = 0;
-    if (!head || !vasul_picture_info(head->data(), head->size(), &w, &h)) return false;
-    return w > 0 && h > 0 &&
-           static_cast<uint64_t>(w) * static_cast<uint64_t>(h) <= kMaxPicturePixels;
+    return head && check_picture(*head).ok();
 }
 
 int count_usable(const fs::path& folder) {
