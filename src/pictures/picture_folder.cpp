@@ -97,9 +97,10 @@ bool looks_usable(const fs::path& file) {
     return head && check_picture(*head).ok();
 }
 
-int count_usable(const fs::path& folder) {
-    const std::vector<fs::path> files = list_pictures(folder);
-    return static_cast<int>(std::count_if(files.begin(), files.end(), looks_usable));
+std::vector<fs::path> usable_pictures(const fs::path& folder) {
+    std::vector<fs::path> files = list_pictures(folder);
+    std::erase_if(files, [](const fs::path& file) { return !looks_usable(file); });
+    return files;
 }
 
 ImportReport import_pictures(const fs::path& folder, const std::vector<fs::path>& files) {

@@ -24,7 +24,8 @@ std::vector<std::filesystem::path> list_pictures(const std::filesystem::path& fo
 // Whether the file looks like a picture the game can show, from its length and its header
 // alone: what the options screen counts. A file that passes may still fail to decode.
 bool looks_usable(const std::filesystem::path& file);
-int count_usable(const std::filesystem::path& folder);
+// The folder's pictures that look usable, in list_pictures' order.
+std::vector<std::filesystem::path> usable_pictures(const std::filesystem::path& folder);
 
 // What a drop did: how many pictures are in the folder for it, and each refused file's name
 // with the reason ("NOTES.TXT IS NOT A PICTURE").

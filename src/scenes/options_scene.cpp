@@ -76,7 +76,8 @@ void choose_pictures(Game& game, bool yours) {
 const char* pictures_value(Game& game) {
     OptionsState& o = game.options;
     if (o.counted_drops != game.picture_drops) {
-        o.usable_pictures = pictures::count_usable(game.picture_folder());
+        o.usable_pictures =
+            static_cast<int>(pictures::usable_pictures(game.picture_folder()).size());
         o.counted_drops = game.picture_drops;
     }
     if (!game.your_pictures) return "GAME";

@@ -101,9 +101,7 @@ void choose_stage_pictures(Game& game) {
     v.stage_files.clear();
     v.fitted_stage = 0;
     if (!game.your_pictures) return;
-    std::vector<std::filesystem::path> usable;
-    for (const std::filesystem::path& file : pictures::list_pictures(game.picture_folder()))
-        if (pictures::looks_usable(file)) usable.push_back(file);
+    std::vector<std::filesystem::path> usable = pictures::usable_pictures(game.picture_folder());
     if (usable.empty()) return;
     for (size_t i = usable.size() - 1; i > 0; --i)
         std::swap(usable[i], usable[static_cast<size_t>(game.random.mod(static_cast<int>(i) + 1))]);
