@@ -4,6 +4,8 @@
 #include <cctype>
 #include <string_view>
 
+#include "gfx/text.h"
+
 namespace app {
 
 namespace {
@@ -22,15 +24,12 @@ std::string fitted_line(std::string line, const gfx::SpriteSheet& font, int widt
 }  // namespace
 
 std::string font_text(std::string_view text) {
-    static constexpr std::string_view kSigns = " :;.,!?()+-/*=";
     std::string out;
     for (char c : text) {
         // A character of several bytes is one space.
         if ((static_cast<unsigned char>(c) & 0xC0) == 0x80) continue;
         const char up = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        const bool drawn = (up >= 'A' && up <= 'Z') || (up >= '0' && up <= '9') ||
-                           kSigns.find(up) != std::string_view::npos;
-        out.push_back(drawn ? up : (up == '_' ? '-' : ' '));
+        out.push_back(gfx::has_glyph(up) ? up : (up == '_' ? '-' : ' '));
     }
     return out;
 }

@@ -35,6 +35,11 @@ constexpr auto kGlyphTable = make_glyph_table();
 
 }  // namespace
 
+bool has_glyph(char ch) {
+    const int c = static_cast<signed char>(ch);
+    return ch == '0' || (c >= 32 && c <= 'Z' && kGlyphTable[static_cast<size_t>(c - 32)] != 0);
+}
+
 int glyph_index(char ch) {
     const int c = static_cast<signed char>(ch);
     if (c < 32 || c > 'Z') return 0;
