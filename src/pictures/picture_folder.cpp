@@ -6,6 +6,7 @@
 
 #include "pictures/decode.h"
 #include "pictures/fit.h"
+#include "platform/backend.h"
 #include "platform/data_file.h"
 #include "platform/file_io.h"
 
@@ -29,8 +30,7 @@ bool picture_name(const fs::path& file) {
 }
 
 std::string name_of(const fs::path& file) {
-    const std::u8string name = file.filename().u8string();
-    return std::string(name.begin(), name.end());
+    return platform::utf8_text(file.filename());
 }
 
 // The name a copy of different bytes takes: "photo-2.png", "photo-3.png", ...

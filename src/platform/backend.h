@@ -43,5 +43,10 @@ int run_loop(LoopPass pass, LoopFinish finish);
 inline std::filesystem::path utf8_path(const std::string& text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
+// And back: a path as UTF-8 text for a message, whatever the system's own encoding.
+inline std::string utf8_text(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 }  // namespace platform

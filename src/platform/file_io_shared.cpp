@@ -4,19 +4,10 @@
 
 #include <cerrno>
 
+#include "platform/backend.h"
 #include "platform/data_file.h"
 
 namespace platform {
-
-namespace {
-
-// The name as UTF-8, whatever the system's own encoding.
-std::string shown(const std::filesystem::path& file) {
-    const std::u8string name = file.u8string();
-    return std::string(name.begin(), name.end());
-}
-
-}  // namespace
 
 bool write_all(const DiskCalls& disk, int fd, std::string_view text) {
     while (!text.empty()) {
@@ -41,11 +32,11 @@ Result<FileText> read_whole_file(const std::filesystem::path& file, uint64_t max
     if (!read) {
         const Error& e = read.error();
         if (e.kind == ErrorKind::NotAFile)
-            return Error{e.kind, shown(file) + " is not a regular file"};
-        return Error{e.kind, shown(file) + " " + e.reason};
+            return Error{e.kind, utf8_text(file) + " is not a regular file"};
+        return Error{e.kind, utf8_text(file) + " " + e.reason};
     }
     // A file that appeared only after the look is read at the next one.
-    if (!before) return Error{before.error().kind, shown(file) + " changed while it was read"};
+    if (!before) return Error{before.error().kind, utf8_text(file) + " changed while it was read"};
     return FileText{std::string(read->begin(), read->end()), *before};
 }
 
