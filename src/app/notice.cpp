@@ -42,7 +42,8 @@ Notice import_notice(const pictures::ImportReport& report, uint32_t now) {
                            : taken == 1 ? "1 PICTURE TAKEN"
                                         : std::to_string(taken) + " PICTURES TAKEN");
     const size_t shown = std::min(report.refused.size(), kMostRefusals);
-    for (size_t i = 0; i < shown; ++i) notice.lines.push_back(font_text(report.refused[i]));
+    for (size_t i = 0; i < shown; ++i)
+        notice.lines.push_back(font_text(report.refused[i].headline()));
     if (report.refused.size() > shown)
         notice.lines.push_back("AND " + std::to_string(report.refused.size() - shown) +
                                " MORE REFUSED");

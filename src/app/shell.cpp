@@ -27,7 +27,7 @@ void take_dropped_pictures(Game& game) {
     const std::vector<std::filesystem::path> files = game.platform.take_dropped_files();
     if (files.empty()) return;
     const pictures::ImportReport report = pictures::import_pictures(game.picture_folder(), files);
-    for (const std::string& refused : report.refused) platform::warn(refused);
+    for (const pictures::Refusal& refused : report.refused) platform::warn(refused.text());
     game.notice = import_notice(report, game.platform.ticks());
     ++game.picture_drops;
 }

@@ -208,13 +208,14 @@ platform::Result<gfx::Surface> decode_picture(std::span<const uint8_t> bytes,
         vasul_picture_load(bytes.data(), bytes.size(), budget, &w, &h, &channels, &over_budget));
     if (!decoded) {
         const std::string reason = "cannot be decoded: ";
+        const std::string why = vasul_picture_failure();
         if (over_budget && unpacking > ceiling)
             return platform::fail(ErrorKind::TooLarge, "needs more than " +
                                                            size_in_words(memory_ceiling(limits)) +
                                                            " of memory to decode");
         if (over_budget)
             return platform::fail(ErrorKind::Invalid, reason + "it holds more data than its size");
-        const std::string why = vasul_picture_failure();
+        if (why.empty()) return platform::fail(ErrorKind::Invalid, "cannot be decoded");
         if (why == "outofmem") return platform::fail(ErrorKind::Failed, reason + "out of memory");
         return platform::fail(ErrorKind::Invalid, reason + why);
     }

@@ -107,7 +107,7 @@ ImportReport import_pictures(const fs::path& folder, const std::vector<fs::path>
     ImportReport report;
     for (const fs::path& file : files) {
         if (const platform::Result<void> done = import_one(folder, file); !done) {
-            report.refused.push_back(name_of(file) + " " + done.error().reason);
+            report.refused.push_back({name_of(file), done.error().reason});
         } else {
             ++report.taken;
         }

@@ -27,11 +27,20 @@ bool looks_usable(const std::filesystem::path& file);
 // The folder's pictures that look usable, in list_pictures' order.
 std::vector<std::filesystem::path> usable_pictures(const std::filesystem::path& folder);
 
-// What a drop did: how many pictures are in the folder for it, and each refused file's name
-// with the reason ("NOTES.TXT IS NOT A PICTURE").
+// A file of a drop the folder did not take: its name and why ("is not a picture"). A reason may
+// end in a detail after ": " ("cannot be decoded: bad huffman code").
+struct Refusal {
+    std::string name;
+    std::string reason;
+    std::string text() const { return name + " " + reason; }
+    // The reason without its detail, for the screen.
+    std::string headline() const { return name + " " + reason.substr(0, reason.find(": ")); }
+};
+
+// What a drop did: how many pictures are in the folder for it, and the files refused.
 struct ImportReport {
     int taken = 0;
-    std::vector<std::string> refused;
+    std::vector<Refusal> refused;
 };
 
 // Checks each file by decoding it, then copies it into the folder under its own name with the

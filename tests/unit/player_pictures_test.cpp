@@ -105,9 +105,10 @@ TEST_F(PictureFolder, ImportTakesCopiesOnceAndNamesWhatItRefuses) {
                  from / "notes.txt", from / "folder.png", from / "missing.png"});
     EXPECT_EQ(report.taken, 3);
     ASSERT_EQ(report.refused.size(), 3u);
-    EXPECT_EQ(report.refused[0].rfind("notes.txt is not", 0), 0u) << report.refused[0];
-    EXPECT_EQ(report.refused[1], "folder.png is a directory");
-    EXPECT_EQ(report.refused[2], "missing.png is missing");
+    EXPECT_EQ(report.refused[0].text().rfind("notes.txt is not", 0), 0u)
+        << report.refused[0].text();
+    EXPECT_EQ(report.refused[1].text(), "folder.png is a directory");
+    EXPECT_EQ(report.refused[2].text(), "missing.png is missing");
     EXPECT_EQ(names(pictures::list_pictures(folder)),
               (std::vector<std::string>{"red-2.bmp", "red.bmp"}));
     EXPECT_EQ(fixture::file_text(folder / "red.bmp"), fixture::file_text(from / "red.bmp"));
@@ -127,10 +128,21 @@ TEST_F(PictureFolder, ANamedPipeIsRefusedWithoutWaiting) {
         return pictures::import_pictures(folder, {dir / "from" / "pipe.jpg"});
     });
     EXPECT_EQ(report.taken, 0);
-    EXPECT_EQ(report.refused, (std::vector<std::string>{"pipe.jpg is a named pipe"}));
+    ASSERT_EQ(report.refused.size(), 1u);
+    EXPECT_EQ(report.refused[0].text(), "pipe.jpg is a named pipe");
     EXPECT_FALSE(pictures::looks_usable(dir / "from" / "pipe.jpg"));
 }
 #endif
+
+// A PNG whose header is sound and whose compressed pixels are not.
+void write_broken_png(const fs::path& file) {
+    static constexpr char kHeader[] =
+        "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x04\0\0\0\x04\x08\x02\0\0\0"
+        "\0\0\0\0";
+    static constexpr char kPixels[] = "\0\0\0\x04IDAT\xff\xff\xff\xff\0\0\0\0\0\0\0\0IEND\0\0\0\0";
+    const std::string header(kHeader, sizeof kHeader - 1), pixels(kPixels, sizeof kPixels - 1);
+    std::ofstream(file, std::ios::binary) << header << pixels;
+}
 
 // The stage picture of a game with YOURS: the colour of the player's picture at a tile.
 uint32_t stage_colour(const Game& g) {
@@ -209,13 +221,7 @@ TEST_F(YourPictures, WithoutYoursOrWithoutPicturesTheGamesOwnStagesComeOut) {
 // A picture that passed the header check but does not decode gives its stage back to the game.
 TEST_F(YourPictures, APictureThatFailsToDecodeLeavesTheStageToTheGame) {
     write_picture(folder / "a.bmp", kRed);
-    // A PNG whose header is sound and whose compressed pixels are not.
-    static constexpr char kHeader[] =
-        "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x04\0\0\0\x04\x08\x02\0\0\0"
-        "\0\0\0\0";
-    static constexpr char kPixels[] = "\0\0\0\x04IDAT\xff\xff\xff\xff\0\0\0\0\0\0\0\0IEND\0\0\0\0";
-    const std::string header(kHeader, sizeof kHeader - 1), pixels(kPixels, sizeof kPixels - 1);
-    std::ofstream(folder / "b.png", std::ios::binary) << header << pixels;
+    write_broken_png(folder / "b.png");
     ASSERT_TRUE(pictures::looks_usable(folder / "b.png"));
     start(true);
     testing::internal::CaptureStderr();
@@ -234,17 +240,21 @@ TEST_F(YourPictures, ADropFillsTheFolderAndShowsANotice) {
     const fs::path from = t.dir / "from";
     write_picture(from / "holiday.bmp", kRed);
     std::ofstream(from / "list.txt") << "x";
+    // A picture that does not decode: the log has the decoder's detail, the screen the reason.
+    write_broken_png(from / "cut.png");
     t.passes(2);
     const uint32_t before = t.pixel(320, 470);
-    t.platform.drop_files({from / "holiday.bmp", from / "list.txt"});
+    t.platform.drop_files({from / "holiday.bmp", from / "list.txt", from / "cut.png"});
     testing::internal::CaptureStderr();
     t.pass();
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("list.txt"), std::string::npos) << err;
+    EXPECT_NE(err.find("cut.png cannot be decoded: "), std::string::npos) << err;
     EXPECT_EQ(names(pictures::list_pictures(folder)), (std::vector<std::string>{"holiday.bmp"}));
-    ASSERT_EQ(t.game->notice.lines.size(), 2u);
+    ASSERT_EQ(t.game->notice.lines.size(), 3u);
     EXPECT_EQ(t.game->notice.lines[0], "1 PICTURE TAKEN");
     EXPECT_EQ(t.game->notice.lines[1].rfind("LIST.TXT IS NOT", 0), 0u) << t.game->notice.lines[1];
+    EXPECT_EQ(t.game->notice.lines[2], "CUT.PNG CANNOT BE DECODED");
     EXPECT_NE(t.pixel(320, 470), before) << "the band at the foot";
     t.passes(5000 / 16 + 2);
     EXPECT_TRUE(t.game->notice.lines.empty());

@@ -18,7 +18,8 @@ import subprocess
 import sys
 from pathlib import Path
 
-from support import fresh_pack
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
+from fresh_pack import fresh_pack  # noqa: E402
 
 # Frames past the replay's last message: what the input leads to is drawn too.
 EXTRA_FRAMES = 40

@@ -14,7 +14,6 @@ import array
 import contextlib
 import os
 import re
-import select
 import shutil
 import signal
 import subprocess
@@ -23,7 +22,10 @@ import threading
 import time
 from pathlib import Path
 
-from support import fresh_pack
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
+from fresh_pack import fresh_pack  # noqa: E402
+from x_session import (Window, drop_files, drop_pictures, find_window, run, stop,  # noqa: E402
+                       wait_for_files, x_server)
 
 # Through the null sink: 44.1 kHz, two channels of 16-bit samples.
 RATE = 44100
@@ -92,22 +94,6 @@ def tail(path: Path, lines: int) -> str:
     return ""
 
 
-def run(command: list[str], env: dict[str, str], **options) -> subprocess.CompletedProcess:
-    """Runs a helper command whose failure the checks see in what follows, not here."""
-    return subprocess.run(command, env=env, check=False, **options)
-
-
-def stop(process: subprocess.Popen) -> None:
-    """Ends a process started here and reaps it."""
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
-
-
 def stop_wine(env: dict[str, str]) -> None:
     """Ends every Wine program of the prefix, and its server."""
     run(["wineserver", "-k"], env, stderr=subprocess.DEVNULL)
@@ -137,28 +123,6 @@ def sound_server(folder: Path, env: dict[str, str]):
         yield with_sound
     finally:
         stop(server)
-
-
-@contextlib.contextmanager
-def x_server(depth: int, folder: Path, env: dict[str, str]):
-    """An X server on a free display at the given depth, without a window manager. Yields the
-    environment that reaches it."""
-    read_end, write_end = os.pipe()
-    with open(folder / f"xvfb-{depth}.log", "wb") as log:
-        xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"1024x768x{depth}",
-             "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=log)
-    os.close(write_end)
-    try:
-        with os.fdopen(read_end, "rb") as numbers:
-            ready, _, _ = select.select([numbers], [], [], 5)
-            number = numbers.readline().decode().strip() if ready else ""
-        if not number:
-            raise RuntimeError(f"Xvfb at depth {depth} names no display (see {log.name})")
-        yield dict(env, DISPLAY=f":{number}")
-    finally:
-        stop(xvfb)
 
 
 class Recording:
@@ -203,43 +167,6 @@ def recording(path: Path, seconds: int, env: dict[str, str]):
         yield recorder
     finally:
         recorder.close()
-
-
-class Window:
-    """The game's window: its id and the screen position of its client area. Without a window
-    manager Wine draws the frame itself: the same border left, right and below, the caption
-    above. At scale 1 the client area is 640 x 480."""
-
-    def __init__(self, wid: str, geometry: dict[str, int]) -> None:
-        self.wid = wid
-        self.width, self.height = geometry.get("WIDTH", 0), geometry.get("HEIGHT", 0)
-        border = int((self.width - 640) / 2)
-        caption = self.height - 480 - border
-        self.x = geometry.get("X", 0) + border
-        self.y = geometry.get("Y", 0) + caption
-        self.at_scale_1 = 0 <= border <= 16 and 0 <= caption <= 64
-
-    def describe(self) -> str:
-        return f"found '{self.wid or 'none'}' {self.width}x{self.height}"
-
-
-def find_window(env: dict[str, str]) -> Window:
-    """Waits up to 20 s for the window named Vasul."""
-    try:
-        found = run(["xdotool", "search", "--sync", "--name", "^Vasul$"], env,
-                    capture_output=True, text=True, timeout=20).stdout.split()
-    except subprocess.TimeoutExpired:
-        found = []
-    if not found:
-        return Window("", {})
-    shell = run(["xdotool", "getwindowgeometry", "--shell", found[0]], env,
-                capture_output=True, text=True).stdout
-    geometry = {}
-    for line in shell.splitlines():
-        name, _, value = line.partition("=")
-        if value.lstrip("-").isdigit():
-            geometry[name] = int(value)
-    return Window(found[0], geometry)
 
 
 @contextlib.contextmanager
@@ -295,7 +222,27 @@ def pointer_to(window: Window, x: int, y: int, env: dict[str, str], *then: str) 
     return run(command, env).returncode == 0
 
 
-def check_24_bit_desktop(live: Path, game: Path, expected, env: dict[str, str],
+def check_drop(live: Path, game: Path, window: Window, dropper: Path, env: dict[str, str],
+               tally: Tally) -> None:
+    """Pictures dropped on the window through XDND, which Wine hands the game as WM_DROPFILES:
+    the good ones land in the folder beside vasul.exe under their own names, a broken one not."""
+    good, broken = drop_pictures(live)
+    failed = drop_files(dropper, window, good + [broken], env)
+    names = {path.name for path in good}
+    held = wait_for_files(game / "pictures", names, seconds=10)
+    same = all((game / "pictures" / path.name).read_bytes() == path.read_bytes() for path in good
+               if path.name in held)
+    if not failed and held == names and same:
+        tally.ok(f"drop: {len(good)} pictures dropped on the window are in the folder, byte for "
+                 "byte, the broken one is not")
+    else:
+        tally.fail(f"drop: {failed or 'dropped'}; the folder holds {sorted(held)}, "
+                   f"not {sorted(names)}{'' if same else ' with the same bytes'}")
+    run(["import", "-window", "root", "-crop", f"640x480+{window.x}+{window.y}", "+repage",
+         str(live / "shot-drop.png")], env, stderr=subprocess.DEVNULL)
+
+
+def check_24_bit_desktop(live: Path, game: Path, expected, dropper: Path, env: dict[str, str],
                          tally: Tally) -> None:
     """The title, its music and input, on a 24-bit desktop."""
     screen = Screen(live, env)
@@ -352,6 +299,7 @@ def check_24_bit_desktop(live: Path, game: Path, expected, env: dict[str, str],
             else:
                 tally.fail(f"input: {screen.mismatch} pixels differ from the headless options "
                            f"(see {live / 'shot-options.png'})")
+            check_drop(live, game, window, dropper, env, tally)
             run(["xdotool", "windowfocus", "--sync", window.wid, "key", "Escape"], env,
                 stderr=subprocess.DEVNULL)
             asked = time.monotonic()
@@ -415,6 +363,8 @@ def main() -> int:
     parser.add_argument("--linux-game", type=Path, required=True, help="the Linux vasul")
     parser.add_argument("--pack", type=Path, required=True, help="the data pack's folder")
     parser.add_argument("--exe", type=Path, required=True, help="vasul.exe")
+    parser.add_argument("--dropper", type=Path, required=True,
+                        help="tests/tools/xdnd_drop, from the Linux build")
     parser.add_argument("--work", type=Path, required=True, help="a folder to work in, emptied")
     args = parser.parse_args()
     linux_game = args.linux_game.resolve()
@@ -431,7 +381,7 @@ def main() -> int:
     try:
         expected = prepare(live, linux_game, args.pack, args.exe, tally)
         with sound_server(live / "pulse", env) as with_sound:
-            check_24_bit_desktop(live, live / "game", expected, with_sound, tally)
+            check_24_bit_desktop(live, live / "game", expected, args.dropper, with_sound, tally)
             check_16_bit_desktop(live, live / "game", expected, with_sound, tally)
     except (OSError, RuntimeError, subprocess.SubprocessError) as error:
         tally.fail(f"the window checks stopped: {error}")

@@ -1,4 +1,4 @@
-"""What the Windows checks share: a folder holding a fresh copy of the data pack."""
+"""A folder holding a fresh copy of the data pack, for the checks that play the game from one."""
 
 import shutil
 from pathlib import Path
