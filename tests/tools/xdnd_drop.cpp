@@ -10,10 +10,12 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -137,7 +139,9 @@ int main(int argc, char** argv) {
     const long y = std::strtol(argv[3], nullptr, 10);
     const std::string list = uri_list({argv + 4, argv + argc});
 
-    Display* display = XOpenDisplay(nullptr);
+    const std::unique_ptr<Display, int (*)(Display*)> connection(XOpenDisplay(nullptr),
+                                                                 XCloseDisplay);
+    Display* display = connection.get();
     if (!display) return fail("no X display");
     const Atoms atoms = intern(display);
     const long version = std::min(kVersion, aware_version(display, target, atoms.aware));
@@ -165,7 +169,6 @@ int main(int argc, char** argv) {
         } else if (event.type == ClientMessage && event.xclient.message_type == atoms.finished) {
             // Version 5 says in l[1] whether the target took the files.
             const bool taken = version < 5 || (event.xclient.data.l[1] & 1);
-            XCloseDisplay(display);
             return taken ? 0 : fail("the window finished without taking the files");
         }
     }
