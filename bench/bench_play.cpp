@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/game.h"
+#include "photo.h"
 #include "platform/headless/headless_platform.h"
 #include "play_setup.h"
 #include "scenes/play_scene.h"
@@ -152,3 +154,27 @@ static void BM_BeginStage(benchmark::State& state) {
     if (!game.sheets.screen_picture.has_surface()) state.SkipWithError("no stage picture");
 }
 BENCHMARK(BM_BeginStage);
+
+// The same with PICTURES: YOURS and a phone's 12-megapixel photo in the player's folder: the
+// stall at the start of each stage, where the photo is read, decoded and fitted.
+static void BM_BeginStagePlayersPhoto(benchmark::State& state) {
+    const std::filesystem::path dir = fixture::make_temp_dir("bench-photo");
+    fixture::write_pack(dir);
+    fixture::write_sounds(dir);
+    std::ofstream(dir / "vasul.ini") << "[pictures]\nyours=1\n";
+    std::filesystem::create_directories(dir / "pictures");
+    const std::vector<uint8_t>& photo = bench::photo(12);
+    std::ofstream(dir / "pictures" / "photo.jpg", std::ios::binary)
+        .write(reinterpret_cast<const char*>(photo.data()),
+               static_cast<std::streamsize>(photo.size()));
+    PlayBench bench(dir);
+    Game& game = bench.game();
+    if (game.play.stage_files.empty()) state.SkipWithError("the photo was not chosen");
+    for (auto _ : state) {
+        game.state.stage = 0;
+        game.play.fitted_stage = 0;  // as at a new stage: the last one's photo is not kept
+        puzzle::begin_stage(game);
+        benchmark::DoNotOptimize(game.state.x.data());
+    }
+}
+BENCHMARK(BM_BeginStagePlayersPhoto)->Unit(benchmark::kMillisecond);

@@ -72,7 +72,13 @@ bool load_players_picture(Game& game) {
     if (stage < 1 || stage > static_cast<int>(v.stage_files.size())) return false;
     if (v.fitted_stage != stage) {
         const std::filesystem::path& file = v.stage_files[static_cast<size_t>(stage - 1)];
+        const uint32_t started = game.platform.ticks();
         platform::Result<gfx::Surface> picture = pictures::load_stage_picture(file);
+        // A photo takes a large part of a second to decode; the countdown must not run
+        // meanwhile, as it does not for the game's own pictures, which take none.
+        const uint32_t took = game.platform.ticks() - started;
+        v.second_clock += took;
+        v.quarter_clock += took;
         if (!picture) {
             platform::warn(file.string() + " " + picture.error().reason +
                            "; the stage takes the game's picture");

@@ -261,6 +261,48 @@ TEST_F(YourPictures, ADropFillsTheFolderAndShowsANotice) {
     EXPECT_EQ(t.pixel(320, 470), before);
 }
 
+// A machine whose clock moves 250 ms between any two readings, as a slow decode makes it.
+class SlowClock final : public platform::Platform {
+  public:
+    void begin_pass(uint64_t pass) override { inner_.begin_pass(pass); }
+    bool peek_message(platform::Message& out) override { return inner_.peek_message(out); }
+    void post_message(const platform::Message& m) override { inner_.post_message(m); }
+    void destroy_window() override { inner_.destroy_window(); }
+    gfx::Surface& back_buffer() override { return inner_.back_buffer(); }
+    platform::FlipResult flip() override { return inner_.flip(); }
+    void restore() override { inner_.restore(); }
+    void hide_cursor() override { inner_.hide_cursor(); }
+    uint32_t ticks() override { return now_ += 250; }
+    void set_ticks(uint32_t ms) override { now_ = ms; }
+    platform::AudioDevice& audio() override { return inner_.audio(); }
+
+  private:
+    platform::HeadlessPlatform inner_;
+    uint32_t now_ = 0;
+};
+
+// The countdown and the pop-ups' jiggle stand still while a stage's photo is decoded, as they
+// do for the game's own pictures, which take no time to load.
+TEST(YourPicturesClock, TheClocksStandStillWhileAPhotoLoads) {
+    for (const bool yours : {false, true}) {
+        const fs::path dir = fixture::make_temp_dir("slow-clock");
+        fixture::write_pack(dir);
+        std::ofstream(dir / "vasul.ini") << (yours ? "[pictures]\nyours=1\n" : "");
+        write_picture(dir / "pictures" / "a.bmp", kRed);
+        {
+            SlowClock clock;
+            Game game(clock, dir);
+            app::start_up(game, 3);
+            app::change_scene(game, Play);
+            const uint32_t second = game.play.second_clock, quarter = game.play.quarter_clock;
+            puzzle::begin_stage(game);
+            EXPECT_EQ(game.play.second_clock - second, yours ? 250u : 0u) << yours;
+            EXPECT_EQ(game.play.quarter_clock - quarter, yours ? 250u : 0u) << yours;
+        }
+        fs::remove_all(dir);
+    }
+}
+
 TEST(FontText, KeepsWhatTheGameFontDrawsAndBlanksTheRest) {
     EXPECT_EQ(app::font_text("my_photo (2).jpeg: \xc3\xa9t\xc3\xa9"), "MY-PHOTO (2).JPEG:  T ");
 }
