@@ -18,9 +18,43 @@ target_compile_definitions(vasul PRIVATE VASUL_APP_ID="${VASUL_APP_ID}"
 target_compile_definitions(vasul_assetgen PUBLIC VASUL_APP_ID="${VASUL_APP_ID}")
 target_compile_definitions(vasul_sdl PRIVATE VASUL_APP_ID="${VASUL_APP_ID}")
 
+set(VASUL_MAINTAINER "The Vasul developers <vasul@users.noreply.github.com>" CACHE STRING
+  "The maintainer named in the Debian package")
+set(VASUL_HOMEPAGE "https://github.com/vasul/vasul" CACHE STRING "The game's home on the web")
+# The screenshots the repository keeps in docs/screenshots, as published with each release's tag.
+set(VASUL_SCREENSHOTS
+  "https://raw.githubusercontent.com/vasul/vasul/v${PROJECT_VERSION}/docs/screenshots")
+
+# CHANGELOG.md describes every release; its newest must be this version. The metainfo's releases
+# and the package's Debian changelog are made from it.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(changelog_tool ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/packaging/changelog.py)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/packaging/changelog.py)
+execute_process(COMMAND ${changelog_tool} check ${PROJECT_VERSION}
+  RESULT_VARIABLE changelog_status ERROR_VARIABLE changelog_problems)
+if(NOT changelog_status EQUAL 0)
+  message(FATAL_ERROR "${changelog_problems}")
+endif()
+execute_process(COMMAND ${changelog_tool} metainfo OUTPUT_VARIABLE VASUL_RELEASES
+  OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${changelog_tool} debian ${VASUL_MAINTAINER}
+  OUTPUT_VARIABLE debian_changelog COMMAND_ERROR_IS_FATAL ANY)
+
 # The desktop entry, metainfo and man page, and what the generator makes for an install: the
 # icons and the default settings (the data folder's own vasul.ini may hold a player's scores).
 set(VASUL_DESKTOP_DIR ${CMAKE_BINARY_DIR}/desktop)
+file(WRITE ${VASUL_DESKTOP_DIR}/changelog "${debian_changelog}")
+# Debian's documentation: the copyright file as it is, the changelog compressed without a time.
+set(VASUL_CHANGELOG_GZ ${VASUL_DESKTOP_DIR}/changelog.gz)
+add_custom_command(OUTPUT ${VASUL_CHANGELOG_GZ}
+  COMMAND gzip -9nc ${VASUL_DESKTOP_DIR}/changelog > ${VASUL_CHANGELOG_GZ}
+  DEPENDS ${VASUL_DESKTOP_DIR}/changelog)
+add_custom_target(changelog ALL DEPENDS ${VASUL_CHANGELOG_GZ})
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/debian/copyright ${VASUL_CHANGELOG_GZ}
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/debian/lintian-overrides
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME vasul)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/vasul.desktop.in
   ${VASUL_DESKTOP_DIR}/${VASUL_APP_ID}.desktop @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/vasul.metainfo.xml.in
@@ -56,8 +90,6 @@ if(VASUL_DATA)
   install(FILES ${pack}/vasul.spt DESTINATION ${VASUL_INSTALL_DATADIR})
 endif()
 
-set(VASUL_MAINTAINER "The Vasul developers <vasul@users.noreply.github.com>" CACHE STRING
-  "The maintainer named in the Debian package")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vasul)
 set(CPACK_PACKAGE_VENDOR "The Vasul developers")
@@ -73,6 +105,8 @@ illustrated guide. All pictures and music are made for the game.")
 # The compiled-in data folder must be where the package puts it.
 set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_OBJCOPY "${CMAKE_OBJCOPY}")
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/packaging/strip_sections.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
