@@ -113,3 +113,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
+
+# The changelog tool's refusals and outputs.
+add_test(NAME Changelog.ReadsChecksAndWrites
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tests/packaging/changelog_test.py)
+set_tests_properties(Changelog.ReadsChecksAndWrites PROPERTIES LABELS unit)
