@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: assetgen [--out DIR] [--pictures FILE...] [--preview DIR] [--icons DIR]\n"
-    "                [--web-icons DIR] [--settings FILE]\n"
+    "                [--web-icons DIR] [--windows-icon FILE] [--settings FILE]\n"
     "\n"
     "  --out DIR         write the data pack into DIR: image/data.bmp, image/dat2.bmp,\n"
     "                    ogg/*.ogg, wave/in.wav and vasul.spt (the same bytes every run),\n"
@@ -26,15 +26,18 @@ constexpr const char* kUsage =
     "                    in 32, 48, 64, 128 and 256 pixels\n"
     "  --web-icons DIR   write the web page's icons as DIR/icon-32.png, icon-192.png and\n"
     "                    icon-512.png\n"
+    "  --windows-icon FILE  write the application icon as a Windows .ico file in 16, 24, 32,\n"
+    "                    48, 64, 128 and 256 pixels\n"
     "  --settings FILE   write the default settings (the pack's vasul.ini) to FILE\n"
     "  --help            show this text\n";
 
 struct Request {
     PackOptions options;
-    std::string out_dir, preview_dir, icons_dir, web_icons_dir, settings_file;
+    std::string out_dir, preview_dir, icons_dir, web_icons_dir, windows_icon, settings_file;
     bool wants_art() const { return !out_dir.empty() || !preview_dir.empty(); }
     bool empty() const {
-        return !wants_art() && icons_dir.empty() && web_icons_dir.empty() && settings_file.empty();
+        return !wants_art() && icons_dir.empty() && web_icons_dir.empty() && windows_icon.empty() &&
+               settings_file.empty();
     }
 };
 
@@ -54,6 +57,8 @@ int parse(const std::vector<std::string>& args, Request& r, std::ostream& out, s
             r.icons_dir = args[++i];
         } else if (arg == "--web-icons" && has_value) {
             r.web_icons_dir = args[++i];
+        } else if (arg == "--windows-icon" && has_value) {
+            r.windows_icon = args[++i];
         } else if (arg == "--settings" && has_value) {
             r.settings_file = args[++i];
         } else if (arg == "--pictures") {
@@ -113,6 +118,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (r.wants_art()) done = write_art(r);
     if (done && !r.icons_dir.empty()) done = write_icons(r.icons_dir, VASUL_APP_ID);
     if (done && !r.web_icons_dir.empty()) done = write_web_icons(r.web_icons_dir);
+    if (done && !r.windows_icon.empty()) done = write_windows_icon(r.windows_icon);
     if (done && !r.settings_file.empty()) done = write_settings(r.settings_file);
     if (done) return 0;
     err << "assetgen: " << done.error().reason << "\n";

@@ -1,10 +1,12 @@
 #include "assetgen/icons.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 #include "assetgen/reward_pictures.h"
 #include "assetgen/stb_io.h"
+#include "packwriter/packwriter.h"
 
 namespace assetgen {
 
@@ -52,15 +54,24 @@ Image shrink(const Image& big, int factor) {
     return out;
 }
 
-platform::Result<void> write_png_rgba(const std::filesystem::path& path, const Image& img) {
-    std::vector<unsigned char> rgba;
+uint8_t byte(float v) {
+    return static_cast<uint8_t>(std::lround(clamp01(v) * 255.f));
+}
+
+// The picture as 8-bit RGBA rows from the top, alpha straight.
+std::vector<uint8_t> rgba_bytes(const Image& img) {
+    std::vector<uint8_t> rgba;
     rgba.reserve(static_cast<size_t>(img.width()) * img.height() * 4);
-    auto byte = [](float v) { return static_cast<unsigned char>(std::lround(clamp01(v) * 255.f)); };
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x) {
             const Rgb c = img.at(x, y);
             rgba.insert(rgba.end(), {byte(c.r), byte(c.g), byte(c.b), byte(img.alpha(x, y))});
         }
+    return rgba;
+}
+
+platform::Result<void> write_png_rgba(const std::filesystem::path& path, const Image& img) {
+    const std::vector<uint8_t> rgba = rgba_bytes(img);
     if (!assetgen_write_png_rgba(path.string().c_str(), img.width(), img.height(), rgba.data()))
         return platform::fail(platform::ErrorKind::Failed, "cannot write " + path.string());
     return {};
@@ -132,6 +143,101 @@ std::vector<uint8_t> encode_icon_bmp(const Image& icon) {
             put(byte(icon.alpha(x, y)) << 24 | byte(c.r) << 16 | byte(c.g) << 8 | byte(c.b), 4);
         }
     return out;
+}
+
+namespace {
+
+void put_le(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+// Above this size an icon is stored as PNG, which keeps the 256-pixel one small.
+constexpr int kLargestBitmapIcon = 128;
+
+// One icon image as an .ico holds it without PNG: an info header giving twice the height (the
+// colour rows, then the mask's), BGRA rows from the bottom, then the 1-bit mask rows, each
+// padded to four bytes, set where the icon is wholly transparent.
+std::vector<uint8_t> ico_bitmap(const Image& icon) {
+    const int w = icon.width(), h = icon.height();
+    const uint32_t mask_row = static_cast<uint32_t>((w + 31) / 32 * 4);
+    const uint32_t colour_bytes = static_cast<uint32_t>(w * h * 4);
+    std::vector<uint8_t> out;
+    out.reserve(40 + colour_bytes + mask_row * h);
+    put_le(out, 40, 4);
+    put_le(out, static_cast<uint32_t>(w), 4);
+    put_le(out, static_cast<uint32_t>(2 * h), 4);
+    put_le(out, 1, 2);   // planes
+    put_le(out, 32, 2);  // bits per pixel
+    put_le(out, 0, 4);   // BI_RGB
+    put_le(out, colour_bytes + mask_row * static_cast<uint32_t>(h), 4);
+    for (int i = 0; i < 4; ++i) put_le(out, 0, 4);  // resolution and palette: unused
+    for (int y = h - 1; y >= 0; --y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = icon.at(x, y);
+            out.insert(out.end(), {byte(c.b), byte(c.g), byte(c.r), byte(icon.alpha(x, y))});
+        }
+    for (int y = h - 1; y >= 0; --y) {
+        std::vector<uint8_t> row(mask_row, 0);
+        for (int x = 0; x < w; ++x)
+            if (byte(icon.alpha(x, y)) == 0) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
+}
+
+std::vector<uint8_t> ico_png(const Image& icon) {
+    const std::vector<uint8_t> rgba = rgba_bytes(icon);
+    int size = 0;
+    uint8_t* png = assetgen_encode_png_rgba(icon.width(), icon.height(), rgba.data(), &size);
+    if (!png) throw std::runtime_error("cannot encode a PNG for the icon");
+    std::vector<uint8_t> out(png, png + size);
+    assetgen_free_png(png);
+    return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> encode_ico(const std::vector<Image>& icons) {
+    constexpr uint32_t kHeader = 6, kEntry = 16;
+    std::vector<std::vector<uint8_t>> images;
+    for (const Image& icon : icons) {
+        if (icon.width() < 1 || icon.width() > 256 || icon.height() != icon.width())
+            throw std::invalid_argument("an icon is square, 1 to 256 pixels wide");
+        images.push_back(icon.width() > kLargestBitmapIcon ? ico_png(icon) : ico_bitmap(icon));
+    }
+    std::vector<uint8_t> out;
+    put_le(out, 0, 2);
+    put_le(out, 1, 2);  // an icon, not a cursor
+    put_le(out, static_cast<uint32_t>(icons.size()), 2);
+    uint32_t offset = kHeader + kEntry * static_cast<uint32_t>(icons.size());
+    for (size_t i = 0; i < icons.size(); ++i) {
+        const uint32_t side = static_cast<uint32_t>(icons[i].width());
+        out.push_back(static_cast<uint8_t>(side == 256 ? 0 : side));  // 0 stands for 256
+        out.push_back(static_cast<uint8_t>(side == 256 ? 0 : side));
+        out.push_back(0);  // no palette
+        out.push_back(0);
+        put_le(out, 1, 2);   // planes
+        put_le(out, 32, 2);  // bits per pixel
+        put_le(out, static_cast<uint32_t>(images[i].size()), 4);
+        put_le(out, offset, 4);
+        offset += static_cast<uint32_t>(images[i].size());
+    }
+    for (const std::vector<uint8_t>& image : images)
+        out.insert(out.end(), image.begin(), image.end());
+    return out;
+}
+
+platform::Result<void> write_windows_icon(const std::filesystem::path& file) {
+    const Image lake = paint_reward_picture(1);
+    std::vector<Image> icons;
+    for (int size : kWindowsIconSizes) icons.push_back(paint_icon(lake, size));
+    const std::vector<uint8_t> ico = encode_ico(icons);
+    std::error_code ec;
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
+    if (ec) return platform::fail(platform::ErrorKind::Failed, "cannot write " + file.string());
+    auto written = pack::write_file_atomically(file.string(), ico);
+    if (!written) return platform::fail(written.error().kind, "cannot write " + file.string());
+    return {};
 }
 
 namespace {

@@ -23,6 +23,18 @@ inline constexpr int kWindowIconSize = 64;
 // Windows read with its transparency: the window's icon, shipped in the pack.
 std::vector<uint8_t> encode_icon_bmp(const Image& icon);
 
+// The sizes of the Windows icon (vasul.ico) that Explorer, the Start menu, the taskbar and the
+// list of installed programs pick from.
+inline constexpr int kWindowsIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+// An .ico file holding the given square icons in the order given: 32-bit images with their
+// alpha and a transparency mask up to 128 pixels, PNG above (as Windows reads them since
+// Vista). Each icon is 1 to 256 pixels wide.
+std::vector<uint8_t> encode_ico(const std::vector<Image>& icons);
+
+// Writes the icon at every size of kWindowsIconSizes as one .ico file, replaced whole.
+platform::Result<void> write_windows_icon(const std::filesystem::path& file);
+
 // Writes dir/hicolor/NxN/apps/<app_id>.png for every size; stops at the first file that can't
 // be written, naming it.
 platform::Result<void> write_icons(const std::filesystem::path& dir, const std::string& app_id);

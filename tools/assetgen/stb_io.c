@@ -22,7 +22,9 @@ const char* assetgen_image_error(void) {
     return why ? why : "unknown error";
 }
 
-void assetgen_free_image(unsigned char* pixels) { stbi_image_free(pixels); }
+void assetgen_free_image(unsigned char* pixels) {
+    stbi_image_free(pixels);
+}
 
 int assetgen_write_png(const char* path, int width, int height, const unsigned char* rgb) {
     return stbi_write_png(path, width, height, 3, rgb, width * 3);
@@ -30,6 +32,15 @@ int assetgen_write_png(const char* path, int width, int height, const unsigned c
 
 int assetgen_write_png_rgba(const char* path, int width, int height, const unsigned char* rgba) {
     return stbi_write_png(path, width, height, 4, rgba, width * 4);
+}
+
+unsigned char* assetgen_encode_png_rgba(int width, int height, const unsigned char* rgba,
+                                        int* size) {
+    return stbi_write_png_to_mem(rgba, width * 4, width, height, 4, size);
+}
+
+void assetgen_free_png(unsigned char* png) {
+    STBIW_FREE(png);
 }
 
 int assetgen_resize_rgb(const unsigned char* in, int in_w, int in_h, int in_stride,

@@ -15,6 +15,12 @@ int assetgen_write_png(const char* path, int width, int height, const unsigned c
 // Writes 8-bit RGBA pixels (straight alpha) as a PNG file; 0 on failure.
 int assetgen_write_png_rgba(const char* path, int width, int height, const unsigned char* rgba);
 
+// Encodes 8-bit RGBA pixels (straight alpha) as PNG in memory: the file's bytes and their count
+// in *size, to be freed with assetgen_free_png; NULL on failure.
+unsigned char* assetgen_encode_png_rgba(int width, int height, const unsigned char* rgba,
+                                        int* size);
+void assetgen_free_png(unsigned char* png);
+
 // Scales 8-bit RGB pixels; 0 on failure.
 int assetgen_resize_rgb(const unsigned char* in, int in_w, int in_h, int in_stride,
                         unsigned char* out, int out_w, int out_h);
