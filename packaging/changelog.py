@@ -6,6 +6,7 @@
   metainfo           the AppStream <releases> element
   debian MAINTAINER  the Debian changelog of the native package
   notes VERSION      the release notes of VERSION, in Markdown
+  date               the newest release's date (the manual page's)
 
 The changelog is the one place a release is described; CMake runs this at configure time.
 """
@@ -132,7 +133,7 @@ def notes(releases: list[Release], version: str) -> str:
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("what", choices=["check", "metainfo", "debian", "notes"])
+    parser.add_argument("what", choices=["check", "metainfo", "debian", "notes", "date"])
     parser.add_argument("argument", nargs="?", default="")
     parser.add_argument("--changelog", type=Path, default=CHANGELOG)
     args = parser.parse_args()
@@ -144,6 +145,8 @@ def main() -> int:
         return 1 if problems else 0
     if args.what == "metainfo":
         print(metainfo(releases))
+    elif args.what == "date":
+        print(releases[0].date if releases else "")
     elif args.what == "debian":
         print(debian(releases, args.argument), end="")
     else:
