@@ -10,6 +10,11 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 list(APPEND VASUL_WARNINGS -Wno-restrict)
 # One file to hand out: the C and C++ runtimes and winpthreads go into the program.
 add_link_options(-static)
+# The same sources give the same vasul.exe in any folder at any time: no link time stamp in the
+# headers, and no build folder's path in the debugging data. (__FILE__ keeps its full path: the
+# tests find their data files by it, and the game never uses it.)
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options(-fdebug-prefix-map=${CMAKE_SOURCE_DIR}=. -fdebug-prefix-map=${CMAKE_BINARY_DIR}=.)
 
 # stb_vorbis defines one-letter macros that break windows.h, so it gets a file of its own.
 add_library(vasul_stb_vorbis STATIC ${CMAKE_SOURCE_DIR}/third_party/stb_vorbis_impl.c)
@@ -35,14 +40,34 @@ target_compile_options(vasul_win32 PRIVATE ${VASUL_WARNINGS})
 target_link_libraries(vasul_win32 PUBLIC vasul_core vasul_stb_vorbis
   ddraw dsound dxguid winmm gdi32 user32 shell32 ole32)
 
+# The program's icon, which Explorer, the Start menu and the list of installed programs show, is
+# drawn by the Linux generator (assetgen --windows-icon), built beforehand: scripts/build-windows
+# builds it in build-generator, scripts/test-windows takes the Linux test build's.
+set(VASUL_ASSETGEN "${CMAKE_SOURCE_DIR}/build-generator/assetgen" CACHE FILEPATH
+  "The Linux generator that draws vasul.ico")
+if(NOT EXISTS "${VASUL_ASSETGEN}")
+  message(FATAL_ERROR "No generator at ${VASUL_ASSETGEN} to draw the program's icon: build one "
+    "(cmake --preset generator; cmake --build --preset generator) or name it with -DVASUL_ASSETGEN")
+endif()
+set(VASUL_WINDOWS_ICON ${CMAKE_BINARY_DIR}/vasul.ico)
+add_custom_command(OUTPUT ${VASUL_WINDOWS_ICON}
+  COMMAND ${VASUL_ASSETGEN} --windows-icon ${VASUL_WINDOWS_ICON}
+  DEPENDS ${VASUL_ASSETGEN}
+  COMMENT "Drawing the program's icon")
+add_custom_target(windows_icon DEPENDS ${VASUL_WINDOWS_ICON})
+
 # A program without a console window of its own; main() stays its entry point.
 add_executable(vasul WIN32 ${CMAKE_SOURCE_DIR}/src/main.cpp ${win32_dir}/vasul.rc)
+add_dependencies(vasul windows_icon)
 target_compile_options(vasul PRIVATE ${VASUL_WARNINGS})
 # The pack is unpacked beside vasul.exe: a shortcut started in another folder still finds it.
 target_compile_definitions(vasul PRIVATE VASUL_VERSION="${PROJECT_VERSION}"
   VASUL_INSTALL_DATA_REL=".")
-set_source_files_properties(${win32_dir}/vasul.rc PROPERTIES COMPILE_DEFINITIONS
-  "VASUL_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};VASUL_VERSION_MINOR=${PROJECT_VERSION_MINOR};VASUL_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
+# The resource compiler finds vasul.ico in the build folder.
+set_source_files_properties(${win32_dir}/vasul.rc PROPERTIES
+  COMPILE_DEFINITIONS "VASUL_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};VASUL_VERSION_MINOR=${PROJECT_VERSION_MINOR};VASUL_VERSION_PATCH=${PROJECT_VERSION_PATCH};VASUL_VERSION_TEXT=${PROJECT_VERSION}"
+  INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}
+  OBJECT_DEPENDS ${VASUL_WINDOWS_ICON})
 target_link_libraries(vasul PRIVATE vasul_win32)
 
 # The tests, on a GoogleTest built from Debian's sources with this compiler.
@@ -92,7 +117,7 @@ target_compile_options(vasul_test_support PRIVATE ${VASUL_TEST_OPTIONS})
 # (XDG folders and POSIX paths).
 file(GLOB VASUL_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 list(FILTER VASUL_UNIT_SOURCES EXCLUDE REGEX
-  "/(assetgen_music|datapack|archive|data_file|data_paths|high_score_table|profile|replay|sound|viewer_script)_test\\.cpp$")
+  "/(assetgen_music|windows_icon|datapack|archive|data_file|data_paths|high_score_table|profile|replay|sound|viewer_script)_test\\.cpp$")
 add_executable(vasul_unit_tests ${VASUL_UNIT_SOURCES} ${CMAKE_SOURCE_DIR}/tests/windows/file_io_win32_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/windows/win32_window_test.cpp)
 target_include_directories(vasul_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -115,6 +140,10 @@ find_program(VASUL_PYTHON NAMES python3 REQUIRED)
 set(game_checks ${VASUL_PYTHON} -B ${CMAKE_SOURCE_DIR}/tests/windows/game_checks.py
   --pack ${VASUL_DATA_DIR} --wine ${CMAKE_CROSSCOMPILING_EMULATOR} --exe $<TARGET_FILE:vasul>
   --work ${CMAKE_CURRENT_BINARY_DIR}/checks)
+# What Explorer shows of vasul.exe: the generator's icon at every size, and the version.
+add_test(NAME windows_exe_resources COMMAND ${VASUL_PYTHON} -B
+  ${CMAKE_SOURCE_DIR}/tests/windows/exe_resources.py --exe $<TARGET_FILE:vasul>
+  --ico ${VASUL_WINDOWS_ICON} --version ${PROJECT_VERSION})
 file(GLOB VASUL_WINDOWS_REPLAYS CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/windows/replays/*.replay)
 foreach(replay IN LISTS VASUL_WINDOWS_REPLAYS)
