@@ -120,3 +120,9 @@ include(CPack)
 add_test(NAME Changelog.ReadsChecksAndWrites
   COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tests/packaging/changelog_test.py)
 set_tests_properties(Changelog.ReadsChecksAndWrites PROPERTIES LABELS unit)
+
+# scripts/release's refusals, which come before it builds anything.
+add_test(NAME Release.RefusesUncommittedChangesAndAnOldVersion
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/packaging/release_refusals.sh ${CMAKE_SOURCE_DIR})
+set_tests_properties(Release.RefusesUncommittedChangesAndAnOldVersion PROPERTIES
+  LABELS unit SKIP_RETURN_CODE 77 TIMEOUT 120)
