@@ -26,6 +26,11 @@ RequestExecutionLevel user
 !include nsDialogs.nsh
 !include Sections.nsh
 
+; What the installer needs before its first page, first in the solid archive: the rest is not
+; unpacked before the page shows.
+ReserveFile /plugin UserInfo.dll
+ReserveFile /plugin nsDialogs.dll
+
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vasul"
 !define PUBLISHER "The Vasul developers"
 ; Asked for when "everyone" needs rights the installer was not started with.
@@ -227,7 +232,7 @@ Function ScopePage
   ${IfNot} ${Errors}
     Abort
   ${EndIf}
-  !insertmacro MUI_HEADER_TEXT "Who plays" \
+  !insertmacro MUI_HEADER_TEXT "Who will play" \
     "Install Vasul for yourself or for everyone on this computer."
   nsDialogs::Create 1018
   Pop $0
