@@ -1,6 +1,6 @@
-; Vasul's Windows installer: the game's folder (vasul.exe, the data pack, the default vasul.ini
-; and README.txt), a Start menu entry, a desktop shortcut on request, and an entry in the list of
-; installed programs with its uninstaller.
+; Vasul's Windows installer: the game's folder (vasul.exe, the data pack, the default vasul.ini,
+; README.txt and LICENSE.txt), a Start menu entry, a desktop shortcut on request, and an entry in
+; the list of installed programs with its uninstaller.
 ;
 ; It installs for the player alone, without administrator rights, in
 ; %LOCALAPPDATA%\Programs\Vasul, or for everyone in Program Files when asked (the choice page, or
@@ -96,11 +96,17 @@ Var Upgrade
 
 ; An upgrade: the installed version's uninstaller removes the files it installed, keeping the
 ; player's, the shortcuts and the registration; a file that this version no longer has goes
-; too.
+; too. Only an uninstaller that the list of programs names for this folder is run: the folder
+; may hold another program's.
 Function RemoveEarlierFiles
-  ${If} ${FileExists} "$INSTDIR\uninstall.exe"
-    ExecWait '"$INSTDIR\uninstall.exe" /S /UPGRADE _?=$INSTDIR'
-    Delete "$INSTDIR\uninstall.exe"
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+  ${OrIf} $1 == $INSTDIR
+    ${If} ${FileExists} "$INSTDIR\uninstall.exe"
+      ExecWait '"$INSTDIR\uninstall.exe" /S /UPGRADE _?=$INSTDIR'
+      Delete "$INSTDIR\uninstall.exe"
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 
@@ -380,17 +386,20 @@ Section "Uninstall"
   ${If} ${FileExists} "$INSTDIR\vasul.ini"
   ${OrIf} ${FileExists} "$INSTDIR\pictures\*.*"
   ${OrIf} ${FileExists} "$1\*.*"
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON1 \
-      "Keep your settings, high scores and pictures for the next time you install Vasul?" \
-      /SD IDYES IDYES keep
+    StrCpy $2 "Keep your settings, high scores and pictures for the next time you install Vasul?"
+    StrCpy $2 "$2$\n$\nNo deletes vasul.ini and the pictures folder in $INSTDIR and in $1."
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON1 "$2" /SD IDYES IDYES keep
+    ; The files the game put there, not what anything else may have put in a folder of its own.
     Delete "$INSTDIR\vasul.ini"
-    RMDir /r "$INSTDIR\pictures"
+    Delete "$INSTDIR\pictures\*.*"
+    RMDir "$INSTDIR\pictures"
     ; Where the game keeps them when its own folder cannot be written.
     Delete "$1\vasul.ini"
     Delete "$1\vasul.log"
     Delete "$1\vasul-write-test.tmp"
     Delete "$1\.vasul.ini.*.tmp"
-    RMDir /r "$1\pictures"
+    Delete "$1\pictures\*.*"
+    RMDir "$1\pictures"
     RMDir "$1"
   ${EndIf}
   keep:
