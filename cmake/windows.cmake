@@ -5,9 +5,6 @@ find_package(Threads REQUIRED)
 set(VASUL_STB_INCLUDE /usr/include/stb CACHE PATH "Where libstb-dev keeps the stb headers")
 
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-# mingw's GCC 12 wrongly reports overlapping copies inside libstdc++'s own string
-# concatenation (GCC bug 105329).
-list(APPEND VASUL_WARNINGS -Wno-restrict)
 # One file to hand out: the C and C++ runtimes and winpthreads go into the program.
 add_link_options(-static)
 # The same sources give the same vasul.exe in any folder at any time: no link time stamp in the
@@ -63,11 +60,13 @@ target_compile_options(vasul PRIVATE ${VASUL_WARNINGS})
 # The pack is unpacked beside vasul.exe: a shortcut started in another folder still finds it.
 target_compile_definitions(vasul PRIVATE VASUL_VERSION="${PROJECT_VERSION}"
   VASUL_INSTALL_DATA_REL=".")
-# The resource compiler finds vasul.ico in the build folder.
+# The manifest names the program's version too.
+configure_file(${win32_dir}/vasul.manifest.in ${CMAKE_BINARY_DIR}/vasul.manifest @ONLY)
+# The resource compiler finds vasul.ico and vasul.manifest in the build folder.
 set_source_files_properties(${win32_dir}/vasul.rc PROPERTIES
   COMPILE_DEFINITIONS "VASUL_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};VASUL_VERSION_MINOR=${PROJECT_VERSION_MINOR};VASUL_VERSION_PATCH=${PROJECT_VERSION_PATCH};VASUL_VERSION_TEXT=${PROJECT_VERSION}"
   INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}
-  OBJECT_DEPENDS ${VASUL_WINDOWS_ICON})
+  OBJECT_DEPENDS "${VASUL_WINDOWS_ICON};${CMAKE_BINARY_DIR}/vasul.manifest")
 target_link_libraries(vasul PRIVATE vasul_win32)
 
 # The tests, on a GoogleTest built from Debian's sources with this compiler.

@@ -9,6 +9,7 @@ installer's checks for the installed program.
 """
 
 import argparse
+import re
 import struct
 import sys
 from pathlib import Path
@@ -163,6 +164,12 @@ def problems(exe: Path, ico: Path, wanted_version: str) -> list[str]:
                             ("ProductVersion text", texts.get("ProductVersion"), wanted_version)):
         if got != want:
             found.append(f"the {what} is {got!r}, not {want!r}")
+    # The manifest (resource type 24) names the program's version as well.
+    manifest = next((data for (kind, _), data in res.items() if kind == 24), b"")
+    named = re.search(rb'<assemblyIdentity[^>]*\sversion="([^"]*)"', manifest)
+    if not named or named.group(1).decode() != dotted:
+        found.append(f"the manifest names version {named.group(1).decode() if named else None!r}, "
+                     f"not {dotted!r}")
     return found
 
 
