@@ -34,6 +34,7 @@ ROOT = HERE.parent.parent
 sys.path.insert(0, str(HERE.parent / "support"))
 sys.path.insert(0, str(HERE))
 from fresh_pack import PACK_PARTS, fresh_pack  # noqa: E402
+from tally import Tally  # noqa: E402
 import exe_resources  # noqa: E402
 import game_checks  # noqa: E402
 
@@ -44,25 +45,6 @@ PUBLISHER = "The Vasul developers"
 # a picture dropped on the window.
 PLAYER_LINE = "; the player's own line\r\n"
 PLAYER_PICTURE = ROOT / "tests" / "data" / "pictures" / "corners.png"
-
-
-class Tally:
-    """Prints each check's outcome and counts them."""
-
-    def __init__(self) -> None:
-        self.passed = 0
-        self.failed = 0
-
-    def check(self, ok: bool, text: str, details: str = "") -> bool:
-        if ok:
-            print(f"ok: {text}", flush=True)
-            self.passed += 1
-        else:
-            print(f"FAILED: {text}", flush=True)
-            if details:
-                print(details.rstrip(), flush=True)
-            self.failed += 1
-        return ok
 
 
 class Wine:

@@ -24,6 +24,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
 from fresh_pack import fresh_pack  # noqa: E402
+from tally import Tally  # noqa: E402
 from x_session import (Window, drop_files, drop_pictures, find_window, run, stop,  # noqa: E402
                        wait_for_files, x_server)
 
@@ -64,24 +65,6 @@ seed 1
 @81 ldown 300 230
 @82 lup 300 230
 """
-
-
-class Tally:
-    """Prints each check's outcome and counts them."""
-
-    def __init__(self) -> None:
-        self.passed = 0
-        self.failed = 0
-
-    def ok(self, text: str) -> None:
-        print(f"ok: {text}", flush=True)
-        self.passed += 1
-
-    def fail(self, text: str, details: str = "") -> None:
-        print(f"FAILED: {text}", flush=True)
-        if details:
-            print(details.rstrip(), flush=True)
-        self.failed += 1
 
 
 def ms_since(start: float) -> int:
