@@ -6,7 +6,6 @@ started here is stopped again, whatever happens."""
 
 import argparse
 import os
-import shutil
 import signal
 import subprocess
 import sys
@@ -15,14 +14,12 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
 from fresh_pack import fresh_pack  # noqa: E402
-from x_session import (drop_files, drop_pictures, find_window, run, stop,  # noqa: E402
-                       wait_for_files, x_server)
+from x_session import check_drop, find_window, run, stop, x_server  # noqa: E402
 
 
 def check(game: Path, folder: Path, dropper: Path, env: dict[str, str]) -> list[str]:
     """Plays the game windowed in folder and drops on it; returns what failed."""
     failed = []
-    good, broken = drop_pictures(folder.parent)
     with open(folder.parent / "game.err", "wb") as err:
         process = subprocess.Popen([str(game), "--windowed"], cwd=folder, env=env,
                                    stdout=subprocess.DEVNULL, stderr=err)
@@ -30,17 +27,9 @@ def check(game: Path, folder: Path, dropper: Path, env: dict[str, str]) -> list[
         window = find_window(env)
         if not window.at_scale_1:
             return [f"no window at scale 1 ({window.describe()})"]
-        dropped = drop_files(dropper, window, good + [broken], env)
-        names = {path.name for path in good}
-        held = wait_for_files(folder / "pictures", names, seconds=10)
-        if dropped or held != names:
-            failed.append(f"{dropped or 'dropped'}; the folder holds {sorted(held)}, "
-                          f"not {sorted(names)}")
-        elif any((folder / "pictures" / p.name).read_bytes() != p.read_bytes() for p in good):
-            failed.append("a dropped picture was stored with other bytes")
-        if shutil.which("import"):  # ImageMagick's, for a look at the notice afterwards
-            run(["import", "-window", "root", "-crop", f"640x480+{window.x}+{window.y}",
-                 "+repage", str(folder.parent / "shot-drop.png")], env, stderr=subprocess.DEVNULL)
+        failure = check_drop(dropper, window, folder / "pictures", folder.parent, env)
+        if failure:
+            failed.append(failure)
         run(["xdotool", "windowfocus", "--sync", window.wid, "key", "Escape"], env,
             stderr=subprocess.DEVNULL)
         try:

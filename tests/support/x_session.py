@@ -5,6 +5,7 @@ as a file manager drops them."""
 import contextlib
 import os
 import select
+import shutil
 import subprocess
 import time
 from pathlib import Path
@@ -115,3 +116,23 @@ def drop_pictures(folder: Path) -> tuple[list[Path], Path]:
     broken = drop / "broken.jpg"
     broken.write_bytes((pictures / "baseline.jpg").read_bytes()[:300])
     return good, broken
+
+
+def check_drop(dropper: Path, window: Window, pictures: Path, work: Path,
+               env: dict[str, str]) -> str:
+    """Drops drop_pictures' files on the window; the good ones must then be in the folder
+    pictures under their own names, byte for byte, and the broken one not. Returns what went
+    wrong, or "". A look at the window afterwards goes to work/shot-drop.png."""
+    good, broken = drop_pictures(work)
+    dropped = drop_files(dropper, window, good + [broken], env)
+    names = {path.name for path in good}
+    held = wait_for_files(pictures, names, seconds=10)
+    failure = ""
+    if dropped or held != names:
+        failure = f"{dropped or 'dropped'}; the folder holds {sorted(held)}, not {sorted(names)}"
+    elif any((pictures / path.name).read_bytes() != path.read_bytes() for path in good):
+        failure = "a dropped picture was stored with other bytes"
+    if shutil.which("import"):  # ImageMagick's, for a look at the notice
+        run(["import", "-window", "root", "-crop", f"640x480+{window.x}+{window.y}", "+repage",
+             str(work / "shot-drop.png")], env, stderr=subprocess.DEVNULL)
+    return failure

@@ -25,8 +25,8 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
 from fresh_pack import fresh_pack  # noqa: E402
 from tally import Tally  # noqa: E402
-from x_session import (Window, drop_files, drop_pictures, find_window, run, stop,  # noqa: E402
-                       wait_for_files, x_server)
+import x_session  # noqa: E402
+from x_session import Window, find_window, run, stop, x_server  # noqa: E402
 
 # Through the null sink: 44.1 kHz, two channels of 16-bit samples.
 RATE = 44100
@@ -209,20 +209,12 @@ def check_drop(live: Path, game: Path, window: Window, dropper: Path, env: dict[
                tally: Tally) -> None:
     """Pictures dropped on the window through XDND, which Wine hands the game as WM_DROPFILES:
     the good ones land in the folder beside vasul.exe under their own names, a broken one not."""
-    good, broken = drop_pictures(live)
-    failed = drop_files(dropper, window, good + [broken], env)
-    names = {path.name for path in good}
-    held = wait_for_files(game / "pictures", names, seconds=10)
-    same = all((game / "pictures" / path.name).read_bytes() == path.read_bytes() for path in good
-               if path.name in held)
-    if not failed and held == names and same:
-        tally.ok(f"drop: {len(good)} pictures dropped on the window are in the folder, byte for "
-                 "byte, the broken one is not")
+    failure = x_session.check_drop(dropper, window, game / "pictures", live, env)
+    if failure:
+        tally.fail(f"drop: {failure}")
     else:
-        tally.fail(f"drop: {failed or 'dropped'}; the folder holds {sorted(held)}, "
-                   f"not {sorted(names)}{'' if same else ' with the same bytes'}")
-    run(["import", "-window", "root", "-crop", f"640x480+{window.x}+{window.y}", "+repage",
-         str(live / "shot-drop.png")], env, stderr=subprocess.DEVNULL)
+        tally.ok("drop: 2 pictures dropped on the window are in the folder, byte for byte, the "
+                 "broken one is not")
 
 
 def check_24_bit_desktop(live: Path, game: Path, expected, dropper: Path, env: dict[str, str],
