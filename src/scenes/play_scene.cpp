@@ -11,6 +11,7 @@
 #include "gfx/archive.h"
 #include "gfx/text.h"
 #include "pictures/picture_folder.h"
+#include "platform/backend.h"
 #include "platform/log.h"
 #include "rules/board.h"
 #include "rules/placement.h"
@@ -80,7 +81,7 @@ bool load_players_picture(Game& game) {
         v.second_clock += took;
         v.quarter_clock += took;
         if (!picture) {
-            platform::warn(file.string() + " " + picture.error().reason +
+            platform::warn(platform::utf8_text(file) + " " + picture.error().reason +
                            "; the stage takes the game's picture");
             v.stage_files[static_cast<size_t>(stage - 1)].clear();
             return false;
