@@ -13,8 +13,8 @@ void game_over_enter(Game& game) {
 void game_over_update(Game& game) {
     app::draw_screen_picture(game);
     app::draw_back_button(game);
-    game.sheets.font_sheet.draw_text(game.back_buffer(), 84, 230, "RIGHT CLICK TO PLAY AGAIN",
-                                     true);
+    game.sheets.font_sheet.draw_text(game.back_buffer(), kPlayAgainLine.x, kPlayAgainLine.y,
+                                     kPlayAgainLine.text, true);
     app::draw_cursor(game, 0);
 }
 

@@ -16,18 +16,6 @@ using namespace platform;
 
 namespace {
 
-// The six controls in the order the pointer is tested against them.
-enum MusicControl : int { kPrevTrack, kNextTrack, kPlaySwitch, kLoopSwitch, kVolDown, kVolUp };
-
-constexpr std::array<gfx::Rect, 6> kMusicControls = {{
-    app::hit_area(120, 110, 23, 23),
-    app::hit_area(497, 110, 23, 23),
-    app::hit_area(341, 156, 47, 23),
-    app::hit_area(341, 202, 47, 23),
-    app::hit_area(327, 248, 23, 23),
-    app::hit_area(380, 248, 23, 23),
-}};
-
 constexpr int kTrackCount = static_cast<int>(sound::kMusicFiles.size());
 
 auto music_controls(Game& game) {
@@ -124,15 +112,16 @@ void music_test_update(Game& game) {
     app::draw_screen_picture(game);
     app::draw_back_button(game);
     controls.draw_arrow(game, kPrevTrack, false);
-    game.sheets.stage_numbers_sheet.draw_cell(game.back_buffer(), 160, 110, m.track, true);
+    game.sheets.stage_numbers_sheet.draw_cell(game.back_buffer(), kTrackNumberX, kTrackNumberY,
+                                              m.track, true);
     controls.draw_arrow(game, kNextTrack, true);
-    app::draw_text(game, 240, 156, "PLAY:");
+    app::draw_text(game, kMusicLabelX, kPlayY, "PLAY:");
     controls.draw_switch(game, kPlaySwitch, m.playing);
-    app::draw_text(game, 240, 202, "LOOP:");
+    app::draw_text(game, kMusicLabelX, kLoopY, "LOOP:");
     controls.draw_switch(game, kLoopSwitch, m.loop);
-    app::draw_text(game, 240, 248, "VOL:");
+    app::draw_text(game, kMusicLabelX, kMusicVolumeY, "VOL:");
     controls.draw_arrow(game, kVolDown, false);
-    app::draw_text(game, 357, 248, std::to_string(m.volume));
+    app::draw_text(game, kMusicValueX, kMusicVolumeY, std::to_string(m.volume));
     controls.draw_arrow(game, kVolUp, true);
     app::draw_cursor(game, 0);
 }

@@ -15,25 +15,6 @@ using namespace platform;
 
 namespace {
 
-// The letter grid: rows of seven buttons of 40 x 40 from (200, 200). Buttons 0 to 25 are the
-// letters A to Z; button 26 enters a zero byte, which ends the recorded name. The "ENTER
-// GALLERY" line follows them, drawn at its area's corner.
-constexpr int kEnterControl = kLetterButtons;
-constexpr std::array<gfx::Rect, kLetterButtons + 1> kNameControls = [] {
-    std::array<gfx::Rect, kLetterButtons + 1> areas{};
-    for (int b = 0; b < kLetterButtons; ++b)
-        areas[static_cast<size_t>(b)] =
-            app::hit_area(200 + 40 * (b % 7), 200 + 40 * (b / 7), 40, 40);
-    areas[kEnterControl] = app::hit_area(200, 400, 240, 23);
-    return areas;
-}();
-constexpr const gfx::Rect& kEnterArea = kNameControls[kEnterControl];
-constexpr char button_letter(int b) {
-    return b < 26 ? static_cast<char>('A' + b) : '\0';
-}
-
-constexpr int kPreviewX = 280, kPreviewStep = 40, kPreviewY = 120;
-
 void enter_gallery(Game& game) {
     const NameEntryState& e = game.name_entry;
     save_high_score(game.profile, game.high_scores,

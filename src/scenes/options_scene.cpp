@@ -19,36 +19,6 @@ using namespace platform;
 
 namespace {
 
-// The nine controls in the order the pointer is tested against them.
-enum OptionControl : int {
-    kBgmSwitch,
-    kBgmDown,
-    kBgmUp,
-    kSeSwitch,
-    kSeDown,
-    kSeUp,
-    kFpsSwitch,
-    kLvlLeft,
-    kLvlRight,
-    kPicturesGame,
-    kPicturesYours,
-};
-
-constexpr std::array<gfx::Rect, 11> kOptionControls = {{
-    app::hit_area(341, 110, 47, 23),
-    app::hit_area(327, 156, 23, 23),
-    app::hit_area(380, 156, 23, 23),
-    app::hit_area(341, 202, 47, 23),
-    app::hit_area(327, 248, 23, 23),
-    app::hit_area(380, 248, 23, 23),
-    app::hit_area(341, 294, 47, 23),
-    app::hit_area(327, 340, 23, 23),
-    app::hit_area(460, 340, 23, 23),
-    app::hit_area(327, 386, 23, 23),
-    app::hit_area(460, 386, 23, 23),
-}};
-constexpr int kPicturesY = 386;
-
 auto option_controls(Game& game) {
     return ControlTable{kOptionControls, game.options.lit};
 }
@@ -135,9 +105,9 @@ void options_click(Game& game) {
 
 void draw_volume_row(Game& game, int y, OptionControl down, int level, OptionControl up) {
     const auto controls = option_controls(game);
-    app::draw_text(game, 240, y, "VOL:");
+    app::draw_text(game, kOptionLabelX, y, "VOL:");
     controls.draw_arrow(game, down, false);
-    app::draw_text(game, 357, y, std::to_string(level));
+    app::draw_text(game, kOptionValueX, y, std::to_string(level));
     controls.draw_arrow(game, up, true);
 }
 
@@ -168,23 +138,23 @@ void options_update(Game& game) {
     const sound::SoundState& s = game.sound;
     app::draw_screen_picture(game);
     app::draw_back_button(game);
-    app::draw_text(game, 240, 110, "BGM:");
+    app::draw_text(game, kOptionLabelX, kBgmY, "BGM:");
     controls.draw_switch(game, kBgmSwitch, s.enabled[sound::kMusicChannel]);
-    draw_volume_row(game, 156, kBgmDown, s.level[sound::kMusicChannel], kBgmUp);
-    app::draw_text(game, 240, 202, "SE:");
+    draw_volume_row(game, kBgmVolumeY, kBgmDown, s.level[sound::kMusicChannel], kBgmUp);
+    app::draw_text(game, kOptionLabelX, kSeY, "SE:");
     controls.draw_switch(game, kSeSwitch, s.enabled[sound::kEffectChannel]);
-    draw_volume_row(game, 248, kSeDown, s.level[sound::kEffectChannel], kSeUp);
-    app::draw_text(game, 240, 294, "FPS:");
+    draw_volume_row(game, kSeVolumeY, kSeDown, s.level[sound::kEffectChannel], kSeUp);
+    app::draw_text(game, kOptionLabelX, kFpsY, "FPS:");
     controls.draw_switch(game, kFpsSwitch, game.show_fps);
-    app::draw_text(game, 240, 340, "LVL:");
+    app::draw_text(game, kOptionLabelX, kLvlY, "LVL:");
     controls.draw_arrow(game, kLvlLeft, false);
-    app::draw_text(game, 357, 340, rules::difficulty_name(game.difficulty));
+    app::draw_text(game, kOptionValueX, kLvlY, rules::difficulty_name(game.difficulty));
     controls.draw_arrow(game, kLvlRight, true);
     // The label ends where the other rows' values begin, before its arrow.
-    const char* label = "PICTURES:";
-    app::draw_text(game, 320 - game.sheets.font_sheet.text_width(label), kPicturesY, label);
+    app::draw_text(game, kPicturesLabelEnd - game.sheets.font_sheet.text_width(kPicturesLabel),
+                   kPicturesY, kPicturesLabel);
     controls.draw_arrow(game, kPicturesGame, false);
-    app::draw_text(game, 357, kPicturesY, pictures_value(game));
+    app::draw_text(game, kOptionValueX, kPicturesY, pictures_value(game));
     controls.draw_arrow(game, kPicturesYours, true);
     app::draw_cursor(game, 0);
 }

@@ -43,8 +43,8 @@ void pause_update(Game& game) {
     app::draw_screen_picture(game);
     app::draw_back_button(game);
     gfx::Surface& bb = game.back_buffer();
-    game.sheets.font_sheet.draw_text(bb, 134, 200, "PRESS SPACE KEY OR", true);
-    game.sheets.font_sheet.draw_text(bb, 84, 230, "RIGHT CLICK TO CONTINUE", true);
+    for (const gfx::TextAt& line : kPauseLines)
+        game.sheets.font_sheet.draw_text(bb, line.x, line.y, line.text, true);
     app::draw_cursor(game, 0);
 }
 

@@ -18,14 +18,14 @@ using scenes::Lit;
 
 namespace {
 
-constexpr int kTallyLabelX = 225;
-constexpr int kTallyCounterX = 337;
-constexpr int kTallyNoteX = 417;
+void draw_line(Game& game, const TallyRow& row, int value) {
+    app::draw_text(game, kTallyLabelX, row.y, row.label);
+    app::draw_text(game, kTallyCounterX, row.y, gfx::format_5digits(value));
+    if (row.note) app::draw_text(game, kTallyNoteX, row.y, row.note);
+}
 
-void draw_line(Game& game, int y, const char* label, int value, const char* note) {
-    app::draw_text(game, kTallyLabelX, y, label);
-    app::draw_text(game, kTallyCounterX, y, gfx::format_5digits(value));
-    if (note) app::draw_text(game, kTallyNoteX, y, note);
+void draw_offer(Game& game, const gfx::TextAt& offer) {
+    app::draw_text(game, offer.x, offer.y, offer.text);
 }
 
 // Without a total there is nothing to record, and its offer does not light.
@@ -60,15 +60,14 @@ void tally_update(Game& game) {
     sound::sound_stop_all(game.mixer());
     app::draw_screen_picture(game);
     rules::tally_step(s, game.random);
-    draw_line(game, 178, "SCORE:", s.shown_score, nullptr);
-    draw_line(game, 203, "BONUS:", s.shown_time_bonus, "(TIME X 10)");
-    draw_line(game, 228, "RENSA:", s.shown_chain_bonus, "(RENSA X100)");
-    draw_line(game, 253, "TOTAL:", s.total, nullptr);
+    const std::array<int, 4> values = {s.shown_score, s.shown_time_bonus, s.shown_chain_bonus,
+                                       s.total};
+    for (size_t i = 0; i < kTallyRows.size(); ++i) draw_line(game, kTallyRows[i], values[i]);
     if (rules::tally_done(s)) {
-        app::draw_text(game, 205, 293, "ENTER GALLERY");
-        if (s.total > 0) app::draw_text(game, 195, 333, "RECORD HISCORE");
+        draw_offer(game, kGalleryOfferText);
+        if (s.total > 0) draw_offer(game, kRecordOfferText);
     } else {
-        app::draw_text(game, 175, 293, "NOW COUNTING. . .");
+        draw_offer(game, kCountingText);
     }
     app::draw_cursor(game, 0);
 }
