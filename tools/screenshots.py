@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
-"""Draws the screenshots the repository keeps in docs/screenshots (and the AppStream metainfo
-shows): the title, a stage in play and the gallery, each a frame of the headless game playing a
-short replay on the build's data pack, written as PNG.
+"""Draws the screenshots the repository keeps in docs/screenshots: the title, a stage in play and
+the gallery, which the AppStream metainfo shows, each a frame of the headless game playing a short
+replay on the build's data pack; and with --tour, every screen of the game in screens/, as the
+screen tour (vasul_tour) plays to them. All are written as PNG.
 
-  screenshots.py --game build/vasul --pack build/data --out docs/screenshots
-  screenshots.py --game build/vasul --pack build/data --check docs/screenshots
+  screenshots.py --game build/vasul --tour build/vasul_tour --pack build/data --out docs/screenshots
+  screenshots.py --game build/vasul --tour build/vasul_tour --pack build/data --check docs/screenshots
 
-With --check nothing is written: each kept file must be the one this build draws, byte for byte.
-The PNG files are written the same way every time (no time, no text chunks).
+With --check nothing is written: each kept file must be the one this build draws, byte for byte,
+and screens/ must hold no screen the tour no longer draws. The PNG files are written the same way
+every time (no time, no text chunks).
 """
 
 import argparse
@@ -91,10 +93,23 @@ def draw(game: Path, pack: Path, work: Path, name: str) -> bytes:
     return png(width, height, rgb)
 
 
+def tour(tour_binary: Path, pack: Path, work: Path) -> dict[str, bytes]:
+    """Every screen the tour plays to, by name, as PNG."""
+    folder = work / "tour"
+    subprocess.run([str(tour_binary), "--data", str(pack), "--out", str(folder)], check=True)
+    screens = {}
+    for bmp in sorted(folder.glob("*.bmp")):
+        screens[bmp.stem] = png(*read_bmp(bmp))
+    if not screens:
+        raise SystemExit(f"screenshots: {tour_binary} drew no screen")
+    return screens
+
+
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--game", type=Path, required=True, help="the Linux vasul")
+    parser.add_argument("--tour", type=Path, help="vasul_tour, for every screen in screens/")
     parser.add_argument("--pack", type=Path, required=True, help="the data pack's folder")
     where = parser.add_mutually_exclusive_group(required=True)
     where.add_argument("--out", type=Path, help="write the screenshots here")
@@ -102,15 +117,29 @@ def main() -> int:
     args = parser.parse_args()
     stale = []
     with tempfile.TemporaryDirectory() as work:
-        for name, (what, _, _) in SHOTS.items():
-            drawn = draw(args.game.resolve(), args.pack.resolve(), Path(work), name)
+        drawn = {name: draw(args.game.resolve(), args.pack.resolve(), Path(work), name)
+                 for name in SHOTS}
+        if args.tour:
+            drawn.update({f"screens/{name}": shot for name, shot in
+                          tour(args.tour.resolve(), args.pack.resolve(), Path(work)).items()})
+    for name, shot in drawn.items():
+        if args.out:
+            (args.out / name).parent.mkdir(parents=True, exist_ok=True)
+            (args.out / f"{name}.png").write_bytes(shot)
+            what = SHOTS[name][0] if name in SHOTS else "a screen of the tour"
+            print(f"screenshots: {args.out / name}.png, {what}")
+        elif not (args.check / f"{name}.png").exists() or \
+                (args.check / f"{name}.png").read_bytes() != shot:
+            stale.append(f"{args.check / name}.png")
+    if args.tour:
+        kept = args.out or args.check
+        for old in sorted((kept / "screens").glob("*.png")):
+            if f"screens/{old.stem}" in drawn:
+                continue
             if args.out:
-                args.out.mkdir(parents=True, exist_ok=True)
-                (args.out / f"{name}.png").write_bytes(drawn)
-                print(f"screenshots: {args.out / name}.png, {what}")
-            elif not (args.check / f"{name}.png").exists() or \
-                    (args.check / f"{name}.png").read_bytes() != drawn:
-                stale.append(f"{args.check / name}.png")
+                old.unlink()
+            else:
+                stale.append(str(old))
     for path in stale:
         print(f"screenshots: {path} is not what this build draws; "
               "run scripts/screenshots to draw them again", file=sys.stderr)

@@ -18,6 +18,8 @@
 #include "assetgen/pack_builder.h"
 #include "assetgen/photo_import.h"
 #include "assetgen/reward_pictures.h"
+#include "assetgen/screen_layout.h"
+#include "assetgen/screens.h"
 #include "assetgen/sheets.h"
 #include "assetgen/stb_io.h"
 #include "assetgen/text_render.h"
@@ -28,6 +30,8 @@
 #include "packwriter/packwriter.h"
 #include "platform/data_source.h"
 #include "platform/numbers.h"
+#include "scenes/music_test_scene.h"
+#include "scenes/options_scene.h"
 #include "scenes/title_scene.h"
 #include "settings/profile.h"
 #include "support/fixture_pack.h"
@@ -61,7 +65,8 @@ class DataPack : public ::testing::Test {
         files_ = new Files;
         for (const char* name : {gfx::kPictureArchive, gfx::kSheetArchive, "image/icon.bmp",
                                  "vasul.spt", "vasul.ini"}) {
-            const std::string text = fixture::file_text(std::filesystem::path(VASUL_DATA_DIR) / name);
+            const std::string text =
+                fixture::file_text(std::filesystem::path(VASUL_DATA_DIR) / name);
             if (!text.empty()) (*files_)[name].assign(text.begin(), text.end());
         }
     }
@@ -203,6 +208,56 @@ TEST_F(DataPack, FontGlyphsShareALineAndFitTheLayouts) {
         {"WWW", 240, 320},
     };
     for (const Fit& f : fits) EXPECT_LE(f.x + width(f.text), f.right) << f.text;
+}
+
+// The title's seven words are one lettering: each fits its own area, and no word's letters are
+// more than a third wider than another's.
+TEST(DataPackLayout, TitleItemsShareOneLetteringThatFitsEveryArea) {
+    const auto fonts = assetgen::open_fonts();
+    ASSERT_TRUE(fonts) << fonts.error().reason;
+    const assetgen::MenuLettering lettering = assetgen::menu_lettering(*fonts);
+    EXPECT_GE(lettering.size, 14.f) << "too small to read";
+    float narrowest = 1e9f, widest = 0.f;
+    for (size_t i = 0; i < 7; ++i) {
+        const std::string_view label = assetgen::kMenuLabels[i];
+        EXPECT_LE(lettering.widths[i], static_cast<float>(scenes::kMenuItems[i].width()) - 8.f)
+            << label;
+        const float per_letter = lettering.widths[i] / static_cast<float>(label.size());
+        narrowest = std::min(narrowest, per_letter);
+        widest = std::max(widest, per_letter);
+    }
+    EXPECT_LE(widest, narrowest * 4.f / 3.f);
+}
+
+// Every text the game draws at a fixed place on a screen with a panel, at its widest, lies
+// inside the panel's inner frame; so do the screens' controls. The widths are the glyph cells
+// of the font sheet in the built pack.
+TEST_F(DataPack, FixedTextsAndControlsLieInsideTheirPanels) {
+    const auto fonts = assetgen::open_fonts();
+    ASSERT_TRUE(fonts) << fonts.error().reason;
+    const std::vector<int> widths = assetgen::game_font_widths(*fonts->sans);
+    const gfx::SpriteSheet font = sheet(gfx::kFontPiece);
+    ASSERT_EQ(widths.size(), static_cast<size_t>(font.cell_count()));
+    for (int i = 0; i < font.cell_count(); ++i)
+        EXPECT_EQ(widths[static_cast<size_t>(i)], font.cell(i)->source.width()) << "glyph " << i;
+
+    constexpr int kInset = 6;  // the panel's inner line
+    auto inside = [](const gfx::Rect& box, const gfx::Rect& panel) {
+        return box.left >= panel.left + kInset && box.right <= panel.right - kInset &&
+               box.top >= panel.top + kInset && box.bottom <= panel.bottom - kInset;
+    };
+    const std::vector<assetgen::FixedText> texts = assetgen::fixed_texts(widths);
+    ASSERT_GT(texts.size(), 60u);
+    for (const assetgen::FixedText& t : texts) {
+        const gfx::Rect panel = assetgen::text_panel(t.picture);
+        EXPECT_TRUE(inside(t.box, panel))
+            << '"' << t.text << "\" on picture " << t.picture << " at (" << t.box.left << ", "
+            << t.box.top << ")-(" << t.box.right << ", " << t.box.bottom << ")";
+    }
+    for (const gfx::Rect& c : scenes::kOptionControls)
+        EXPECT_TRUE(inside(c, assetgen::kOptionsPanel)) << c.left << ", " << c.top;
+    for (const gfx::Rect& c : scenes::kMusicControls)
+        EXPECT_TRUE(inside(c, assetgen::kMusicTestPanel)) << c.left << ", " << c.top;
 }
 
 TEST_F(DataPack, ViewerScriptRunsKnownCommandsWithinRange) {

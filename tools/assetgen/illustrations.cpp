@@ -9,6 +9,8 @@ namespace assetgen {
 
 namespace {
 
+// Every illustration is a picture in a frame: gold moulding, a dark slip inside it, so that
+// nothing in it is taken for the screen's own pointer or controls.
 Image frame() {
     Image img(kIllustrationWidth, kIllustrationHeight, {}, 0.f);
     fill_shaded(
@@ -21,9 +23,32 @@ Image frame() {
             return mix(hex(0x142048), hex(0x0A1028), py / kIllustrationHeight) *
                    (0.9f + 0.2f * fbm(px / 40.f, py / 40.f, 501, 3));
         });
-    stroke_round_rect(img, 2, 2, kIllustrationWidth - 4.f, kIllustrationHeight - 4.f, 13, 2.5f,
+    stroke_round_rect(img, 3, 3, kIllustrationWidth - 6.f, kIllustrationHeight - 6.f, 12, 5.f,
                       hex(0xD8B060));
+    stroke_round_rect(img, 1.5f, 1.5f, kIllustrationWidth - 3.f, kIllustrationHeight - 3.f, 14,
+                      1.5f, hex(0x5A4018));
+    stroke_round_rect(img, 7.5f, 7.5f, kIllustrationWidth - 15.f, kIllustrationHeight - 15.f, 9,
+                      2.f, hex(0x060A18), 0.8f);
+    stroke_round_rect(img, 9.5f, 9.5f, kIllustrationWidth - 19.f, kIllustrationHeight - 19.f, 8,
+                      1.f, hex(0xF0E0B0), 0.25f);
     return img;
+}
+
+// A click drawn as a picture of one: rings spreading from the spot and a broad gold arrow,
+// unlike the game's white pointer.
+void click_mark(Image& img, float x, float y) {
+    for (int k = 0; k < 3; ++k)
+        stroke_circle(img, x, y, 7.f + 6.f * static_cast<float>(k), 2.f, hex(0xFFE070),
+                      0.8f - 0.22f * static_cast<float>(k));
+    const float ax = x + 10.f, ay = y + 10.f;
+    const std::vector<Vec2> arrow = {{ax, ay},           {ax + 22, ay + 8},  {ax + 13, ay + 13},
+                                     {ax + 24, ay + 24}, {ax + 19, ay + 29}, {ax + 8, ay + 18},
+                                     {ax + 3, ay + 27}};
+    for (size_t k = 0; k < arrow.size(); ++k) {
+        const Vec2 a = arrow[k], b = arrow[(k + 1) % arrow.size()];
+        draw_line(img, a.x, a.y, b.x, b.y, 4.f, hex(0x2A1408));
+    }
+    fill_polygon(img, arrow, hex(0xF0B040));
 }
 
 TextStyle caption_style(float hue = 0.13f) {
@@ -175,7 +200,7 @@ Image gallery(const Fonts& f, const std::array<const Image*, 8>& rewards) {
             fill_round_rect(img, x + 24, y + 36, 32, 24, 4, hex(0xE0C060));
         }
     }
-    paint_pointer(img, 0, 96, 104);
+    click_mark(img, 92, 100);
     const char* thresholds[] = {"10000", "15000", "20000", "30000"};
     for (int k = 0; k < 4; ++k)
         draw_text_centred(img, *f.sans, thresholds[k], 14, 70 + 100.f * static_cast<float>(k), 150,

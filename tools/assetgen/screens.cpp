@@ -3,7 +3,12 @@
 #include <cmath>
 #include <string>
 
+#include "assetgen/screen_layout.h"
+#include "assetgen/sheets.h"
 #include "scenes/gallery_scene.h"
+#include "scenes/high_score_scene.h"
+#include "scenes/music_test_scene.h"
+#include "scenes/options_scene.h"
 #include "scenes/title_scene.h"
 
 namespace assetgen {
@@ -77,12 +82,21 @@ TextStyle label_style() {
     return s;
 }
 
-void heading(Image& img, const Fonts& f, const char* text, float y, float size = 44.f) {
+void heading(Image& img, const Fonts& f, const char* text, float y, float size = 44.f,
+             float cx = 320.f) {
     const float scale = fit_scale(*f.serif, text, size, 420.f, 2.f);
-    draw_text_centred(img, *f.serif, text, size, 320, y, heading_style(), scale, 2.f);
+    draw_text_centred(img, *f.serif, text, size, cx, y, heading_style(), scale, 2.f);
+}
+
+float centre_x(const gfx::Rect& r) {
+    return fx(r.left + r.right) / 2.f;
 }
 
 // A translucent panel with a thin light frame, behind a scene's rows.
+void panel(Image& img, float x, float y, float w, float h, float hue);
+void panel(Image& img, const gfx::Rect& r, float hue) {
+    panel(img, fx(r.left), fx(r.top), fx(r.width()), fx(r.height()), hue);
+}
 void panel(Image& img, float x, float y, float w, float h, float hue) {
     fill_round_rect(img, x + 4, y + 6, w, h, 14, hex(0x000000), 0.35f);
     fill_round_rect(img, x, y, w, h, 14, hsv(hue, 0.6f, 0.12f), 0.62f);
@@ -155,6 +169,10 @@ TextStyle menu_style(bool hot) {
     return s;
 }
 
+// The menu's words start this far into their areas and keep clear of the right edge by
+// kMenuPadRight, with half a pixel between letters.
+constexpr float kMenuPadLeft = 8.f, kMenuPadRight = 5.f, kMenuSpacing = 0.5f;
+
 // A title menu item: the game's hit area and the word drawn in it.
 struct MenuItem {
     int left, top, width, height;
@@ -168,11 +186,10 @@ MenuItem menu_item(int item) {
 
 void menu_word(Image& img, const Fonts& f, int item, float x0, float y0, bool hot) {
     const MenuItem m = menu_item(item);
-    const float size = 22.f;
-    const float scale = fit_scale(*f.sans, m.label, size, fx(m.width) - 22.f, 1.f);
+    const float size = menu_lettering(f).size;
     const float cap = f.sans->cap_height(size);
-    draw_text(img, *f.sans, m.label, size, x0 + 12.f, y0 + (fx(m.height) - cap) / 2.f,
-              menu_style(hot), scale, 1.f);
+    draw_text(img, *f.sans, m.label, size, x0 + kMenuPadLeft, y0 + (fx(m.height) - cap) / 2.f,
+              menu_style(hot), 1.f, kMenuSpacing);
 }
 
 Image board() {
@@ -206,11 +223,46 @@ Image viewer(const Fonts& f) {
     return img;
 }
 
+// A faint band that holds one row's label, value and controls together.
+void row_band(Image& img, float left, float top, float right, float bottom, float hue) {
+    fill_round_rect(img, left, top, right - left, bottom - top, 9, hsv(hue, 0.35f, 0.55f), 0.16f);
+    stroke_round_rect(img, left, top, right - left, bottom - top, 9, 1.f, hsv(hue, 0.3f, 0.9f),
+                      0.22f);
+}
+
+// A recessed track from one control to another: a pair of arrows with their value between
+// them, or the slot a switch slides in.
+void track(Image& img, const gfx::Rect& from, const gfx::Rect& to, float hue) {
+    const float x = fx(from.left) - 3.f, y = fx(from.top) - 3.f;
+    const float w = fx(to.right) + 3.f - x, h = fx(from.height()) + 6.f;
+    fill_round_rect(img, x, y, w, h, h / 2.f, hex(0x000000), 0.5f);
+    fill_round_rect(img, x + 1.f, y + 2.f, w - 2.f, h - 3.f, h / 2.f - 1.f, hsv(hue, 0.5f, 0.2f),
+                    0.7f);
+    stroke_round_rect(img, x, y, w, h, h / 2.f, 1.f, hsv(hue, 0.25f, 0.95f), 0.3f);
+}
+
+// The band of a row of controls, 6 pixels around its 23-pixel controls.
+void control_row(Image& img, float left, float right, int y, float hue) {
+    row_band(img, left, fx(y) - 6.f, right, fx(y) + 29.f, hue);
+}
+
 Image options(const Fonts& f) {
-    Image img = backdrop(0.66f, 320);
-    heading(img, f, "OPTIONS", 30);
-    // Wide and tall enough for the PICTURES row below the others, label and all.
-    panel(img, 180, 96, 334, 326, 0.66f);
+    using namespace scenes;
+    constexpr float kHue = 0.66f;
+    Image img = backdrop(kHue, 320);
+    heading(img, f, "OPTIONS", 30, 44, centre_x(kOptionsPanel));
+    panel(img, kOptionsPanel, kHue);
+    const float left = fx(kOptionsPanel.left) + 10.f, right = fx(kOptionsPanel.right) - 10.f;
+    for (int y : {kBgmY, kBgmVolumeY, kSeY, kSeVolumeY, kFpsY, kLvlY, kPicturesY})
+        control_row(img, left, right, y, kHue);
+    const auto& c = kOptionControls;
+    for (const auto& [from, to] : {std::pair{kBgmDown, kBgmUp},
+                                   {kSeDown, kSeUp},
+                                   {kLvlLeft, kLvlRight},
+                                   {kPicturesGame, kPicturesYours}})
+        track(img, c[static_cast<size_t>(from)], c[static_cast<size_t>(to)], kHue);
+    for (OptionControl sw : {kBgmSwitch, kSeSwitch, kFpsSwitch})
+        track(img, c[static_cast<size_t>(sw)], c[static_cast<size_t>(sw)], kHue);
     return img;
 }
 
@@ -225,64 +277,161 @@ Image gallery(const Fonts& f) {
         fill_round_rect(img, x - 7, y - 7, 94, 94, 6, hex(0xF0D890));
         fill_round_rect(img, x - 4, y - 4, 88, 88, 4, hex(0x6A4A20));
         fill_rect(img, static_cast<int>(x) - 1, static_cast<int>(y) - 1, 82, 82, hex(0x100808));
+        // The score that opens the picture, on a small plate under its frame.
+        fill_round_rect(img, x - 4, y + 95, 88, 22, 11, hex(0x000000), 0.35f);
         TextStyle s = label_style();
         draw_text_centred(img, *f.sans,
                           std::to_string(scenes::kGalleryThresholds[static_cast<size_t>(k)]), 14,
-                          x + 40, y + 98, s);
+                          x + 40, y + 100, s);
     }
     return img;
 }
 
+// A round plate of the screen's hue, for an emblem beside a screen's panel.
+void emblem_plate(Image& img, float cx, float cy, float r, float hue) {
+    fill_circle(img, cx + 4, cy + 6, r, hex(0x000000), 0.35f);
+    fill_shaded(
+        img, static_cast<int>(cx - r) - 1, static_cast<int>(cy - r) - 1,
+        static_cast<int>(cx + r) + 2, static_cast<int>(cy + r) + 2,
+        [&](float px, float py) { return sd_circle(px, py, cx, cy, r); },
+        [&](float, float py) {
+            return mix(hsv(hue, 0.55f, 0.42f), hsv(hue, 0.7f, 0.16f), (py - cy + r) / (2 * r));
+        },
+        0.85f);
+    stroke_circle(img, cx, cy, r - 1.f, 2.f, hsv(hue + 0.1f, 0.35f, 0.95f), 0.55f);
+    stroke_circle(img, cx, cy, r - 7.f, 1.f, hsv(hue + 0.1f, 0.3f, 0.9f), 0.25f);
+}
+
+// Gold with a dark rim, as the headings are lettered.
+void gold_shape(Image& img, const std::vector<Vec2>& shape) {
+    for (size_t k = 0; k < shape.size(); ++k) {
+        const Vec2 a = shape[k], b = shape[(k + 1) % shape.size()];
+        draw_line(img, a.x, a.y, b.x, b.y, 5.f, hex(0x2A1408));
+    }
+    fill_polygon(img, shape, hex(0xF0B040));
+}
+
+void gold_box(Image& img, float x, float y, float w, float h, float r) {
+    fill_round_rect(img, x - 2.5f, y - 2.5f, w + 5.f, h + 5.f, r + 2.5f, hex(0x2A1408));
+    fill_shaded(
+        img, static_cast<int>(x), static_cast<int>(y), static_cast<int>(x + w) + 1,
+        static_cast<int>(y + h) + 1,
+        [&](float px, float py) { return sd_box(px, py, x + w / 2, y + h / 2, w / 2, h / 2, r); },
+        [&](float, float py) { return mix(hex(0xFFF0B0), hex(0xE09020), (py - y) / h); });
+}
+
 Image high_scores(const Fonts& f) {
-    Image img = backdrop(0.12f, 340);
-    heading(img, f, "HIGH SCORES", 30);
-    panel(img, 140, 96, 360, 320, 0.1f);
+    constexpr float kHue = 0.12f;
+    Image img = backdrop(kHue, 340);
+    heading(img, f, "HIGH SCORES", 30, 44, centre_x(kHighScoresPanel));
+    panel(img, kHighScoresPanel, 0.1f);
     static const char* kRanks[] = {"1ST", "2ND", "3RD", "4TH", "5TH",
                                    "6TH", "7TH", "8TH", "9TH", "10TH"};
+    const float left = fx(kHighScoresPanel.left) + 10.f, right = fx(kHighScoresPanel.right) - 10.f;
     for (int i = 0; i < 10; ++i) {
+        const float y = fx(scores::kFirstRowY + scores::kRowStep * i);
+        // Every other row a shade lighter, the three best in gold, so the rows read across.
+        if (i < 3)
+            fill_round_rect(img, left, y - 4, right - left, 28, 7, hex(0xE0A020), 0.16f);
+        else if (i % 2 == 1)
+            fill_round_rect(img, left, y - 4, right - left, 28, 7, hex(0xD0E0FF), 0.08f);
         TextStyle s = label_style();
         s.top = i < 3 ? hex(0xFFF0A0) : hex(0xD0E0FF);
         s.bottom = i < 3 ? hex(0xE0A020) : hex(0x90A8D8);
-        draw_text(img, *f.sans, kRanks[i], 16, 160, fx(110 + 30 * i) + 4.f, s);
+        draw_text(img, *f.sans, kRanks[i], 16, left + 10.f, y + 4.f, s);
     }
+    // A cup beside the table, where the screen would otherwise be empty.
+    const float cx = 528, cy = 256;
+    emblem_plate(img, cx, cy, 78, kHue);
+    std::vector<Vec2> bowl;
+    for (int k = 0; k <= 12; ++k) {
+        const float a = 3.14159f * static_cast<float>(k) / 12.f;
+        bowl.push_back({cx + 34.f * std::cos(a), cy - 14.f + 30.f * std::sin(a)});
+    }
+    bowl.push_back({cx - 34.f, cy - 40.f});
+    bowl.push_back({cx + 34.f, cy - 40.f});
+    for (float side : {-1.f, 1.f}) {
+        stroke_circle(img, cx + side * 36.f, cy - 22.f, 13.f, 7.f, hex(0x2A1408));
+        stroke_circle(img, cx + side * 36.f, cy - 22.f, 13.f, 3.5f, hex(0xF0B040));
+    }
+    gold_shape(img, bowl);
+    gold_box(img, cx - 6, cy + 14, 12, 18, 2);
+    gold_box(img, cx - 26, cy + 32, 52, 12, 3);
+    fill_round_rect(img, cx - 20, cy - 34, 10, 34, 5, hex(0xFFFFFF), 0.35f);
     return img;
 }
 
 Image tally(const Fonts& f) {
     Image img = backdrop(0.50f, 350);
-    heading(img, f, "RESULT", 30);
-    panel(img, 150, 104, 440, 340, 0.5f);
+    heading(img, f, "RESULT", 30, 44, centre_x(kTallyPanel));
+    panel(img, kTallyPanel, 0.5f);
     return img;
 }
 
-// The width the game's font gives a text: its glyph cells are the advance plus two pixels.
-float game_text_width(const Fonts& f, std::string_view text) {
-    return f.sans->measure(text, 18.f, 1.f, 2.f);
-}
-
 Image game_over(const Fonts& f) {
-    Image img = backdrop(0.98f, 360);
-    heading(img, f, "TIME UP", 120, 60);
-    const float w = game_text_width(f, "RIGHT CLICK TO PLAY AGAIN");
-    panel(img, 64, 214, w + 40, 52, 0.98f);
+    constexpr float kHue = 0.98f;
+    Image img = backdrop(kHue, 360);
+    heading(img, f, "TIME UP", 120, 60, centre_x(kTimeUpPanel));
+    panel(img, kTimeUpPanel, kHue);
+    // An hourglass run out, beside the panel.
+    const float cx = 540, cy = 240;
+    emblem_plate(img, cx, cy, 70, kHue);
+    gold_box(img, cx - 32, cy - 46, 64, 9, 3);
+    gold_box(img, cx - 32, cy + 37, 64, 9, 3);
+    const std::vector<Vec2> glass = {{cx - 24, cy - 37}, {cx + 24, cy - 37}, {cx + 4, cy},
+                                     {cx + 24, cy + 37}, {cx - 24, cy + 37}, {cx - 4, cy}};
+    for (size_t k = 0; k < glass.size(); ++k) {
+        const Vec2 a = glass[k], b = glass[(k + 1) % glass.size()];
+        draw_line(img, a.x, a.y, b.x, b.y, 5.f, hex(0x2A1408));
+    }
+    fill_polygon(img, glass, hex(0xC8E0F0), 0.35f);
+    fill_polygon(img, {{cx - 22, cy + 36}, {cx + 22, cy + 36}, {cx, cy + 14}}, hex(0xF0C060));
+    draw_line(img, cx, cy - 2, cx, cy + 20, 2.f, hex(0xF0C060));
     return img;
 }
 
 Image pause_screen(const Fonts& f) {
-    Image img = backdrop(0.55f, 370);
-    heading(img, f, "PAUSE", 100, 60);
-    const float w = std::max(game_text_width(f, "RIGHT CLICK TO CONTINUE"),
-                             50.f + game_text_width(f, "PRESS SPACE KEY OR"));
-    panel(img, 64, 186, w + 40, 80, 0.55f);
+    constexpr float kHue = 0.55f;
+    Image img = backdrop(kHue, 370);
+    heading(img, f, "PAUSE", 100, 60, centre_x(kPausePanel));
+    panel(img, kPausePanel, kHue);
+    // The pause sign, beside the panel.
+    const float cx = 536, cy = 226;
+    emblem_plate(img, cx, cy, 70, kHue);
+    gold_box(img, cx - 27, cy - 34, 19, 68, 5);
+    gold_box(img, cx + 8, cy - 34, 19, 68, 5);
     return img;
 }
 
 Image music_test(const Fonts& f) {
-    Image img = backdrop(0.72f, 380);
-    heading(img, f, "MUSIC TEST", 30);
-    panel(img, 100, 96, 440, 196, 0.72f);
+    using namespace scenes;
+    constexpr float kHue = 0.72f;
+    Image img = backdrop(kHue, 380);
+    heading(img, f, "MUSIC TEST", 30, 44, centre_x(kMusicTestPanel));
+    panel(img, kMusicTestPanel, kHue);
+    const auto& c = kMusicControls;
+    // The track selector: one rail from arrow to arrow, the number in its slot, and what the
+    // numbers mean written along the rail.
+    const gfx::Rect& prev = c[kPrevTrack];
+    const gfx::Rect& next = c[kNextTrack];
+    // The rail keeps clear of the PLAY row, 46 pixels below the number's top.
+    const float rail_top = fx(kTrackNumberY) - 5.f, rail_bottom = fx(kTrackNumberY) + 42.f;
+    const float rail_left = fx(prev.left) - 8.f, rail_right = fx(next.right) + 8.f;
+    fill_round_rect(img, rail_left, rail_top, rail_right - rail_left, rail_bottom - rail_top, 14,
+                    hex(0x000000), 0.45f);
+    fill_round_rect(img, rail_left + 1, rail_top + 2, rail_right - rail_left - 2,
+                    rail_bottom - rail_top - 3, 13, hsv(kHue, 0.5f, 0.2f), 0.7f);
+    stroke_round_rect(img, rail_left, rail_top, rail_right - rail_left, rail_bottom - rail_top, 14,
+                      1.f, hsv(kHue, 0.25f, 0.95f), 0.3f);
+    fill_round_rect(img, fx(kTrackNumberX) - 4, fx(kTrackNumberY) - 2, 68, 44, 11, hex(0x000000),
+                    0.45f);
     TextStyle s = label_style();
-    draw_text_centred(img, *f.sans, "0: TITLE    1 - 5: STAGES", 15, 320, 318, s);
+    const float legend_x = (fx(kTrackNumberX) + 64.f + fx(next.left)) / 2.f;
+    draw_text_centred(img, *f.sans, "0: TITLE    1 - 5: STAGES", 15, legend_x,
+                      fx(kTrackNumberY) + 20.f - f.sans->cap_height(15) / 2.f, s);
+    track(img, c[kPlaySwitch], c[kPlaySwitch], kHue);
+    track(img, c[kLoopSwitch], c[kLoopSwitch], kHue);
+    track(img, c[kVolDown], c[kVolUp], kHue);
     return img;
 }
 
@@ -294,6 +443,22 @@ Image unused_card(const Fonts& f) {
 }
 
 }  // namespace
+
+MenuLettering menu_lettering(const Fonts& f) {
+    // The largest size, in quarter pixels, at which every word fits its own area unsqueezed.
+    MenuLettering out;
+    for (float size = 24.f; size >= 10.f; size -= 0.25f) {
+        bool fits = true;
+        for (int i = 0; i < 7 && fits; ++i) {
+            const MenuItem m = menu_item(i);
+            out.widths[static_cast<size_t>(i)] = f.sans->measure(m.label, size, 1.f, kMenuSpacing);
+            fits = out.widths[static_cast<size_t>(i)] <= fx(m.width) - kMenuPadLeft - kMenuPadRight;
+        }
+        out.size = size;
+        if (fits) break;
+    }
+    return out;
+}
 
 platform::Result<Fonts> open_fonts() {
     auto sans = Font::open(kSansBold);

@@ -24,6 +24,14 @@ inline constexpr std::array<const char*, 7> kMenuLabels = {
     "NEW GAME", "VIEWER", "OPTIONS", "GALLERY", "MUSIC TEST", "HIGH SCORES", "EXIT",
 };
 
+// The title menu's lettering: one face, size and spacing for all seven words, the largest
+// size at which each fits its own area; and each word's width at that size.
+struct MenuLettering {
+    float size = 0.f;
+    std::array<float, 7> widths{};
+};
+MenuLettering menu_lettering(const Fonts& fonts);
+
 struct TitleArt {
     Image background;  // without the menu's words
     Image picture;     // slice 0 as shown

@@ -159,19 +159,28 @@ void thumbnail(Image& sheet, const Image& reward, int x, int y, bool hot) {
                           1.f, hex(0xFFF8D0), 0.7f);
 }
 
-void lock_tile(Image& sheet, int x, int y) {
+// A locked picture: a padlock, and "SCORE" over an arrow that points at the score printed
+// under the frame, which opens it.
+void lock_tile(Image& sheet, const Font& sans, int x, int y) {
     fill_rect(sheet, x, y, 80, 80, hex(kRimColour));
     for (int j = 1; j < 79; ++j)
         for (int i = 1; i < 79; ++i) {
             const float n = fbm(static_cast<float>(i) / 9.f, static_cast<float>(j) / 9.f, 401, 4);
             sheet.at(x + i, y + j) = mix(hex(0x1A1A26), hex(0x3A3A50), n);
         }
-    const float cx = static_cast<float>(x) + 40, cy = static_cast<float>(y) + 44;
-    stroke_circle(sheet, cx, cy - 12, 11, 5, hex(0x9098A8));
-    fill_round_rect(sheet, cx - 17, cy - 8, 34, 26, 4, hex(0xC8A040));
-    fill_round_rect(sheet, cx - 14, cy - 5, 28, 20, 3, hex(0xE8C860));
-    fill_circle(sheet, cx, cy + 2, 3.5f, hex(0x302010));
-    fill_rect(sheet, static_cast<int>(cx) - 1, static_cast<int>(cy) + 3, 3, 8, hex(0x302010));
+    const float cx = static_cast<float>(x) + 40, cy = static_cast<float>(y) + 30;
+    stroke_circle(sheet, cx, cy - 9, 9, 4.5f, hex(0x9098A8));
+    fill_round_rect(sheet, cx - 14, cy - 6, 28, 21, 4, hex(0xC8A040));
+    fill_round_rect(sheet, cx - 11.5f, cy - 3.5f, 23, 16, 3, hex(0xE8C860));
+    fill_circle(sheet, cx, cy + 2, 3, hex(0x302010));
+    fill_rect(sheet, static_cast<int>(cx) - 1, static_cast<int>(cy) + 3, 3, 6, hex(0x302010));
+    TextStyle s;
+    s.top = hex(0xF0F4FF);
+    s.bottom = hex(0xA8C0E8);
+    s.outline = hex(0x101020);
+    s.outline_width = 1.2f;
+    draw_text_centred(sheet, sans, "SCORE", 11.f, cx, cy + 22.f, s, 1.f, 1.f);
+    fill_polygon(sheet, {{cx - 7, cy + 38}, {cx + 7, cy + 38}, {cx, cy + 45}}, hex(0xE8C860));
 }
 
 gfx::Surface thumbnail_sheet(const SheetInputs& in) {
@@ -181,7 +190,7 @@ gfx::Surface thumbnail_sheet(const SheetInputs& in) {
         thumbnail(sheet, *in.rewards[static_cast<size_t>(k)], 80 * i, 80 * j, true);
         thumbnail(sheet, *in.rewards[static_cast<size_t>(k)], 80 * i, 160 + 80 * j, false);
     }
-    lock_tile(sheet, 0, 320);
+    lock_tile(sheet, *in.fonts->sans, 0, 320);
     fill_rect(sheet, 80, 320, 240, 80, hex(kRimColour));
     return pack::mark_picture_in_place(sheet.to_surface(), kRimMarkers);
 }
@@ -377,6 +386,12 @@ std::vector<int> script_font_widths(const Font& sans) {
     for (int code = 32; code < kScriptFontCells; ++code)
         widths[static_cast<size_t>(code)] =
             glyph(sans, static_cast<char>(code), kScriptFont).width();
+    return widths;
+}
+
+std::vector<int> game_font_widths(const Font& sans) {
+    std::vector<int> widths;
+    for (char ch : kFontCharacters) widths.push_back(glyph(sans, ch, kGameFont).width());
     return widths;
 }
 

@@ -32,6 +32,8 @@ std::vector<gfx::Surface> build_sheet_pieces(const SheetInputs& in);
 
 // Widths of the script font's cells by glyph code, for fitting the captions.
 std::vector<int> script_font_widths(const Font& sans);
+// Widths of the game font's cells in glyph order (kFontCharacters), for framing its texts.
+std::vector<int> game_font_widths(const Font& sans);
 
 // Art shared with the viewer's illustrations.
 void paint_cover(Image& img, int x, int y);
