@@ -254,6 +254,12 @@ TEST_F(DataPack, FixedTextsAndControlsLieInsideTheirPanels) {
             << '"' << t.text << "\" on picture " << t.picture << " at (" << t.box.left << ", "
             << t.box.top << ")-(" << t.box.right << ", " << t.box.bottom << ")";
     }
+    // The tally's rules cross no text of the tally or of name entry.
+    for (const assetgen::FixedText& t : texts) {
+        if (t.picture != app::kTallyPicture) continue;
+        for (int y : assetgen::kTallyRules)
+            EXPECT_TRUE(t.box.bottom < y || t.box.top > y + 2) << '"' << t.text << "\" at " << y;
+    }
     for (const gfx::Rect& c : scenes::kOptionControls)
         EXPECT_TRUE(inside(c, assetgen::kOptionsPanel)) << c.left << ", " << c.top;
     for (const gfx::Rect& c : scenes::kMusicControls)

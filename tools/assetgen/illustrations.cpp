@@ -165,13 +165,14 @@ Image chain(const Fonts& f, const Image& reward) {
 
 Image bonus(const Fonts& f) {
     Image img = frame();
-    paint_cover(img, 16, 80);
+    // Clear of the frame's inner line, 10 pixels in.
+    paint_cover(img, 14, 80);
     for (int i = 0; i < 4; ++i) {
-        fill_rect(img, 112 + 80 * i, 80, 80, 80, hex(0x1C4430));
-        paint_mark(img, i, 112 + 80 * i, 80);
+        fill_rect(img, 104 + 80 * i, 80, 80, 80, hex(0x1C4430));
+        paint_mark(img, i, 104 + 80 * i, 80);
     }
-    draw_text(img, *f.sans, "COVER", 14, 22, 52, caption_style());
-    draw_text_centred(img, *f.sans, "THE FOUR MARKS", 14, 272, 52, caption_style());
+    draw_text_centred(img, *f.sans, "COVER", 14, 54, 52, caption_style());
+    draw_text_centred(img, *f.sans, "THE FOUR MARKS", 14, 264, 52, caption_style());
     return img;
 }
 

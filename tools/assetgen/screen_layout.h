@@ -21,6 +21,11 @@ inline constexpr gfx::Rect kTimeUpPanel = {62, 210, 446, 272};
 inline constexpr gfx::Rect kPausePanel = {62, 184, 426, 268};
 inline constexpr gfx::Rect kMusicTestPanel = {100, 96, 540, 292};
 
+// Two engraved rules across the tally's panel, in the bands both of its screens leave free: on
+// the tally they close the figures and offers above and below; on name entry they set the name
+// entered so far above the letters, and the way on below them.
+inline constexpr std::array<int, 2> kTallyRules = {160, 376};
+
 // A text the game draws at a fixed place, at its widest ("88888" for a five-digit counter,
 // "WWW" for a name), on one of the picture archive's screens.
 struct FixedText {

@@ -362,9 +362,16 @@ Image high_scores(const Fonts& f) {
 }
 
 Image tally(const Fonts& f) {
-    Image img = backdrop(0.50f, 350);
+    constexpr float kHue = 0.5f;
+    Image img = backdrop(kHue, 350);
     heading(img, f, "RESULT", 30, 44, centre_x(kTallyPanel));
-    panel(img, kTallyPanel, 0.5f);
+    panel(img, kTallyPanel, kHue);
+    const float left = fx(kTallyPanel.left) + 18.f, right = fx(kTallyPanel.right) - 18.f;
+    for (int y : kTallyRules) {
+        draw_line(img, left, fx(y), right, fx(y), 1.5f, hex(0x000000), 0.5f);
+        draw_line(img, left, fx(y) + 1.5f, right, fx(y) + 1.5f, 1.f, hsv(kHue + 0.1f, 0.3f, 0.9f),
+                  0.35f);
+    }
     return img;
 }
 
