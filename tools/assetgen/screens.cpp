@@ -105,6 +105,16 @@ void panel(Image& img, float x, float y, float w, float h, float hue) {
                       0.25f);
 }
 
+// A front-end screen with a panel: its backdrop, the panel, and its heading centred over the
+// panel rather than the screen.
+Image panel_screen(const Fonts& f, float hue, uint32_t seed, const char* title, float title_y,
+                   float title_size, const gfx::Rect& frame, float panel_hue) {
+    Image img = backdrop(hue, seed);
+    heading(img, f, title, title_y, title_size, centre_x(frame));
+    panel(img, frame, panel_hue);
+    return img;
+}
+
 void scatter_tiles(Image& img, const std::array<Image, 8>& rewards) {
     for (int i = 0; i < 22; ++i) {
         // Tiles lie along the sides, clear of the menu in the middle.
@@ -249,9 +259,7 @@ void control_row(Image& img, float left, float right, int y, float hue) {
 Image options(const Fonts& f) {
     using namespace scenes;
     constexpr float kHue = 0.66f;
-    Image img = backdrop(kHue, 320);
-    heading(img, f, "OPTIONS", 30, 44, centre_x(kOptionsPanel));
-    panel(img, kOptionsPanel, kHue);
+    Image img = panel_screen(f, kHue, 320, "OPTIONS", 30, 44, kOptionsPanel, kHue);
     const float left = fx(kOptionsPanel.left) + 10.f, right = fx(kOptionsPanel.right) - 10.f;
     for (int y : {kBgmY, kBgmVolumeY, kSeY, kSeVolumeY, kFpsY, kLvlY, kPicturesY})
         control_row(img, left, right, y, kHue);
@@ -302,12 +310,16 @@ void emblem_plate(Image& img, float cx, float cy, float r, float hue) {
     stroke_circle(img, cx, cy, r - 7.f, 1.f, hsv(hue + 0.1f, 0.3f, 0.9f), 0.25f);
 }
 
-// Gold with a dark rim, as the headings are lettered.
-void gold_shape(Image& img, const std::vector<Vec2>& shape) {
+// The dark rim the headings' lettering has, around a shape.
+void dark_rim(Image& img, const std::vector<Vec2>& shape) {
     for (size_t k = 0; k < shape.size(); ++k) {
         const Vec2 a = shape[k], b = shape[(k + 1) % shape.size()];
         draw_line(img, a.x, a.y, b.x, b.y, 5.f, hex(0x2A1408));
     }
+}
+
+void gold_shape(Image& img, const std::vector<Vec2>& shape) {
+    dark_rim(img, shape);
     fill_polygon(img, shape, hex(0xF0B040));
 }
 
@@ -322,9 +334,7 @@ void gold_box(Image& img, float x, float y, float w, float h, float r) {
 
 Image high_scores(const Fonts& f) {
     constexpr float kHue = 0.12f;
-    Image img = backdrop(kHue, 340);
-    heading(img, f, "HIGH SCORES", 30, 44, centre_x(kHighScoresPanel));
-    panel(img, kHighScoresPanel, 0.1f);
+    Image img = panel_screen(f, kHue, 340, "HIGH SCORES", 30, 44, kHighScoresPanel, 0.1f);
     static const char* kRanks[] = {"1ST", "2ND", "3RD", "4TH", "5TH",
                                    "6TH", "7TH", "8TH", "9TH", "10TH"};
     const float left = fx(kHighScoresPanel.left) + 10.f, right = fx(kHighScoresPanel.right) - 10.f;
@@ -363,9 +373,7 @@ Image high_scores(const Fonts& f) {
 
 Image tally(const Fonts& f) {
     constexpr float kHue = 0.5f;
-    Image img = backdrop(kHue, 350);
-    heading(img, f, "RESULT", 30, 44, centre_x(kTallyPanel));
-    panel(img, kTallyPanel, kHue);
+    Image img = panel_screen(f, kHue, 350, "RESULT", 30, 44, kTallyPanel, kHue);
     const float left = fx(kTallyPanel.left) + 18.f, right = fx(kTallyPanel.right) - 18.f;
     for (int y : kTallyRules) {
         draw_line(img, left, fx(y), right, fx(y), 1.5f, hex(0x000000), 0.5f);
@@ -377,9 +385,7 @@ Image tally(const Fonts& f) {
 
 Image game_over(const Fonts& f) {
     constexpr float kHue = 0.98f;
-    Image img = backdrop(kHue, 360);
-    heading(img, f, "TIME UP", 120, 60, centre_x(kTimeUpPanel));
-    panel(img, kTimeUpPanel, kHue);
+    Image img = panel_screen(f, kHue, 360, "TIME UP", 120, 60, kTimeUpPanel, kHue);
     // An hourglass run out, beside the panel.
     const float cx = 540, cy = 240;
     emblem_plate(img, cx, cy, 70, kHue);
@@ -387,10 +393,7 @@ Image game_over(const Fonts& f) {
     gold_box(img, cx - 32, cy + 37, 64, 9, 3);
     const std::vector<Vec2> glass = {{cx - 24, cy - 37}, {cx + 24, cy - 37}, {cx + 4, cy},
                                      {cx + 24, cy + 37}, {cx - 24, cy + 37}, {cx - 4, cy}};
-    for (size_t k = 0; k < glass.size(); ++k) {
-        const Vec2 a = glass[k], b = glass[(k + 1) % glass.size()];
-        draw_line(img, a.x, a.y, b.x, b.y, 5.f, hex(0x2A1408));
-    }
+    dark_rim(img, glass);
     fill_polygon(img, glass, hex(0xC8E0F0), 0.35f);
     fill_polygon(img, {{cx - 22, cy + 36}, {cx + 22, cy + 36}, {cx, cy + 14}}, hex(0xF0C060));
     draw_line(img, cx, cy - 2, cx, cy + 20, 2.f, hex(0xF0C060));
@@ -399,9 +402,7 @@ Image game_over(const Fonts& f) {
 
 Image pause_screen(const Fonts& f) {
     constexpr float kHue = 0.55f;
-    Image img = backdrop(kHue, 370);
-    heading(img, f, "PAUSE", 100, 60, centre_x(kPausePanel));
-    panel(img, kPausePanel, kHue);
+    Image img = panel_screen(f, kHue, 370, "PAUSE", 100, 60, kPausePanel, kHue);
     // The pause sign, beside the panel.
     const float cx = 536, cy = 226;
     emblem_plate(img, cx, cy, 70, kHue);
@@ -413,9 +414,7 @@ Image pause_screen(const Fonts& f) {
 Image music_test(const Fonts& f) {
     using namespace scenes;
     constexpr float kHue = 0.72f;
-    Image img = backdrop(kHue, 380);
-    heading(img, f, "MUSIC TEST", 30, 44, centre_x(kMusicTestPanel));
-    panel(img, kMusicTestPanel, kHue);
+    Image img = panel_screen(f, kHue, 380, "MUSIC TEST", 30, 44, kMusicTestPanel, kHue);
     const auto& c = kMusicControls;
     // The track selector: one rail from arrow to arrow, the number in its slot, and what the
     // numbers mean written along the rail.

@@ -129,6 +129,16 @@ class Tour {
     bool ok_ = true;
 };
 
+// A screen reached from a title item and left with its back button.
+void visit(Tour& t, int item, int scene, const char* name) {
+    t.title_item(item);
+    t.expect(scene, name);
+    t.move(600, 440);
+    t.steps(5);
+    t.shot(name);
+    t.back();
+}
+
 // The front end's screens, from a fresh game: nothing won yet.
 void front_end(Tour& t) {
     t.steps(20);
@@ -149,26 +159,9 @@ void front_end(Tour& t) {
     }
     t.back();
 
-    t.title_item(2);
-    t.expect(Options, "the options");
-    t.move(600, 440);
-    t.steps(5);
-    t.shot("options");
-    t.back();
-
-    t.title_item(3);
-    t.expect(Gallery, "the gallery");
-    t.move(600, 440);
-    t.steps(5);
-    t.shot("gallery-locked");
-    t.back();
-
-    t.title_item(4);
-    t.expect(MusicTest, "the music test");
-    t.move(600, 440);
-    t.steps(5);
-    t.shot("music-test");
-    t.back();
+    visit(t, 2, Options, "options");
+    visit(t, 3, Gallery, "gallery-locked");
+    visit(t, 4, MusicTest, "music-test");
 }
 
 // A whole game: the stages, the change between them, the pause, the tally, the name entry and
