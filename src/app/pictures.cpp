@@ -71,4 +71,8 @@ void draw_text(Game& game, int x, int y, std::string_view text) {
     game.sheets.font_sheet.draw_text(game.back_buffer(), x, y, text, true);
 }
 
+void draw_text(Game& game, const gfx::TextAt& text) {
+    draw_text(game, text.x, text.y, text.text);
+}
+
 }  // namespace app

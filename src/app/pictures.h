@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "gfx/sprite_sheet.h"
+#include "gfx/text.h"
 
 struct Game;
 
@@ -23,5 +24,6 @@ void draw_cursor(Game& game, int cell);
 void draw_back_button(Game& game);
 // Text in the game font, its key colour left out, on the back buffer.
 void draw_text(Game& game, int x, int y, std::string_view text);
+void draw_text(Game& game, const gfx::TextAt& text);
 
 }  // namespace app

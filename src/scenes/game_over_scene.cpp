@@ -13,8 +13,7 @@ void game_over_enter(Game& game) {
 void game_over_update(Game& game) {
     app::draw_screen_picture(game);
     app::draw_back_button(game);
-    game.sheets.font_sheet.draw_text(game.back_buffer(), kPlayAgainLine.x, kPlayAgainLine.y,
-                                     kPlayAgainLine.text, true);
+    app::draw_text(game, kPlayAgainLine);
     app::draw_cursor(game, 0);
 }
 

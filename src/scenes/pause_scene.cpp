@@ -42,9 +42,7 @@ void pause_update(Game& game) {
     sound::sound_stop_all(game.mixer());
     app::draw_screen_picture(game);
     app::draw_back_button(game);
-    gfx::Surface& bb = game.back_buffer();
-    for (const gfx::TextAt& line : kPauseLines)
-        game.sheets.font_sheet.draw_text(bb, line.x, line.y, line.text, true);
+    for (const gfx::TextAt& line : kPauseLines) app::draw_text(game, line);
     app::draw_cursor(game, 0);
 }
 

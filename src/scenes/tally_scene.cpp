@@ -24,10 +24,6 @@ void draw_line(Game& game, const TallyRow& row, int value) {
     if (row.note) app::draw_text(game, kTallyNoteX, row.y, row.note);
 }
 
-void draw_offer(Game& game, const gfx::TextAt& offer) {
-    app::draw_text(game, offer.x, offer.y, offer.text);
-}
-
 // Without a total there is nothing to record, and its offer does not light.
 void tally_hover(Game& game) {
     Lit& lit = game.tally.lit;
@@ -64,10 +60,10 @@ void tally_update(Game& game) {
                                        s.total};
     for (size_t i = 0; i < kTallyRows.size(); ++i) draw_line(game, kTallyRows[i], values[i]);
     if (rules::tally_done(s)) {
-        draw_offer(game, kGalleryOfferText);
-        if (s.total > 0) draw_offer(game, kRecordOfferText);
+        app::draw_text(game, kGalleryOfferText);
+        if (s.total > 0) app::draw_text(game, kRecordOfferText);
     } else {
-        draw_offer(game, kCountingText);
+        app::draw_text(game, kCountingText);
     }
     app::draw_cursor(game, 0);
 }
