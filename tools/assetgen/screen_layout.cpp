@@ -1,6 +1,6 @@
 #include "assetgen/screen_layout.h"
 
-#include "assetgen/sheets.h"
+#include "gfx/text.h"
 #include "scenes/game_over_scene.h"
 #include "scenes/high_score_scene.h"
 #include "scenes/music_test_scene.h"
@@ -114,8 +114,7 @@ gfx::Rect text_panel(int picture) {
 int game_text_width(const std::vector<int>& glyph_widths, std::string_view text) {
     int w = 0;
     for (char ch : text) {
-        const size_t i = kFontCharacters.find(ch);
-        const size_t glyph = i == std::string_view::npos ? 0 : i;
+        const size_t glyph = static_cast<size_t>(gfx::glyph_index(ch));
         if (glyph < glyph_widths.size()) w += glyph_widths[glyph];
     }
     return w;

@@ -93,11 +93,8 @@ float centre_x(const gfx::Rect& r) {
 }
 
 // A translucent panel with a thin light frame, behind a scene's rows.
-void panel(Image& img, float x, float y, float w, float h, float hue);
 void panel(Image& img, const gfx::Rect& r, float hue) {
-    panel(img, fx(r.left), fx(r.top), fx(r.width()), fx(r.height()), hue);
-}
-void panel(Image& img, float x, float y, float w, float h, float hue) {
+    const float x = fx(r.left), y = fx(r.top), w = fx(r.width()), h = fx(r.height());
     fill_round_rect(img, x + 4, y + 6, w, h, 14, hex(0x000000), 0.35f);
     fill_round_rect(img, x, y, w, h, 14, hsv(hue, 0.6f, 0.12f), 0.62f);
     stroke_round_rect(img, x, y, w, h, 14, 2.f, hsv(hue + 0.1f, 0.35f, 0.95f), 0.55f);
@@ -179,6 +176,9 @@ TextStyle menu_style(bool hot) {
     return s;
 }
 
+// The panel behind the title menu's items.
+constexpr gfx::Rect kTitleMenuPanel = {226, 124, 450, 422};
+
 // The menu's words start this far into their areas and keep clear of the right edge by
 // kMenuPadRight, with half a pixel between letters.
 constexpr float kMenuPadLeft = 8.f, kMenuPadRight = 5.f, kMenuSpacing = 0.5f;
@@ -194,9 +194,8 @@ MenuItem menu_item(int item) {
     return {area.left, area.top, area.width(), area.height(), kMenuLabels[i]};
 }
 
-void menu_word(Image& img, const Fonts& f, int item, float x0, float y0, bool hot) {
+void menu_word(Image& img, const Fonts& f, float size, int item, float x0, float y0, bool hot) {
     const MenuItem m = menu_item(item);
-    const float size = menu_lettering(f).size;
     const float cap = f.sans->cap_height(size);
     draw_text(img, *f.sans, m.label, size, x0 + kMenuPadLeft, y0 + (fx(m.height) - cap) / 2.f,
               menu_style(hot), 1.f, kMenuSpacing);
@@ -233,11 +232,19 @@ Image viewer(const Fonts& f) {
     return img;
 }
 
-// A faint band that holds one row's label, value and controls together.
-void row_band(Image& img, float left, float top, float right, float bottom, float hue) {
-    fill_round_rect(img, left, top, right - left, bottom - top, 9, hsv(hue, 0.35f, 0.55f), 0.16f);
-    stroke_round_rect(img, left, top, right - left, bottom - top, 9, 1.f, hsv(hue, 0.3f, 0.9f),
-                      0.22f);
+// A faint band that holds a row's label, value and controls together, 6 pixels around its
+// 23-pixel controls.
+void control_row(Image& img, float left, float right, int y, float hue) {
+    const float top = fx(y) - 6.f, height = 35.f;
+    fill_round_rect(img, left, top, right - left, height, 9, hsv(hue, 0.35f, 0.55f), 0.16f);
+    stroke_round_rect(img, left, top, right - left, height, 9, 1.f, hsv(hue, 0.3f, 0.9f), 0.22f);
+}
+
+// A channel sunk into the panel, lit on its lower edge.
+void recess(Image& img, float x, float y, float w, float h, float r, float hue) {
+    fill_round_rect(img, x, y, w, h, r, hex(0x000000), 0.5f);
+    fill_round_rect(img, x + 1.f, y + 2.f, w - 2.f, h - 3.f, r - 1.f, hsv(hue, 0.5f, 0.2f), 0.7f);
+    stroke_round_rect(img, x, y, w, h, r, 1.f, hsv(hue, 0.25f, 0.95f), 0.3f);
 }
 
 // A recessed track from one control to another: a pair of arrows with their value between
@@ -245,15 +252,7 @@ void row_band(Image& img, float left, float top, float right, float bottom, floa
 void track(Image& img, const gfx::Rect& from, const gfx::Rect& to, float hue) {
     const float x = fx(from.left) - 3.f, y = fx(from.top) - 3.f;
     const float w = fx(to.right) + 3.f - x, h = fx(from.height()) + 6.f;
-    fill_round_rect(img, x, y, w, h, h / 2.f, hex(0x000000), 0.5f);
-    fill_round_rect(img, x + 1.f, y + 2.f, w - 2.f, h - 3.f, h / 2.f - 1.f, hsv(hue, 0.5f, 0.2f),
-                    0.7f);
-    stroke_round_rect(img, x, y, w, h, h / 2.f, 1.f, hsv(hue, 0.25f, 0.95f), 0.3f);
-}
-
-// The band of a row of controls, 6 pixels around its 23-pixel controls.
-void control_row(Image& img, float left, float right, int y, float hue) {
-    row_band(img, left, fx(y) - 6.f, right, fx(y) + 29.f, hue);
+    recess(img, x, y, w, h, h / 2.f, hue);
 }
 
 Image options(const Fonts& f) {
@@ -423,12 +422,7 @@ Image music_test(const Fonts& f) {
     // The rail keeps clear of the PLAY row, 46 pixels below the number's top.
     const float rail_top = fx(kTrackNumberY) - 5.f, rail_bottom = fx(kTrackNumberY) + 42.f;
     const float rail_left = fx(prev.left) - 8.f, rail_right = fx(next.right) + 8.f;
-    fill_round_rect(img, rail_left, rail_top, rail_right - rail_left, rail_bottom - rail_top, 14,
-                    hex(0x000000), 0.45f);
-    fill_round_rect(img, rail_left + 1, rail_top + 2, rail_right - rail_left - 2,
-                    rail_bottom - rail_top - 3, 13, hsv(kHue, 0.5f, 0.2f), 0.7f);
-    stroke_round_rect(img, rail_left, rail_top, rail_right - rail_left, rail_bottom - rail_top, 14,
-                      1.f, hsv(kHue, 0.25f, 0.95f), 0.3f);
+    recess(img, rail_left, rail_top, rail_right - rail_left, rail_bottom - rail_top, 14, kHue);
     fill_round_rect(img, fx(kTrackNumberX) - 4, fx(kTrackNumberY) - 2, 68, 44, 11, hex(0x000000),
                     0.45f);
     TextStyle s = label_style();
@@ -484,12 +478,13 @@ TitleArt paint_title(const Fonts& f, const std::array<Image, 8>& rewards) {
     draw_text_centred(img, *f.serif, "VASUL", 76, 320, 22, logo, 1.f, 6.f);
     TextStyle sub = label_style();
     draw_text_centred(img, *f.sans, "JIGSAW  PUZZLE", 14, 320, 108, sub, 1.f, 3.f);
-    panel(img, 226, 124, 224, 298, 0.62f);
+    panel(img, kTitleMenuPanel, 0.62f);
     TitleArt art;
     art.background = img;
+    art.menu_size = menu_lettering(f).size;
     for (int i = 0; i < 7; ++i) {
         const MenuItem m = menu_item(i);
-        menu_word(img, f, i, fx(m.left), fx(m.top), false);
+        menu_word(img, f, art.menu_size, i, fx(m.left), fx(m.top), false);
     }
     art.picture = std::move(img);
     return art;
@@ -507,7 +502,7 @@ Image paint_menu_highlight(const TitleArt& title, const Fonts& f, int item) {
         [&](float, float py) { return mix(hex(0xFFC850), hex(0xB05010), py / fx(m.height)); },
         0.45f);
     stroke_round_rect(cell, 1, 3, fx(m.width) - 2, fx(m.height) - 6, 8, 1.5f, hex(0xFFF0B0), 0.9f);
-    menu_word(cell, f, item, 0, 0, true);
+    menu_word(cell, f, title.menu_size, item, 0, 0, true);
     return cell;
 }
 

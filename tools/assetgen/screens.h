@@ -33,8 +33,9 @@ struct MenuLettering {
 MenuLettering menu_lettering(const Fonts& fonts);
 
 struct TitleArt {
-    Image background;  // without the menu's words
-    Image picture;     // slice 0 as shown
+    Image background;       // without the menu's words
+    Image picture;          // slice 0 as shown
+    float menu_size = 0.f;  // the menu's lettering, as menu_lettering chose it
 };
 // The rewards decorate the title with a few scattered pieces of them.
 TitleArt paint_title(const Fonts& fonts, const std::array<Image, 8>& rewards);
