@@ -91,6 +91,18 @@ class Tour {
             fail(std::string("not the expected scene at ") + where);
     }
 
+    // Moves the pointer, lets the screen run a few frames and writes it.
+    void pose(int x, int y, int frames, const std::string& name) {
+        move(x, y);
+        steps(frames);
+        shot(name);
+    }
+    // Checks that a screen was reached and writes it, the pointer out of the way.
+    void arrive(int scene, const std::string& name) {
+        expect(scene, name.c_str());
+        pose(600, 440, 5, name);
+    }
+
     // Writes the frame last presented.
     void shot(const std::string& name) {
         if (!ok_) return;
@@ -132,29 +144,20 @@ class Tour {
 // A screen reached from a title item and left with its back button.
 void visit(Tour& t, int item, int scene, const char* name) {
     t.title_item(item);
-    t.expect(scene, name);
-    t.move(600, 440);
-    t.steps(5);
-    t.shot(name);
+    t.arrive(scene, name);
     t.back();
 }
 
 // The front end's screens, from a fresh game: nothing won yet.
 void front_end(Tour& t) {
     t.steps(20);
-    t.move(600, 440);
-    t.steps(10);
-    t.shot("title");
-    t.move(300, 150);
-    t.steps(2);
-    t.shot("title-hot");
+    t.pose(600, 440, 10, "title");
+    t.pose(300, 150, 2, "title-hot");
 
     t.title_item(1);
     t.expect(ScriptViewer, "the viewer");
     for (int page = 1; page <= 6; ++page) {
-        t.move(600, 440);
-        t.steps(200);
-        t.shot("how-to-play-" + std::to_string(page));
+        t.pose(600, 440, 200, "how-to-play-" + std::to_string(page));
         t.click(600, 440);
     }
     t.back();
@@ -169,9 +172,7 @@ void front_end(Tour& t) {
 void whole_game(Tour& t) {
     t.title_item(0);
     t.expect(Play, "the first stage");
-    t.move(330, 250);
-    t.steps(120);
-    t.shot("play-start");
+    t.pose(330, 250, 120, "play-start");
     for (int stage = 1; stage <= rules::kStageCount && t.ok(); ++stage) {
         for (int n = 0; n < rules::kPieceCount && t.ok(); ++n) {
             if (stage == 1 && n == rules::kPieceCount - 1) {
@@ -201,28 +202,16 @@ void whole_game(Tour& t) {
     t.steps(40);
     t.shot("tally-counting");
     t.steps(1200);
-    t.move(300, 304);
-    t.steps(2);
-    t.shot("tally");
+    t.pose(300, 304, 2, "tally");
     t.click(300, 344);
-    t.expect(NameEntry, "the name entry");
-    t.move(600, 440);
-    t.steps(5);
-    t.shot("name-entry");
-    t.click(210, 210);  // A
-    t.move(460, 340);   // the end mark
-    t.steps(2);
-    t.shot("name-entry-one");
-    t.click(220, 250);  // I
-    t.click(340, 290);  // R
-    t.move(300, 410);
-    t.steps(2);
-    t.shot("name-entry-done");
+    t.arrive(NameEntry, "name-entry");
+    t.click(210, 210);                      // A
+    t.pose(460, 340, 2, "name-entry-one");  // over the end mark
+    t.click(220, 250);                      // I
+    t.click(340, 290);                      // R
+    t.pose(300, 410, 2, "name-entry-done");
     t.click(300, 410);
-    t.expect(Gallery, "the gallery after a game");
-    t.move(600, 440);
-    t.steps(5);
-    t.shot("gallery-won");
+    t.arrive(Gallery, "gallery-won");
     t.click(80, 150);
     t.expect(PictureView, "a reward picture");
     t.steps(5);
@@ -232,10 +221,7 @@ void whole_game(Tour& t) {
     t.expect(Gallery, "the gallery again");
     t.back();
     t.title_item(5);
-    t.expect(HighScores, "the high scores");
-    t.move(600, 440);
-    t.steps(5);
-    t.shot("high-scores");
+    t.arrive(HighScores, "high-scores");
 }
 
 // A stage left to run out, on a clock that runs fast.
@@ -244,9 +230,7 @@ void game_over(Tour& t) {
     t.title_item(0);
     for (int i = 0; i < 5000 && t.ok() && t.game().current_scene == Play; ++i) t.step();
     t.expect(GameOver, "the game over");
-    t.move(320, 400);
-    t.steps(5);
-    t.shot("game-over");
+    t.pose(320, 400, 5, "game-over");
 }
 
 constexpr const char* kUsage =
